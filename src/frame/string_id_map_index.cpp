@@ -1,0 +1,17 @@
+// The index of string id maps, in search order.
+#include "frame/string_id_map.h"
+#include "status/string_maps.h"
+
+namespace tb58::frame {
+
+const StringIdMapIndexRow kStringIdMapIndex[] = {
+    {kGroupMessages, kVariantLong, status::kMessageLongTextMap},
+    {kGroupMessages, kVariantShort, status::kMessageShortTextMap},
+    {kGroupAlternateMessages, kVariantLong, status::kAlternateMessageLongTextMap},
+    {kGroupAlternateMessages, kVariantShort, status::kAlternateMessageShortTextMap},
+    {kGroupPlaces, kVariantShort, status::kPlaceNameMap},
+    {kGroupOptions, kVariantShort, status::kOptionNameMap},
+    {0, 0, nullptr},
+};
+
+}  // namespace tb58::frame
