@@ -97,7 +97,13 @@ TEST(SetLocale, ChangingTheLanguageWhileOtherThreadsLoadTexts) {
         readers.emplace_back([&] {
             char text[64];
             for (int i = 0; i < 300; ++i) {
-                if (tb58::frame::LoadLocalizedString(3500, text, sizeof text) != 0) ++bad;
+                // Where the platform finds no table for a language, the
+                // text is absent; it is never a partial text.
+                const uint32_t result = tb58::frame::LoadLocalizedString(3500, text, sizeof text);
+                if (!(result == 0 && std::strcmp(text, ", ") == 0) &&
+                    !(result == TB58_ERROR_NOT_FOUND && text[0] == '\0')) {
+                    ++bad;
+                }
                 const LANGID language = CurrentLanguage();
                 if (language != 0x0409 && language != 0x0407 && language != 0x0411) ++bad;
             }

@@ -3,6 +3,7 @@
 // block as it was.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -73,16 +74,30 @@ TEST(GlobalMemory, ImpossibleAllocationFailsWithNotEnoughMemory) {
 
 TEST(GlobalMemory, FreeingNullIsHarmless) { EXPECT_EQ(GlobalFree(nullptr), nullptr); }
 
+// The two threads set and read their values while both are running; the
+// steps are ordered by spinning on atomics, which make no system calls that
+// could touch the last error.
 TEST(LastError, IsKeptPerThread) {
-    SetLastError(1234);
-    DWORD seen_elsewhere = 99;
+    std::atomic<int> step{0};
+    DWORD seen_elsewhere = 0;
     std::thread other([&] {
-        seen_elsewhere = GetLastError();
         SetLastError(5678);
+        step = 1;
+        while (step.load() != 2) {
+        }
+        seen_elsewhere = GetLastError();
+        step = 3;
     });
+    while (step.load() != 1) {
+    }
+    SetLastError(1234);
+    step = 2;
+    while (step.load() != 3) {
+    }
+    const DWORD seen_here = GetLastError();
     other.join();
-    EXPECT_EQ(seen_elsewhere, 0u);
-    EXPECT_EQ(GetLastError(), 1234u);
+    EXPECT_EQ(seen_elsewhere, 5678u);
+    EXPECT_EQ(seen_here, 1234u);
 }
 
 }  // namespace

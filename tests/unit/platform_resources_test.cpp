@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/module_instance.h"
+#include "platform/platform_traits.h"
 #include "platform/win32_api.h"
 
 namespace {
@@ -29,13 +30,24 @@ TEST(Resources, StringBlockInTheExactLanguage) {
     EXPECT_EQ(StringOfBlock(block, 8), u"Operational");
 }
 
-TEST(Resources, LanguagesWithoutATableFallBackToOneThatHasIt) {
+TEST(Resources, LanguagesWithoutATableAreSubstitutedWhereThePlatformDoes) {
     // Czech, Hungarian and English (United Kingdom) have no string tables.
     for (WORD language : {WORD{0x0405}, WORD{0x040E}, WORD{0x0809}}) {
         HRSRC block = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(188), language);
+        if (!tb58::platform::kSubstitutesResourceLanguage) {
+            EXPECT_EQ(block, nullptr) << std::hex << language;
+            continue;
+        }
         ASSERT_NE(block, nullptr) << std::hex << language;
         EXPECT_EQ(StringOfBlock(block, 8), u"Tray 1");  // block 188 holds ids 2992-3007
     }
+}
+
+TEST(Resources, NoLanguageFindsTheProcessLanguage) {
+    // The tests run with a neutral process locale, which stands for English.
+    HRSRC block = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(188), 0x0400);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(StringOfBlock(block, 8), u"Tray 1");
 }
 
 TEST(Resources, MissingBlockIsNotFound) {
