@@ -4,8 +4,8 @@ function(tb58_set_warnings target)
         target_compile_options(${target} PRIVATE /W4 /permissive- $<$<BOOL:${TB58_WERROR}>:/WX>)
     else()
         target_compile_options(${target} PRIVATE
-            -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-            -Wcast-align -Wformat=2 -Wimplicit-fallthrough
+            -Wall -Wextra -Wpedantic -Wshadow -Wcast-align -Wformat=2 -Wimplicit-fallthrough
+            $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor -Wold-style-cast>
             $<$<BOOL:${TB58_WERROR}>:-Werror>)
     endif()
 endfunction()

@@ -19,6 +19,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "Tb58Wk31InfoItem.h"
+#include "Tb58Wk31PrnInfoEx.h"
+
 #if defined(TB58WK31_BUILDING) && defined(__ELF__)
 #define TB58WK31_API __attribute__((visibility("default")))
 #else
@@ -41,9 +44,9 @@ extern "C" {
 #define TB58_ERROR_NOT_FOUND            0x2000FFFFu /* a lookup found nothing (table, string, name too long, work allocation) */
 
 /* ---- Function kinds (low 16 bits of a kind argument) -------------------- */
-#define TB58_KIND_PRINTER      0x0001u
-#define TB58_KIND_COPIER       0x0002u
-#define TB58_KIND_SCANNER      0x0008u
+#define TB58_KIND_PRINTER      0x0001u  /* printer function (emulations, fonts) */
+#define TB58_KIND_SCANNER      0x0002u  /* scanner function */
+#define TB58_KIND_COPIER       0x0008u  /* copier function */
 #define TB58_KIND_MACHINE      0x8000u  /* the machine as a whole */
 #define TB58_KIND_ALTERNATE    0x80000000u /* bit 31: alternate presentation */
 

@@ -26,3 +26,22 @@ TEST(PlatformApi, LastErrorRoundTrip) {
 }
 
 }  // namespace
+
+extern "C" int tb58_c_build_status_child(void* out, const PrnInfoEx* record);
+
+namespace {
+
+TEST(PublicHeaders, CCallerLaysOutAPacketItem) {
+    alignas(8) unsigned char bytes[56];
+    PrnInfoEx record{};
+    EXPECT_EQ(tb58_c_build_status_child(bytes, &record), 56);
+    InfoItem item;
+    std::memcpy(&item, bytes, sizeof item);
+    EXPECT_EQ(item.key, ITEM_STATUS_MACHINE);
+    EXPECT_EQ(item.dataLength, 8u);
+    const PrnInfoEx* address = nullptr;
+    std::memcpy(&address, bytes + 48, sizeof address);
+    EXPECT_EQ(address, &record);
+}
+
+}  // namespace

@@ -9,9 +9,12 @@
 #include "frame/localized_string.h"
 #include "platform/platform_traits.h"
 #include "platform/win32_api.h"
+#include "support/allocation_switch.h"
 #include "support/language_guard.h"
 
 namespace {
+
+using tb58::test::AllocationSwitchGuard;
 
 using tb58::frame::LoadLocalizedString;
 using tb58::test::LanguageGuard;
@@ -23,11 +26,6 @@ struct IdAndText {
 
 constexpr IdAndText kEnglishTexts[] = {
 #include "unit/english_texts.inc"
-};
-
-class AllocationSwitchGuard {
-public:
-    ~AllocationSwitchGuard() { tb58::platform::FailAllocationAfter(-1); }
 };
 
 std::string Load(uint32_t id, int32_t capacity = 512) {

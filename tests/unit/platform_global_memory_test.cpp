@@ -9,13 +9,11 @@
 
 #include "core/global_block.h"
 #include "platform/win32_api.h"
+#include "support/allocation_switch.h"
 
 namespace {
 
-class AllocationSwitchGuard {
-public:
-    ~AllocationSwitchGuard() { tb58::platform::FailAllocationAfter(-1); }
-};
+using tb58::test::AllocationSwitchGuard;
 
 TEST(GlobalMemory, SizeIsTheSizeAskedForAndZeroInitFills) {
     tb58::GlobalBlock block(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, 37));

@@ -1,0 +1,14 @@
+#include "core/code_by_name.h"
+
+#include <cstring>
+
+namespace tb58 {
+
+uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
+    if (text == nullptr || rows == nullptr) return 0xFFFFFFFFu;
+    const CodeByNameRow* row = rows;
+    while (row->name != nullptr && std::strcmp(row->name, text) != 0) ++row;
+    return row->code;
+}
+
+}  // namespace tb58
