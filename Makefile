@@ -6,6 +6,7 @@
 #   make windows       cross-build Tb58Wk31.dll (build-windows/bin/)
 #   make test-sanitize the Linux tests built with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer
+#   make bench         the benchmarks (Release build, Google Benchmark)
 #
 # CMAKE_FLAGS passes options to CMake (CI uses -DTB58_WERROR=ON);
 # REQUIRE_WINDOWS=1 makes a missing MinGW-w64 or Wine an error.
@@ -13,6 +14,7 @@
 BUILD_DIR ?= build
 WINDOWS_BUILD_DIR ?= build-windows
 SANITIZE_BUILD_DIR ?= build-sanitize
+BENCH_BUILD_DIR ?= build-bench
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 REQUIRE_WINDOWS ?= 0
@@ -23,7 +25,7 @@ WINE := $(shell command -v wine || command -v wine64)
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: all build test test-linux windows test-windows test-sanitize clean
+.PHONY: all build test test-linux windows test-windows test-sanitize bench clean
 
 all: build
 
@@ -56,5 +58,10 @@ test-sanitize:
 	ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j $(JOBS) -E install_consumer
 
+bench:
+	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench
+	$(BENCH_BUILD_DIR)/bench/tb58_bench
+
 clean:
-	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_BUILD_DIR)

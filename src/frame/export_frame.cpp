@@ -9,7 +9,7 @@ uint32_t DeliverText(std::string_view text, char* buffer, uint32_t* size) {
     const auto needed = static_cast<uint32_t>(text.size() + 1);
     *size = needed;
     if (buffer == nullptr || capacity < needed) return ERROR_INSUFFICIENT_BUFFER;
-    std::memcpy(buffer, text.data(), text.size());
+    if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
     buffer[text.size()] = '\0';
     return ERROR_SUCCESS;
 }

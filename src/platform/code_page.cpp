@@ -3,9 +3,10 @@
 // '?', as on Windows; no byte is written past the caller's capacity.
 #include <iconv.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstring>
-#include <string>
+#include <memory>
 
 #include "platform/win32_api.h"
 
@@ -21,6 +22,9 @@ const char* IconvName(UINT code_page) {
     }
 }
 
+// iconv descriptors are costly to open and may not be shared between
+// threads: each thread keeps one per code page it has converted to, reset
+// before every use and closed when the thread ends.
 class Converter {
 public:
     explicit Converter(const char* target) : cd_(iconv_open(target, "UTF-16LE")) {}
@@ -36,50 +40,102 @@ private:
     iconv_t cd_;
 };
 
+class ThreadConverters {
+public:
+    // The thread's converter to code_page, reset to its initial state; null
+    // when iconv cannot convert to it.
+    const Converter* For(UINT code_page, const char* target) {
+        for (Slot& slot : slots_) {
+            if (slot.code_page == code_page && slot.converter) {
+                iconv(slot.converter->get(), nullptr, nullptr, nullptr, nullptr);
+                return slot.converter.get();
+            }
+        }
+        for (Slot& slot : slots_) {
+            if (slot.converter) continue;
+            auto converter = std::make_unique<Converter>(target);
+            if (!converter->ok()) return nullptr;
+            slot.code_page = code_page;
+            slot.converter = std::move(converter);
+            return slot.converter.get();
+        }
+        return nullptr;
+    }
+
+private:
+    struct Slot {
+        UINT code_page = 0;
+        std::unique_ptr<Converter> converter;
+    };
+    Slot slots_[4];  // one for each code page of IconvName
+};
+
 bool IsHighSurrogate(WCHAR unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(WCHAR unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Converts count UTF-16 units into out; false when memory runs out.
-bool Convert(const Converter& converter, const WCHAR* wide, size_t count, std::string& out) {
-    // iconv reads bytes: lay the units out little-endian whatever the host.
-    std::string input;
-    input.resize(count * 2);
-    for (size_t i = 0; i < count; ++i) {
-        input[2 * i] = static_cast<char>(wide[i] & 0xFF);
-        input[2 * i + 1] = static_cast<char>(wide[i] >> 8);
+// Where converted bytes go: the caller's buffer, or nowhere while only the
+// size is measured.
+class Sink {
+public:
+    Sink(char* out, size_t capacity) : out_(out), capacity_(capacity) {}
+    bool measuring() const { return out_ == nullptr; }
+    size_t written() const { return written_; }
+    // The room iconv may fill now.
+    char* at() { return measuring() ? scratch_ : out_ + written_; }
+    size_t room() const { return measuring() ? sizeof scratch_ : capacity_ - written_; }
+    void Advance(size_t n) { written_ += n; }
+    bool Put(char c) {
+        if (!measuring()) {
+            if (written_ == capacity_) return false;
+            out_[written_] = c;
+        }
+        ++written_;
+        return true;
     }
-    char* in = input.data();
-    size_t in_left = input.size();
-    char chunk[256];
+
+private:
+    char* out_;
+    size_t capacity_;
+    size_t written_ = 0;
+    char scratch_[256];
+};
+
+enum class Outcome { kDone, kTooSmall, kFailed };
+
+// Converts count UTF-16 units into sink.
+Outcome Convert(const Converter& converter, const WCHAR* wide, size_t count, Sink& sink) {
+    // iconv reads bytes: UTF-16 little-endian, as the units lie on this host.
+    static_assert(std::endian::native == std::endian::little, "UTF-16 units are read as little-endian bytes");
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(wide));
+    size_t in_left = count * 2;
+    const char* const start = in;
     while (in_left > 0) {
-        char* dst = chunk;
-        size_t dst_left = sizeof chunk;
+        char* dst = sink.at();
+        size_t dst_left = sink.room();
         const size_t r = iconv(converter.get(), &in, &in_left, &dst, &dst_left);
-        out.append(chunk, static_cast<size_t>(dst - chunk));
+        sink.Advance(sink.room() - dst_left);
         if (r != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
+        if (errno == E2BIG) {
+            if (sink.measuring()) continue;
+            return Outcome::kTooSmall;
+        }
         if (errno == EILSEQ || errno == EINVAL) {
             // One character the code page cannot hold (or a lone surrogate).
-            const size_t unit_index = (input.size() - in_left) / 2;
+            const size_t unit_index = static_cast<size_t>(in - start) / 2;
             size_t skip = 1;
             if (IsHighSurrogate(wide[unit_index]) && unit_index + 1 < count &&
                 IsLowSurrogate(wide[unit_index + 1])) {
                 skip = 2;
             }
-            out.push_back('?');
+            if (!sink.Put('?')) return Outcome::kTooSmall;
             in += 2 * skip;
             in_left -= 2 * skip;
             iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
             continue;
         }
-        return false;
+        return Outcome::kFailed;
     }
-    // Flush any shift state.
-    char* dst = chunk;
-    size_t dst_left = sizeof chunk;
-    iconv(converter.get(), nullptr, nullptr, &dst, &dst_left);
-    out.append(chunk, static_cast<size_t>(dst - chunk));
-    return true;
+    return Outcome::kDone;
 }
 
 }  // namespace
@@ -106,31 +162,34 @@ int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_coun
         while (wide[count] != 0) ++count;
         ++count;  // the terminator is converted too
     }
-    const Converter converter(target);
-    if (!converter.ok()) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    std::string converted;
+    thread_local ThreadConverters converters;
+    const Converter* converter = nullptr;
     try {
-        if (!Convert(converter, wide, count, converted)) {
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return 0;
-        }
+        converter = converters.For(code_page, target);
     } catch (...) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
-    if (converted.size() > static_cast<size_t>(INT32_MAX)) {
+    if (converter == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    Sink sink(out_capacity == 0 ? nullptr : out, static_cast<size_t>(out_capacity));
+    switch (Convert(*converter, wide, count, sink)) {
+        case Outcome::kDone: break;
+        case Outcome::kTooSmall: SetLastError(ERROR_INSUFFICIENT_BUFFER); return 0;
+        case Outcome::kFailed: SetLastError(ERROR_INVALID_PARAMETER); return 0;
+    }
+    if (sink.written() > static_cast<size_t>(INT32_MAX)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
-    const int needed = static_cast<int>(converted.size());
-    if (out_capacity == 0) return needed;
-    if (needed > out_capacity) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    std::memcpy(out, converted.data(), converted.size());
-    return needed;
+    return static_cast<int>(sink.written());
+}
+
+// Lead bytes of double-byte characters: code page 932 only, among the code
+// pages the library converts to.
+BOOL IsDBCSLeadByteEx(UINT code_page, BYTE test_char) {
+    if (code_page != 932) return FALSE;
+    return (test_char >= 0x81 && test_char <= 0x9F) || (test_char >= 0xE0 && test_char <= 0xFC) ? TRUE : FALSE;
 }

@@ -127,6 +127,7 @@ LPSTR CharUpperA(LPSTR text);
 int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int capacity);
 int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_count, LPSTR out,
                         int out_capacity, LPCSTR default_char, LPBOOL used_default);
+BOOL IsDBCSLeadByteEx(UINT code_page, BYTE test_char);
 
 // Resources (resources.cpp).
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "Tb58Wk31PrnInfoEx.h"
-#include "platform/win32_api.h"
+#include "Tb58Wk31Platform.h"
 
 namespace tb58::test {
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "Tb58Wk31PrnInfoEx.h"
 #include "core/info_item.h"
 #include "platform/win32_api.h"
 #include "support/allocation_switch.h"

@@ -1,0 +1,341 @@
+// Status evaluation: key texts and matching, priorities per kind, code
+// selection, the entries of each code, the merged record, error classes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Tb58Wk31.h"
+#include "status/status_entries.h"
+#include "status/status_key.h"
+#include "status/status_record.h"
+#include "status/status_selection.h"
+#include "support/status_packet.h"
+
+namespace {
+
+using namespace tb58;
+using namespace tb58::status;
+using test::AppendDevice;
+using test::AppendEngineStatus;
+using test::TestRecord;
+
+std::vector<uint32_t> Selected(uint32_t kind, PrnInfoEx* record, uint32_t* result = nullptr) {
+    RecListPtr codes(CreateStatusCodeList());
+    const uint32_t r = SelectStatusCodes(StatusContext{kind, record}, codes.get());
+    if (result != nullptr) *result = r;
+    std::vector<uint32_t> out;
+    for (uint32_t i = 1; i <= RecListCount(codes.get()); ++i) {
+        out.push_back(*static_cast<uint32_t*>(RecListGetPtr(codes.get(), i)));
+    }
+    return out;
+}
+
+struct Entry {
+    int32_t message;
+    int32_t place;
+    std::string text;
+    bool operator==(const Entry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Entry& e) {
+    return os << "{" << e.message << ", " << e.place << ", \"" << e.text << "\"}";
+}
+
+std::vector<Entry> EntriesOf(uint32_t kind, PrnInfoEx* record, uint32_t code) {
+    RecListPtr entries(CreateStatusEntryList());
+    EXPECT_EQ(EvaluateStatusCode(StatusContext{kind, record}, code, entries.get()), 0u);
+    std::vector<Entry> out;
+    for (uint32_t i = 1; i <= RecListCount(entries.get()); ++i) {
+        const auto* e = static_cast<const StatusEntry*>(RecListGetPtr(entries.get(), i));
+        out.push_back({e->message, e->place, e->text});
+    }
+    return out;
+}
+
+TEST(StatusKey, UnsignedDecimalTextAndWildcards) {
+    char buffer[kStatusKeyCapacity];
+    EXPECT_EQ(FormatStatusKey(0xFFFFFF02u, buffer), "4294967042");
+    EXPECT_EQ(FormatStatusKey(0, buffer), "0");
+    EXPECT_EQ(FormatStatusKey(0xFFFFFFFFu, buffer), "4294967295");
+    EXPECT_TRUE(MatchStatusKey("41055", "410yy"));
+    EXPECT_TRUE(MatchStatusKey("41000", "410yy"));
+    EXPECT_FALSE(MatchStatusKey("41100", "410yy"));
+    EXPECT_FALSE(MatchStatusKey("410555", "410yy"));
+    EXPECT_FALSE(MatchStatusKey("4105", "410yy"));
+    EXPECT_TRUE(MatchStatusKey("42000", "42000"));
+}
+
+// The compiled keys the table walks use must agree with the text rules for
+// every key of every table.
+TEST(StatusKey, CompiledKeysAgreeWithTheTextRules) {
+    std::vector<const char*> keys;
+    for (const StatusPriorityRow* t : {kKind1StatusPriorities, kKind8StatusPriorities, kKind2StatusPriorities}) {
+        for (; t->key != nullptr; ++t) keys.push_back(t->key);
+    }
+    for (const StatusCodeRow* t : {kStatusCodeTable, kAlternateStatusCodeTable}) {
+        for (; t->key != nullptr; ++t) keys.push_back(t->key);
+    }
+    keys.push_back("1y2");   // shapes the tables do not use keep to text rules
+    keys.push_back("0123");
+    std::vector<uint32_t> codes = {0, 1, 9, 10, 99999, 100000, 0xFFFFFFFFu, 0xFFFFFF02u};
+    for (const char* key : keys) {
+        for (int digit = 0; digit <= 9; ++digit) {
+            std::string text(key);
+            for (char& c : text) {
+                if (c >= 'a' && c <= 'z') c = static_cast<char>('0' + digit);
+            }
+            const auto value = static_cast<uint32_t>(std::stoull(text));
+            codes.insert(codes.end(), {value, value - 1, value + 1, value * 10, value / 10});
+        }
+    }
+    std::sort(keys.begin(), keys.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    keys.erase(std::unique(keys.begin(), keys.end(), [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }),
+               keys.end());
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    for (const char* key : keys) {
+        const StatusKeyPattern pattern = CompileStatusKey(key);
+        for (uint32_t code : codes) {
+            const StatusKeyText text(code);
+            ASSERT_EQ(KeyEquals(pattern, key, text), std::string(text.text) == key) << key << " " << code;
+            ASSERT_EQ(KeyMatches(pattern, key, text), MatchStatusKey(std::string_view(text.text), key))
+                << key << " " << code;
+        }
+    }
+}
+
+TEST(StatusPriority, ExactBeforeWildcardAndUnlisted) {
+    EXPECT_EQ(FindStatusPriority(kKind1StatusPriorities, 41000).priority, 6900);
+    EXPECT_EQ(FindStatusPriority(kKind1StatusPriorities, 41055).priority, 6905);
+    const StatusPriority unknown = FindStatusPriority(kKind1StatusPriorities, 12345);
+    EXPECT_FALSE(unknown.found);
+    EXPECT_EQ(unknown.priority, 0xFFFF);
+    EXPECT_FALSE(FindStatusPriority(nullptr, 10001).found);
+    EXPECT_EQ(FindStatusPriority(kKind2StatusPriorities, 0xFFFFFF02u).priority, 1);
+}
+
+TEST(StatusPriority, TablesHaveTheirRowCounts) {
+    auto rows = [](const StatusPriorityRow* t) {
+        size_t n = 0;
+        while (t[n].key != nullptr) ++n;
+        return n;
+    };
+    auto code_rows = [](const StatusCodeRow* t) {
+        size_t n = 0;
+        while (t[n].key != nullptr) ++n;
+        return n;
+    };
+    EXPECT_EQ(rows(kKind1StatusPriorities), 182u);
+    EXPECT_EQ(rows(kKind8StatusPriorities), 116u);
+    EXPECT_EQ(rows(kKind2StatusPriorities), 26u);
+    EXPECT_EQ(code_rows(kStatusCodeTable), 193u);
+    EXPECT_EQ(code_rows(kAlternateStatusCodeTable), 46u);
+    EXPECT_EQ(PriorityTableOfKind(0x80000008u), kKind1StatusPriorities);
+    EXPECT_EQ(PriorityTableOfKind(0x80000002u), kKind1StatusPriorities);
+    EXPECT_EQ(PriorityTableOfKind(0x8000u), nullptr);
+    EXPECT_EQ(PriorityTableOfKind(0x10001u), nullptr);
+}
+
+TEST(SelectStatusCodes, MostUrgentPriorityOnlySortedUnsigned) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 41301);
+    AppendEngineStatus(record.get(), 10001);
+    AppendEngineStatus(record.get(), 41201);
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{41201, 41301}));
+}
+
+TEST(SelectStatusCodes, ServiceCallOutranksReady) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 10001);
+    AppendEngineStatus(record.get(), 40800);
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{40800}));
+}
+
+TEST(SelectStatusCodes, NoResponseOutranksEverything) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 40800);
+    AppendEngineStatus(record.get(), 42000);
+    record->bNoResponse = 1;
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{0xFFFFFF02u}));
+    EXPECT_EQ(Selected(2, record.get()), (std::vector<uint32_t>{0xFFFFFF02u}));
+}
+
+TEST(SelectStatusCodes, EmptyRecordSelectsNothingAndSucceeds) {
+    TestRecord record;
+    uint32_t result = 99;
+    EXPECT_TRUE(Selected(1, record.get(), &result).empty());
+    EXPECT_EQ(result, 0u);
+}
+
+TEST(SelectStatusCodes, KindsWithoutPriorityTable) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 10001);
+    for (uint32_t kind : {0x8000u, 0x10001u, 4u, 0x80008000u}) {
+        uint32_t result = 0;
+        EXPECT_TRUE(Selected(kind, record.get(), &result).empty()) << std::hex << kind;
+        EXPECT_EQ(result, TB58_ERROR_NOT_FOUND) << std::hex << kind;
+    }
+}
+
+TEST(SelectStatusCodes, EachKindUsesItsOwnPriorities) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 30351);
+    AppendEngineStatus(record.get(), 10001);
+    EXPECT_EQ(Selected(8, record.get()), (std::vector<uint32_t>{10001}));  // kind 8 does not list 30351
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{30351}));
+    EXPECT_EQ(Selected(0x80000008u, record.get()), (std::vector<uint32_t>{30351}));  // kind-1 priorities
+}
+
+TEST(SelectStatusCodes, UnlistedCodesOnlyWhenNothingListedAndDuplicatesKept) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 12345);
+    AppendEngineStatus(record.get(), 50103);
+    AppendEngineStatus(record.get(), 12345);
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{12345, 12345, 50103}));
+    AppendEngineStatus(record.get(), 10001);
+    EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{10001}));
+}
+
+TEST(EvaluateStatusCode, ExactRowWinsOverTheWildcard) {
+    TestRecord record;
+    EXPECT_EQ(EntriesOf(1, record.get(), 41000), (std::vector<Entry>{{1041000, 16, ""}}));
+    EXPECT_EQ(EntriesOf(1, record.get(), 41055), (std::vector<Entry>{{41000, 5, ""}}));
+    EXPECT_EQ(EntriesOf(1, record.get(), 41201), (std::vector<Entry>{{41000, 1, ""}}));
+}
+
+TEST(EvaluateStatusCode, KeysWithTwoRowsGiveTwoEntries) {
+    TestRecord record;
+    EXPECT_EQ(EntriesOf(1, record.get(), 42011), (std::vector<Entry>{{42000, 19, ""}, {42000, 20, ""}}));
+    EXPECT_EQ(EntriesOf(1, record.get(), 42010), (std::vector<Entry>{{42000, 14, ""}, {42000, 15, ""}}));
+}
+
+TEST(EvaluateStatusCode, ShiftTrayPlacesFollowTheFinisher) {
+    TestRecord plain;
+    TestRecord two_trays;
+    AppendDevice(two_trays.get(), 38);
+    EXPECT_EQ(EntriesOf(1, two_trays.get(), 30341), (std::vector<Entry>{{30351, 9, ""}}));
+    EXPECT_EQ(EntriesOf(1, plain.get(), 30341), (std::vector<Entry>{{30351, 11, ""}}));
+    EXPECT_EQ(EntriesOf(1, two_trays.get(), 30343), (std::vector<Entry>{{30351, 10, ""}}));
+    EXPECT_EQ(EntriesOf(1, plain.get(), 30343), (std::vector<Entry>{{30351, 12, ""}}));
+    EXPECT_EQ(EntriesOf(1, two_trays.get(), 40341), (std::vector<Entry>{{40340, 9, ""}}));
+    EXPECT_EQ(EntriesOf(1, plain.get(), 40343), (std::vector<Entry>{{40340, 12, ""}}));
+    EXPECT_EQ(EntriesOf(1, two_trays.get(), 40382), (std::vector<Entry>{{40382, 10, ""}}));
+    EXPECT_EQ(EntriesOf(1, plain.get(), 40383), (std::vector<Entry>{{40383, 12, ""}}));
+}
+
+TEST(EvaluateStatusCode, BookletTrayAndLargeCapacityTray) {
+    TestRecord plain;
+    TestRecord options;
+    AppendDevice(options.get(), 115);
+    AppendDevice(options.get(), 104);
+    EXPECT_EQ(EntriesOf(1, plain.get(), 30382), (std::vector<Entry>{{30382, 0, ""}}));
+    EXPECT_EQ(EntriesOf(1, options.get(), 30382), (std::vector<Entry>{{1030382, 0, ""}}));
+    EXPECT_EQ(EntriesOf(1, plain.get(), 42000), (std::vector<Entry>{{42000, 13, ""}}));
+    EXPECT_EQ(EntriesOf(1, options.get(), 42000), (std::vector<Entry>{{42000, 13, ""}, {42000, 16, ""}}));
+}
+
+TEST(EvaluateStatusCode, ServiceCallCarriesTheServiceCode) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 10001, "SC999");
+    AppendEngineStatus(record.get(), 40800, "Call service SC300 then SC541");
+    AppendEngineStatus(record.get(), 40800, "SC777");
+    EXPECT_EQ(EntriesOf(1, record.get(), 40800), (std::vector<Entry>{{40800, 0, "SC541"}}));
+    TestRecord without;
+    AppendEngineStatus(without.get(), 40800, "Call service");
+    EXPECT_EQ(EntriesOf(1, without.get(), 40800), (std::vector<Entry>{{40800, 0, ""}}));
+}
+
+TEST(EvaluateStatusCode, ServiceTextWithoutTerminatorIsReadWithinItsField) {
+    TestRecord record;
+    AppendEngineStatus(record.get(), 40800);
+    std::memset(record->pEngineStatus->szText, 'S', sizeof record->pEngineStatus->szText);
+    record->pEngineStatus->szText[258] = 'C';
+    record->pEngineStatus->szText[259] = '1';
+    // No zero in the field: the text ends at the field's end.
+    EXPECT_EQ(EntriesOf(1, record.get(), 40800), (std::vector<Entry>{{40800, 0, "SC1"}}));
+}
+
+TEST(EvaluateStatusCode, AlternatePresentationUsesItsOwnTable) {
+    TestRecord record;
+    EXPECT_TRUE(EntriesOf(0x80000001u, record.get(), 30351).empty());
+    EXPECT_EQ(EntriesOf(0x80000001u, record.get(), 10073), (std::vector<Entry>{{10075, 32, ""}}));
+    EXPECT_TRUE(EntriesOf(1, record.get(), 12345).empty());
+}
+
+TEST(ExtractServiceCode, LastUpperCasePairToTheEnd) {
+    char out[8];
+    EXPECT_EQ(ExtractServiceCode("err SC541", 64, out, sizeof out), 0u);
+    EXPECT_STREQ(out, "SC541");
+    EXPECT_EQ(ExtractServiceCode("sc541", 64, out, sizeof out), 0u);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(ExtractServiceCode("SC1234567890", 64, out, sizeof out), 0u);
+    EXPECT_STREQ(out, "SC12345");
+    EXPECT_EQ(ExtractServiceCode(nullptr, 64, out, sizeof out), TB58_ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(ExtractServiceCode("SC1", 64, nullptr, 8), TB58_ERROR_INVALID_PARAMETER);
+}
+
+TEST(IsErrorStatusCode, Boundaries) {
+    EXPECT_TRUE(IsErrorStatusCode(10002));
+    EXPECT_FALSE(IsErrorStatusCode(10001));
+    EXPECT_FALSE(IsErrorStatusCode(40000));
+    EXPECT_TRUE(IsErrorStatusCode(40001));
+    EXPECT_TRUE(IsErrorStatusCode(49999));
+    EXPECT_FALSE(IsErrorStatusCode(50000));
+    EXPECT_FALSE(IsErrorStatusCode(40342));
+    EXPECT_TRUE(IsErrorStatusCode(40341));
+    EXPECT_FALSE(IsErrorStatusCode(40440));
+    EXPECT_FALSE(IsErrorStatusCode(40443));
+    EXPECT_TRUE(IsErrorStatusCode(40444));
+    EXPECT_FALSE(IsErrorStatusCode(0xFFFFFF02u));
+}
+
+TEST(GetStatusRecord, KindRecordCompletedFromTheMachineRecord) {
+    test::StatusPacket packet;
+    PrnInfoEx* machine = packet.machine();
+    PrnInfoEx* function = packet.function();
+    AppendEngineStatus(machine, 10001);
+    AppendEngineStatus(function, 42000);
+    AppendDevice(function, 38);
+    machine->dwMemorySize = 1024;
+    machine->bModelCode = 7;
+    function->dwMemorySize = 55;
+    function->bNoResponse = 1;
+    function->dwTrayState = 9;
+    PrnInfoEx merged{};
+    ASSERT_EQ(GetStatusRecord(1, packet.root(), &merged), 0u);
+    EXPECT_EQ(merged.pEngineStatus, machine->pEngineStatus);  // the machine has a chain
+    EXPECT_EQ(merged.nEngineStatus, 1u);
+    EXPECT_EQ(merged.pDeviceInfo, function->pDeviceInfo);  // the machine has none
+    EXPECT_EQ(merged.dwMemorySize, 1024u);
+    EXPECT_EQ(merged.bModelCode, 7);
+    EXPECT_EQ(merged.bNoResponse, 1);
+    EXPECT_EQ(merged.dwTrayState, 9u);
+    EXPECT_EQ(merged.dwSize, function->dwSize);
+}
+
+TEST(GetStatusRecord, MalformedPacketsAreInvalid) {
+    PrnInfoEx out{};
+    EXPECT_EQ(GetStatusRecord(1, nullptr, &out), TB58_ERROR_INVALID_PARAMETER);
+    test::StatusPacket packet;
+    EXPECT_EQ(GetStatusRecord(4, packet.root(), &out), TB58_ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(GetStatusRecord(2, packet.root(), &out), TB58_ERROR_INVALID_PARAMETER);  // no child 3
+    packet.function()->dwSize = 403;
+    EXPECT_EQ(GetStatusRecord(1, packet.root(), &out), TB58_ERROR_INVALID_PARAMETER);
+    packet.function()->dwSize = 404;
+    EXPECT_EQ(GetStatusRecord(1, packet.root(), &out), 0u);
+    packet.root()->key = ITEM_QUERY_INFO;
+    EXPECT_EQ(GetStatusRecord(1, packet.root(), &out), TB58_ERROR_INVALID_PARAMETER);
+}
+
+TEST(GetStatusRecord, MachineKindTakesTheChildTheRootNames) {
+    test::StatusPacket packet(7, 7);  // the root's data length names child 7
+    PrnInfoEx out{};
+    EXPECT_EQ(GetStatusRecord(0x8000, packet.root(), &out), 0u);
+    test::StatusPacket unnamed(7, 0);
+    EXPECT_EQ(GetStatusRecord(0x8000, unnamed.root(), &out), TB58_ERROR_INVALID_PARAMETER);
+}
+
+}  // namespace
