@@ -35,5 +35,3 @@ BENCHMARK(BM_ShortText_TwoTrays);
 BENCHMARK(BM_LongText_TwoTrays);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -74,6 +74,7 @@ TB58WK31_API int32_t PatSetLocale(const char *code);
 #endif
 
 /* The exports of each subsystem. */
+#include "Tb58Wk31Query.h"
 #include "Tb58Wk31Status.h"
 
 #endif /* TB58WK31_H */

@@ -1,0 +1,79 @@
+// The PJL query cycle through the shared library: building the query with
+// every flag, and taking in a realistic reply with a device ID; beside it,
+// one memchr pass over the same reply bytes as a floor.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+
+#include "Tb58Wk31Platform.h"
+#include "support/status_packet.h"
+#include "support/test_data.h"
+#include "support/test_record.h"
+
+namespace {
+
+void FreeTree(InfoItem* item) {
+    while (item != nullptr) {
+        InfoItem* next = item->next;
+        FreeTree(item->firstChild);
+        GlobalFree(item);
+        item = next;
+    }
+}
+
+// About 4 KB: the full reply, then its bins and tray answers again.
+std::string FourKilobyteReply() {
+    const std::string full(tb58::test::TestData("reply_full.pjl"));
+    std::string reply = full;
+    const size_t answers = full.find("@PJL INFO OUTBINSTATUS");
+    while (reply.size() < 4000) reply += full.substr(answers);
+    return reply;
+}
+
+void BM_CreateQueryInfo_AllFlags(benchmark::State& state) {
+    tb58::test::TestRecord record;
+    for (auto _ : state) {
+        InfoItem* query = PatCreateQueryInfo(record.get(), 2, 0xFFFFFFFFu);
+        benchmark::DoNotOptimize(query);
+        FreeTree(query);
+    }
+}
+
+void BM_SetCentroDataTo_4KB(benchmark::State& state) {
+    tb58::test::TestRecord record;
+    const std::string reply = FourKilobyteReply();
+    const std::string_view device_id = tb58::test::TestData("device_id.txt");
+    InfoItem* root = tb58::test::NewItem(ITEM_CENTRO_DATA, nullptr, 0);
+    tb58::test::AppendChild(root, PatCreateQueryInfo(record.get(), 2, 0xFFFFFFFFu));
+    tb58::test::AppendChild(root, tb58::test::NewItem(ITEM_PJL_TEXT, reply.c_str(), static_cast<uint32_t>(reply.size() + 1)));
+    tb58::test::AppendChild(root, tb58::test::NewItem(ITEM_DEVICE_ID, device_id.data(), static_cast<uint32_t>(device_id.size())));
+    for (auto _ : state) {
+        if (PatSetCentroDataTo(root, 0, record.get(), 2) != 1) {
+            state.SkipWithError("PatSetCentroDataTo failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(reply.size()));
+    state.counters["reply_bytes"] = static_cast<double>(reply.size());
+    FreeTree(root);
+}
+
+// The floor: one pass over the same bytes looking for form feeds.
+void BM_MemchrFloor_4KB(benchmark::State& state) {
+    const std::string reply = FourKilobyteReply();
+    for (auto _ : state) {
+        size_t feeds = 0;
+        for (const char* at = reply.data(); (at = static_cast<const char*>(std::memchr(at, '\f', reply.data() + reply.size() - at))) != nullptr; ++at) {
+            ++feeds;
+        }
+        benchmark::DoNotOptimize(feeds);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(reply.size()));
+}
+
+BENCHMARK(BM_CreateQueryInfo_AllFlags);
+BENCHMARK(BM_SetCentroDataTo_4KB);
+BENCHMARK(BM_MemchrFloor_4KB);
+
+}  // namespace

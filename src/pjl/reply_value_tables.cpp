@@ -1,0 +1,47 @@
+// Reply words to codes, as the printer's PJL replies spell them.
+#include "pjl/reply_value_tables.h"
+
+namespace tb58::pjl {
+namespace {
+
+constexpr auto kMemoryUsage = MakeCodeByNameTable({{"USER", 2}, {"PAGE", 1}}, 0);
+constexpr auto kImageRotation = MakeCodeByNameTable({{"POSSIBLE", 1}, {"IMPOSSIBLE", 2}}, 0);
+constexpr auto kEmulationVersions = MakeCodeByNameTable(
+    {{"FIRMWARE", kFirmwareVersion}, {"TZMO", 15}, {"PCL", 18}, {"POSTSCRIPT", 2}, {"WEXA", 1}, {"Q55", 7},
+     {"QTIFF", 13}, {"PCLXL", 17}},
+    0);
+constexpr auto kPaperSizes = MakeCodeByNameTable(
+    {{"A3", 5},          {"A4SRT", 9},        {"A4LONG", 8},        {"A5SRT", 13},       {"A5LONG", 12},
+     {"A6", 17},         {"JISB4", 7},        {"JISB5SRT", 11},     {"JISB5LONG", 10},   {"JISB6", 15},
+     {"JPOST", 34},      {"LEDGER", 58},      {"LEGAL", 21},        {"LETTERSRT", 23},   {"LETTERLONG", 22},
+     {"HALFLETTERS", 27}, {"HALFLETTERL", 26}, {"EXECUTIVES", 25},  {"EXECUTIVEL", 24},  {"FGL", 60},
+     {"FOOLSCAP", 62},   {"FOLIO", 28},       {"CUSTOM", 2},        {"A3WIDE", 69}},
+    0);
+constexpr auto kPaperQuantities =
+    MakeCodeByNameTable({{"END", 0}, {"1/5", 20}, {"2/5", 40}, {"3/5", 60}, {"4/5", 80}, {"FULL", 100}}, 0);
+constexpr auto kSpecialTrays = MakeCodeByNameTable(
+    {{"TRAY1", 3}, {"TRAY2", 4}, {"TRAY3", 5}, {"TRAY4", 6}, {"LCT", 11}, {"BYPASS", 1}, {"INSERTER", 101}}, 0);
+
+}  // namespace
+
+const CodeByNameRow* const kMemoryUsageCodes = kMemoryUsage.data();
+const CodeByNameRow* const kImageRotationCodes = kImageRotation.data();
+const CodeByNameRow* const kEmulationVersionCodes = kEmulationVersions.data();
+const CodeByNameRow* const kPaperSizeCodes = kPaperSizes.data();
+const CodeByNameRow* const kPaperQuantityLevels = kPaperQuantities.data();
+const CodeByNameRow* const kSpecialTrayCodes = kSpecialTrays.data();
+
+// Punch units by the keywords the printer lists for them.
+const PunchRow kPunchTable[] = {
+    {{"JP2", nullptr, nullptr, nullptr, nullptr}, 12},
+    {{"JP2", "US3", nullptr, nullptr, nullptr}, 139},
+    {{"US2", "US3", nullptr, nullptr, nullptr}, 132},
+    {{"JP2", "EU4", nullptr, nullptr, nullptr}, 133},
+    {{"NEU4", nullptr, nullptr, nullptr, nullptr}, 134},
+    {{"EU4", nullptr, nullptr, nullptr, nullptr}, 142},
+    {{"US2", nullptr, nullptr, nullptr, nullptr}, 137},
+    {{"US3", nullptr, nullptr, nullptr, nullptr}, 138},
+    {{nullptr, nullptr, nullptr, nullptr, nullptr}, 0},
+};
+
+}  // namespace tb58::pjl
