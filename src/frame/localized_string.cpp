@@ -73,15 +73,18 @@ uint32_t LoadLocalizedString(uint32_t id, char* buffer, int32_t capacity) {
     if (buffer == nullptr || capacity < 1) return ERROR_INVALID_PARAMETER;
     buffer[0] = '\0';
 
+    // One reading of the language serves both the code page and the string
+    // table: a language changed by another thread in between must not turn
+    // a text into the wrong code page.  Nothing is cached, so a change of
+    // language takes effect with the next string.
+    const LANGID language = CurrentLanguage();
     bool allocation_failed = false;
-    const uint32_t code_page = AnsiCodePageOf(CurrentLanguage(), allocation_failed);
+    const uint32_t code_page = AnsiCodePageOf(language, allocation_failed);
     if (allocation_failed) return TB58_ERROR_NOT_FOUND;
     if (code_page == 0) return TB58_ERROR_UNKNOWN_LOCALE;
 
-    // The language is read again for the lookup: nothing is cached, so a
-    // change of language takes effect with the next string.
     HINSTANCE module = ModuleInstance();
-    HRSRC block = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA((id >> 4) + 1), CurrentLanguage());
+    HRSRC block = FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA((id >> 4) + 1), language);
     if (block == nullptr) return TB58_ERROR_NOT_FOUND;
     HGLOBAL loaded = LoadResource(module, block);
     if (loaded == nullptr) return TB58_ERROR_NOT_FOUND;
