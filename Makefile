@@ -1,21 +1,33 @@
 # Entry points for building and testing Tb58Wk31.
 #
+#   make demo          the main job: the reference status monitor tb58mon runs
+#                      a query cycle against a simulated printer (DEMO_ARGS
+#                      passes options, e.g. DEMO_ARGS="--scenario maximal")
 #   make test          build and run every test this machine can run: the
 #                      Linux library in-process, and the Windows DLL under
 #                      Wine when MinGW-w64 and Wine are installed
 #   make windows       cross-build Tb58Wk31.dll (build-windows/bin/)
 #   make test-sanitize the Linux tests built with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer
+#   make test-thread   the tests of concurrent calls under ThreadSanitizer
 #   make bench         the benchmarks (Release build, Google Benchmark)
+#   make fuzz          build the libFuzzer targets (clang) and run each for
+#                      FUZZ_SECONDS (default 30) on its seed corpus
 #
 # CMAKE_FLAGS passes options to CMake (CI uses -DTB58_WERROR=ON);
 # REQUIRE_WINDOWS=1 makes a missing MinGW-w64 or Wine an error.
+
+SHELL := /bin/bash
 
 BUILD_DIR ?= build
 WINDOWS_BUILD_DIR ?= build-windows
 SANITIZE_BUILD_DIR ?= build-sanitize
 BENCH_BUILD_DIR ?= build-bench
+FUZZ_BUILD_DIR ?= build-fuzz
+THREAD_BUILD_DIR ?= build-thread
+FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?=
+DEMO_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 REQUIRE_WINDOWS ?= 0
 
@@ -25,13 +37,16 @@ WINE := $(shell command -v wine || command -v wine64)
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: all build test test-linux windows test-windows test-sanitize bench clean
+.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread bench fuzz clean
 
 all: build
 
 build:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+demo: build
+	$(BUILD_DIR)/cli/tb58mon demo $(DEMO_ARGS)
 
 test-linux: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -58,10 +73,29 @@ test-sanitize:
 	ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j $(JOBS) -E install_consumer
 
+test-thread:
+	cmake -S . -B $(THREAD_BUILD_DIR) -DTB58_SANITIZE_THREAD=ON -DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build $(THREAD_BUILD_DIR) -j $(JOBS) --target tb58_unit_tests tb58_api_tests
+	TSAN_OPTIONS=halt_on_error=1 $(THREAD_BUILD_DIR)/tests/tb58_api_tests --gtest_filter='Concurrency*'
+	TSAN_OPTIONS=halt_on_error=1 $(THREAD_BUILD_DIR)/tests/tb58_unit_tests --gtest_filter='SetLocale.*:LastError.*'
+
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench
 	$(BENCH_BUILD_DIR)/bench/tb58_bench
 
+fuzz:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -DTB58_FUZZ=ON -DTB58_BUILD_TESTS=OFF \
+		-DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzzers
+	@set -e; for fuzzer in $(FUZZ_BUILD_DIR)/fuzz/fuzz_*; do \
+		name=$${fuzzer##*/fuzz_}; work=$(FUZZ_BUILD_DIR)/corpus/$$name; mkdir -p $$work fuzz/corpus/$$name; \
+		echo "== fuzzing $$name for $(FUZZ_SECONDS) s"; \
+		$$fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD_DIR)/$$name- $$work fuzz/corpus/$$name 2>&1 | tail -12; \
+		test $${PIPESTATUS[0]} -eq 0; \
+	done
+
 clean:
-	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_BUILD_DIR) $(FUZZ_BUILD_DIR) \
+		$(THREAD_BUILD_DIR)

@@ -1,6 +1,7 @@
 # The module's resources come from the resource scripts under resources/:
-# version.rc and one string table script per language in resources/strings/
-# (adding a language is adding one file there).
+# version.rc, one string table script per language in resources/strings/
+# (adding a language is adding one file there), and bitmaps.rc with the
+# status picture's bitmaps (resources/bitmaps/, drawn by tools/bitmapgen).
 #
 # Windows: the scripts are compiled by the platform's resource compiler
 # through one generated script that includes them all.
@@ -8,7 +9,10 @@
 # the platform layer's resource functions read.
 file(GLOB TB58_STRING_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/strings/*.rc)
 list(SORT TB58_STRING_SCRIPTS)
-set(TB58_RESOURCE_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc ${TB58_STRING_SCRIPTS})
+set(TB58_RESOURCE_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/resources/version.rc ${TB58_STRING_SCRIPTS}
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/bitmaps.rc)
+# Files the scripts name (paths relative to resources/).
+file(GLOB TB58_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/bitmaps/*.bmp)
 
 if(WIN32)
     enable_language(RC)
@@ -19,7 +23,13 @@ if(WIN32)
     set(TB58_RESOURCE_SCRIPT ${CMAKE_BINARY_DIR}/generated/Tb58Wk31.rc)
     file(CONFIGURE OUTPUT ${TB58_RESOURCE_SCRIPT} CONTENT "${_includes}" @ONLY)
     set_source_files_properties(${TB58_RESOURCE_SCRIPT} PROPERTIES
-        OBJECT_DEPENDS "${TB58_RESOURCE_SCRIPTS}")
+        OBJECT_DEPENDS "${TB58_RESOURCE_SCRIPTS};${TB58_RESOURCE_FILES}")
+    # The scripts name their files relative to resources/.
+    if(MSVC)
+        string(APPEND CMAKE_RC_FLAGS " /i \"${CMAKE_CURRENT_SOURCE_DIR}/resources\"")
+    else()
+        string(APPEND CMAKE_RC_FLAGS " --include-dir=${CMAKE_CURRENT_SOURCE_DIR}/resources")
+    endif()
 else()
     add_executable(tb58_rcgen tools/rcgen/rcgen.cpp)
     tb58_set_warnings(tb58_rcgen)
@@ -28,7 +38,7 @@ else()
         OUTPUT ${TB58_GENERATED_RESOURCES}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
         COMMAND tb58_rcgen ${TB58_GENERATED_RESOURCES} ${TB58_RESOURCE_SCRIPTS}
-        DEPENDS tb58_rcgen ${TB58_RESOURCE_SCRIPTS}
+        DEPENDS tb58_rcgen ${TB58_RESOURCE_SCRIPTS} ${TB58_RESOURCE_FILES}
         COMMENT "Compiling the resource scripts for the platform layer"
         VERBATIM)
 endif()

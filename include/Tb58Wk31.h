@@ -21,6 +21,8 @@
 
 #include "Tb58Wk31InfoFlags.h"
 #include "Tb58Wk31InfoItem.h"
+#include "Tb58Wk31PMInfo.h"
+#include "Tb58Wk31PrnInfo.h"
 #include "Tb58Wk31PrnInfoEx.h"
 
 #if defined(TB58WK31_BUILDING) && defined(__ELF__)
@@ -76,5 +78,8 @@ TB58WK31_API int32_t PatSetLocale(const char *code);
 /* The exports of each subsystem. */
 #include "Tb58Wk31Query.h"
 #include "Tb58Wk31Status.h"
+#include "Tb58Wk31Resources.h"
+#include "Tb58Wk31Picture.h"
+#include "Tb58Wk31Convert.h"
 
 #endif /* TB58WK31_H */

@@ -3,7 +3,7 @@
 #            plain name, nothing else is, and the DLL imports system DLLs only.
 #   Linux:   the dynamic symbol table defines exactly those names plus the
 #            platform functions a caller needs (GetLastError, SetLastError,
-#            GlobalAlloc, GlobalFree, GlobalSize).
+#            GlobalAlloc, GlobalFree, GlobalSize, DeleteObject, GetObjectA).
 file(STRINGS ${DEF_FILE} def_lines REGEX "^[ \t]+Pat[A-Za-z]+")
 set(expected "")
 foreach(line IN LISTS def_lines)
@@ -38,7 +38,7 @@ if(OBJDUMP)
         endif()
     endforeach()
 else()
-    list(APPEND expected GetLastError SetLastError GlobalAlloc GlobalFree GlobalSize)
+    list(APPEND expected GetLastError SetLastError GlobalAlloc GlobalFree GlobalSize DeleteObject GetObjectA)
     execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "nm failed on ${LIBRARY}")

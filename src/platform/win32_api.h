@@ -50,6 +50,9 @@ using HMODULE = void*;
 using HINSTANCE = void*;
 struct HRSRC__;
 using HRSRC = HRSRC__*;
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+using HGDIOBJ = void*;
 
 using WideUnit = WCHAR;
 
@@ -141,6 +144,11 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR out, DWORD capacity);
 DWORD GetFileVersionInfoSizeA(LPCSTR file, DWORD* handle);
 BOOL GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD capacity, LPVOID out);
 BOOL VerQueryValueA(LPCVOID block, LPCSTR sub_block, LPVOID* value, UINT* length);
+
+// Bitmaps (bitmap_objects.cpp): a named RT_BITMAP resource decoded into a
+// 32-bit bitmap object.  GetObjectA and DeleteObject are declared by the
+// public platform header.
+HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
 
 #endif  // _WIN32
 

@@ -1,0 +1,98 @@
+// tb58mon query and read: the two halves of a query cycle, offline.
+//   query  shows the QueryInfo a PatCreateQueryInfo call builds;
+//   read   reads a captured reply (and device ID) into a fresh record with
+//          PatSetCentroDataTo and shows the record.
+#include <Tb58Wk31Platform.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "cli_error.h"
+#include "commands.h"
+#include "query_cycle.h"
+#include "record_report.h"
+#include "terminal_text.h"
+#include "text_format.h"
+#include "value_lists.h"
+
+namespace tb58mon {
+namespace {
+
+// The PJL part of a query: what a reply file answers without a device ID.
+constexpr uint32_t kPjlFlags = INFO_SYSTEM | INFO_TRAY | INFO_OUTBIN | INFO_EMUL | INFO_DEVICE;
+constexpr uint32_t kDeviceIdFlags = INFO_STATUS | INFO_IDENTITY | INFO_ENGINE_STATUS;
+
+std::string ReadFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) throw Failure("cannot read " + path + ": " + std::strerror(errno));
+    std::string text;
+    char chunk[4096];
+    size_t read = 0;
+    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) throw Failure("cannot read " + path);
+    return text;
+}
+
+// A device ID file may end with a line break that is not part of the ID.
+std::string WithoutLineEnd(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+void RunQuery(const QueryOptions& options, std::ostream& out) {
+    OwnedRecord record;
+    for (uint16_t tray : ParseSmallCodes("--trays", options.trays)) record.AddTray(tray);
+    const uint32_t flags = options.emulation ? 0 : ParseRequestFlags("--flags", options.flags);
+    PacketPtr query = options.emulation ? CreateEmulationQuery() : CreateQuery(record.get(), flags);
+    const QueryRequest request = DescribeQuery(query.get());
+    const std::string call = options.emulation ? "PatCreateEmulUniqQueryInfo(context, 2, 15, 0)"
+                                               : "PatCreateQueryInfo(record, 2, " + RequestFlagNames(flags) + ")";
+    if (options.json) {
+        const Json json = {{"call", call},
+                           {"flags", flags},
+                           {"device_id_requested", request.device_id_requested},
+                           {"text", request.text.empty() ? Json(nullptr) : Json(request.text)}};
+        out << json.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+        return;
+    }
+    Field(out, "Call", call);
+    Field(out, "Device ID", request.device_id_requested ? "requested (an empty ITEM_DEVICE_ID child)" : "not requested");
+    Field(out, "Query text", request.text.empty() ? "(none: no ITEM_PJL_TEXT child)" : VisibleControls(request.text));
+}
+
+void RunRead(const ReadOptions& options, std::ostream& out) {
+    if (!options.device_id.empty() && !options.device_id_file.empty()) {
+        throw BadArgument("give --device-id or --device-id-file, not both");
+    }
+    if (options.emulation && !options.flags.empty()) throw BadArgument("--emulation takes no --flags");
+    const std::string reply = ReadFile(options.reply_file);
+    const std::string device_id =
+        options.device_id_file.empty() ? options.device_id : WithoutLineEnd(ReadFile(options.device_id_file));
+    if (reply.empty()) throw Failure(options.reply_file + " is empty");
+
+    // The query the reply answers: by default its PJL part, and the device
+    // ID request when a device ID is given.
+    uint32_t flags = options.flags.empty() ? kPjlFlags | (device_id.empty() ? 0 : kDeviceIdFlags)
+                                           : ParseRequestFlags("--flags", options.flags);
+    OwnedRecord record;
+    PacketPtr query = options.emulation ? CreateEmulationQuery() : CreateQuery(record.get(), flags);
+    if (DescribeQuery(query.get()).device_id_requested && device_id.empty()) {
+        throw BadArgument("the flags ask for the device ID (status, identity, engine-status): give --device-id");
+    }
+    StoreReplies(record.get(), std::move(query), options.emulation, reply, device_id);
+
+    const Json json = RecordJson(*record.get());
+    if (options.json) {
+        out << Json{{"record", json}}.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+        return;
+    }
+    out << "Record (PrnInfoEx) after PatSetCentroDataTo\n";
+    PrintRecord(out, json);
+}
+
+}  // namespace tb58mon

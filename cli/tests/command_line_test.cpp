@@ -1,0 +1,92 @@
+// The command line in-process: help for every command, and wrong command
+// lines that end with one line of error and exit code 2.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+namespace tb58mon {
+namespace {
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome Tb58mon(std::vector<const char*> args) {
+    args.insert(args.begin(), "tb58mon");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunTb58mon(static_cast<int>(args.size()), args.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(CommandLine, EveryCommandHasHelp) {
+    for (const char* command : {"demo", "query", "read", "status", "picture", "names"}) {
+        const Outcome run = Tb58mon({command, "--help"});
+        EXPECT_EQ(run.code, 0) << command;
+        EXPECT_NE(run.out.find(std::string("Usage: tb58mon ") + command), std::string::npos) << run.out;
+        EXPECT_EQ(run.err, "");
+    }
+    const Outcome all = Tb58mon({"--help-all"});
+    EXPECT_EQ(all.code, 0);
+    EXPECT_NE(all.out.find("--no-response"), std::string::npos);
+}
+
+TEST(CommandLine, WrongCommandLinesAreOneLineAndExitCode2) {
+    const struct {
+        std::vector<const char*> args;
+        const char* message;
+    } cases[] = {
+        {{"status", "--codes", "10001", "--kind", "4"}, "'4' is not a function kind"},
+        {{"picture", "--codes", "10001", "--out", "status.gif"}, "must end in"},
+        {{"demo", "--out", "status"}, "must end in"},
+        {{"query", "--flags", "tray,nonsense"}, "'nonsense' is not a flag"},
+        {{"names"}, "--tray"},
+        {{"names", "--tray", "Tray 3", "--bin", "Copy Tray"}, "2 were given"},
+        {{"names", "--tray", "Tray 9"}, "no display name for tray \"Tray 9\""},
+        {{"names", "--option", "649,650"}, "--option takes one device code"},
+        {{"status", "--options", "70000"}, "is not a number from 0 to 65535"},
+        {{"status", "--lang"}, "--lang"},
+        {{"demo", "--scenario", "all-well", "--scenario-file", "x.txt"}, "not both"},
+        {{"read", "--reply", "x", "--device-id", "a", "--device-id-file", "b"}, "not both"},
+        {{"demo", "--frobnicate"}, "--frobnicate"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Tb58mon(c.args);
+        SCOPED_TRACE(c.args.front());
+        EXPECT_EQ(run.code, 2) << run.err;
+        EXPECT_EQ(run.err.rfind("tb58mon: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;  // one line
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+}
+
+TEST(CommandLine, OfflineCommandsPrintTheirResult) {
+    const Outcome list = Tb58mon({"demo", "--list"});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_NE(list.out.find("service-call"), std::string::npos);
+    EXPECT_NE(list.out.find("Service call SC541"), std::string::npos);
+
+    const Outcome query = Tb58mon({"query", "--flags", "outbin,identity"});
+    EXPECT_EQ(query.code, 0);
+    EXPECT_NE(query.out.find("PatCreateQueryInfo(record, 2, INFO_OUTBIN | INFO_IDENTITY)"), std::string::npos);
+    EXPECT_NE(query.out.find("<ESC>%-12345X@PJL<CR><LF>\n"), std::string::npos) << query.out;
+    EXPECT_NE(query.out.find("@PJL INFO OUTBINSTATUS<CR><LF>"), std::string::npos);
+    EXPECT_NE(query.out.find("requested"), std::string::npos);
+
+    const Outcome names = Tb58mon({"names", "--option", "649", "--lang", "EN"});
+    EXPECT_EQ(names.out, "Booklet Processor\n");
+    const Outcome status = Tb58mon({"status", "--codes", "30341", "--options", "38", "--long", "--lang", "en"});
+    EXPECT_EQ(status.out, "The following paper output tray(s) is full: \nFinisher Shift Tray 1\n");
+    const Outcome none = Tb58mon({"status", "--codes", "12345"});
+    EXPECT_EQ(none.code, 0);
+    EXPECT_NE(none.out.find("no text"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tb58mon
