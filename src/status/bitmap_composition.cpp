@@ -17,11 +17,16 @@ uint32_t CollectStatusLayers(const StatusContext& context, RecList* codes, MemBl
     while (RecListIterNext(&iterator, &code)) {
         // One decision per code, used for every table.
         const bool wildcard = !StatusKeyExists(code);
-        if (main_body != nullptr) AddRecordLayers(block, FindStatusBitmapRecord(main_body, code, wildcard));
+        if (main_body != nullptr) {
+            const uint32_t added = AddRecordLayers(block, FindStatusBitmapRecord(main_body, code, wildcard));
+            if (added != ERROR_SUCCESS) return added;
+        }
         for (const DeviceInfoNode* device = context.record->pDeviceInfo; device != nullptr;
              device = static_cast<const DeviceInfoNode*>(device->next)) {
             const StatusBitmapRecord* table = FindDeviceBitmapTable(static_cast<int16_t>(device->wOptionCode));
-            if (table != nullptr) AddRecordLayers(block, FindStatusBitmapRecord(table, code, wildcard));
+            if (table == nullptr) continue;
+            const uint32_t added = AddRecordLayers(block, FindStatusBitmapRecord(table, code, wildcard));
+            if (added != ERROR_SUCCESS) return added;
         }
     }
     return ERROR_SUCCESS;
@@ -30,13 +35,15 @@ uint32_t CollectStatusLayers(const StatusContext& context, RecList* codes, MemBl
 uint32_t ApplyLayoutRules(const StatusContext& context, RecList* codes, RecList* blocks) {
     MemBlock* block = nullptr;
     if (!RecListGet(blocks, 1, &block) || block == nullptr) return ERROR_SUCCESS;
-    CollectStatusLayers(context, codes, block);
+    const uint32_t collected = CollectStatusLayers(context, codes, block);
+    if (collected != ERROR_SUCCESS) return collected;
     const PrnInfoEx& record = *context.record;
 
     // Fourth-tray rule.
     if (ChainFindCode(reinterpret_cast<ChainNode*>(record.pTrayInfo), kFourthTrayId) == nullptr) {
         RemoveLayers(block, kMainBodyLayer);
-        AddNamedLayer(block, kBodyWithoutFourthTray, 0, 0, kMainBodyLayer);
+        const uint32_t added = AddNamedLayer(block, kBodyWithoutFourthTray, 0, 0, kMainBodyLayer);
+        if (added != ERROR_SUCCESS) return added;
         for (uint8_t layer : kTrayMarkersWithFourthTray) RemoveLayers(block, layer);
     } else {
         for (uint8_t layer : kTrayMarkersWithoutFourthTray) RemoveLayers(block, layer);
@@ -45,7 +52,8 @@ uint32_t ApplyLayoutRules(const StatusContext& context, RecList* codes, RecList*
     // Booklet rule: applies even when no finisher is installed.
     if (PrnInfoExHasDevice(&record, kBookletProcessorDevice)) {
         RemoveLayers(block, kFinisherLayer);
-        AddNamedLayer(block, kFinisherBesideBookletProcessor, 0, 0, kFinisherLayer);
+        const uint32_t added = AddNamedLayer(block, kFinisherBesideBookletProcessor, 0, 0, kFinisherLayer);
+        if (added != ERROR_SUCCESS) return added;
     }
 
     // Offset rule.

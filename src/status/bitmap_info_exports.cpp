@@ -91,9 +91,11 @@ uint32_t CreateBitmapInfo(uint32_t kind, const InfoItem* packet, BitmapInfo** re
         RecListPtr codes(CreateStatusCodeList());
         if (!codes) return ERROR_NOT_ENOUGH_MEMORY;
         // A kind value without status priorities (the machine) leaves the
-        // block empty; that is not a failure.
+        // block empty; that is not a failure.  A layer that cannot be added
+        // is: the picture would be incomplete.
         if (SelectStatusCodes(context, codes.get()) == ERROR_SUCCESS) {
-            ApplyLayoutRules(context, codes.get(), blocks.list());
+            const uint32_t composed = ApplyLayoutRules(context, codes.get(), blocks.list());
+            if (composed != ERROR_SUCCESS) return ERROR_NOT_ENOUGH_MEMORY;
         }
     }
 

@@ -47,7 +47,8 @@ uint32_t AddNamedLayer(MemBlock* block, const char* name, int32_t x, int32_t y, 
 
 uint32_t AddRecordLayers(MemBlock* block, const StatusBitmapRecord* record) {
     if (record == nullptr) return ERROR_SUCCESS;
-    for (const BitmapLayer& placement : record->placements) {
+    for (uint32_t i = 0; i < record->count && i < kMaxPlacements; ++i) {
+        const BitmapLayer& placement = record->placements[i];
         if (placement.szName[0] == '\0') break;
         const uint32_t added = AddLayer(block, placement);
         if (added != ERROR_SUCCESS) return added;

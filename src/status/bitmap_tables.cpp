@@ -1,7 +1,8 @@
 // The status picture's tables: the device index and one table of status
 // records per device, each starting with its default record.  Keys are
 // status codes as unsigned decimal text; "y" stands for any one character.
-// Every record starts with the device's own picture.
+// Each placement list is named once and shared by the records that carry it;
+// every list starts with the device's own picture.
 #include "status/bitmap_tables.h"
 
 namespace tb58::status {
@@ -16,114 +17,120 @@ constexpr BitmapLayer kServiceOverlay = Place("BM_SERVICE", 0, 0, 250);
 constexpr BitmapLayer kCautionNormal = Place("BM_CAUTION", 0, 0, 246);      // normal presentation only
 constexpr BitmapLayer kCautionAlternate = Place("BM_CAUTION", 0, 0, 248);   // alternate presentation only
 constexpr BitmapLayer kServiceAlternate = Place("BM_SERVICE", 0, 0, 248);
-constexpr BitmapLayer kBypassTray = Place("BM_POINT_8", 248, 84, 100);
-constexpr BitmapLayer kTray1With4 = Place("BM_POINT_3", 153, 122, 108);
-constexpr BitmapLayer kTray1Without4 = Place("BM_POINT_2", 153, 124, 208);
-constexpr BitmapLayer kTray2With4 = Place("BM_POINT_3", 153, 135, 110);
-constexpr BitmapLayer kTray2Without4 = Place("BM_POINT_3", 153, 148, 210);
-constexpr BitmapLayer kTray3With4 = Place("BM_POINT_3", 153, 148, 112);
-constexpr BitmapLayer kTray3Without4 = Place("BM_POINT_3", 153, 161, 212);
-constexpr BitmapLayer kTray4 = Place("BM_POINT_3", 153, 161, 114);
 constexpr BitmapLayer kFrontCover = Place("BM_POINT_5", 146, 60, 106);
-constexpr BitmapLayer kFrontCoverAlternate = Place("BM_POINT_5", 146, 60, 248);
-constexpr BitmapLayer kAdfCover = Place("BM_POINT_6", 150, 17, 104);
-constexpr BitmapLayer kAdfGlass = Place("BM_POINT_7", 150, 42, 106);
+
+constexpr BitmapLayer kBody[] = {kBase1};
+constexpr BitmapLayer kBodyPowerOff[] = {kBase1, kPowerOffOverlay};
+constexpr BitmapLayer kBodyCaution[] = {kBase1, kCautionOverlay};
+constexpr BitmapLayer kBodyBypassTray[] = {kBase1, Place("BM_POINT_8", 248, 84, 100)};
+constexpr BitmapLayer kBodyTray1[] = {kBase1, Place("BM_POINT_3", 153, 122, 108), Place("BM_POINT_2", 153, 124, 208)};
+constexpr BitmapLayer kBodyTray2[] = {kBase1, Place("BM_POINT_3", 153, 135, 110), Place("BM_POINT_3", 153, 148, 210)};
+constexpr BitmapLayer kBodyTray3[] = {kBase1, Place("BM_POINT_3", 153, 148, 112), Place("BM_POINT_3", 153, 161, 212)};
+constexpr BitmapLayer kBodyTray4[] = {kBase1, Place("BM_POINT_3", 153, 161, 114)};
+constexpr BitmapLayer kBodyFrontCover[] = {kBase1, kFrontCover};
+constexpr BitmapLayer kBodyService[] = {kBase1, kServiceOverlay};
+constexpr BitmapLayer kBodyAdf[] = {kBase1, Place("BM_POINT_6", 150, 17, 104), Place("BM_POINT_7", 150, 42, 106)};
+constexpr BitmapLayer kBodyCautionNormal[] = {kBase1, kCautionNormal};
+constexpr BitmapLayer kBodyCautionAlternate[] = {kBase1, kCautionAlternate};
+constexpr BitmapLayer kBodyFrontCoverAlternate[] = {kBase1, Place("BM_POINT_5", 146, 60, 248)};
+constexpr BitmapLayer kBodyServiceAlternate[] = {kBase1, kServiceAlternate};
+constexpr BitmapLayer kBodyTrayError[] = {kBase1, kServiceAlternate, kCautionNormal};
 
 constinit const StatusBitmapRecord kMainBodyBitmaps[] = {
-    {kDefaultBitmapKey, {kBase1}},
-    {"4294967042", {kBase1, kPowerOffOverlay}},
-    {"40979", {kBase1, kCautionOverlay}},
-    {"40910", {kBase1, kCautionOverlay}},
-    {"40911", {kBase1, kCautionOverlay}},
-    {"40912", {kBase1, kCautionOverlay}},
-    {"40913", {kBase1, kCautionOverlay}},
-    {"40914", {kBase1, kCautionOverlay}},
-    {"40915", {kBase1, kCautionOverlay}},
-    {"40916", {kBase1, kCautionOverlay}},
-    {"40906", {kBase1, kCautionOverlay}},
-    {"40902", {kBase1, kCautionOverlay}},
-    {"450yy", {kBase1, kCautionOverlay}},
-    {"340101", {kBase1, kCautionOverlay}},
-    {"440101", {kBase1, kCautionOverlay}},
-    {"50103", {kBase1, kCautionOverlay}},
-    {"461yy", {kBase1, kBypassTray}},
-    {"471yy", {kBase1, kBypassTray}},
-    {"481yy", {kBase1, kBypassTray}},
-    {"411yy", {kBase1, kBypassTray}},
-    {"41100", {kBase1, kBypassTray}},
-    {"462yy", {kBase1, kTray1With4, kTray1Without4}},
-    {"472yy", {kBase1, kTray1With4, kTray1Without4}},
-    {"482yy", {kBase1, kTray1With4, kTray1Without4}},
-    {"412yy", {kBase1, kTray1With4, kTray1Without4}},
-    {"41200", {kBase1, kTray1With4, kTray1Without4}},
-    {"463yy", {kBase1, kTray2With4, kTray2Without4}},
-    {"473yy", {kBase1, kTray2With4, kTray2Without4}},
-    {"483yy", {kBase1, kTray2With4, kTray2Without4}},
-    {"413yy", {kBase1, kTray2With4, kTray2Without4}},
-    {"41300", {kBase1, kTray2With4, kTray2Without4}},
-    {"464yy", {kBase1, kTray3With4, kTray3Without4}},
-    {"474yy", {kBase1, kTray3With4, kTray3Without4}},
-    {"484yy", {kBase1, kTray3With4, kTray3Without4}},
-    {"414yy", {kBase1, kTray3With4, kTray3Without4}},
-    {"41400", {kBase1, kTray3With4, kTray3Without4}},
-    {"465yy", {kBase1, kTray4}},
-    {"475yy", {kBase1, kTray4}},
-    {"485yy", {kBase1, kTray4}},
-    {"415yy", {kBase1, kTray4}},
-    {"41500", {kBase1, kTray4}},
-    {"40015", {kBase1, kFrontCover}},
-    {"40014", {kBase1, kFrontCover}},
-    {"40013", {kBase1, kFrontCover}},
-    {"40012", {kBase1, kFrontCover}},
-    {"40200", {kBase1, kFrontCover}},
-    {"40100", {kBase1, kFrontCover}},
-    {"42000", {kBase1, kFrontCover}},
-    {"42001", {kBase1, kFrontCover}},
-    {"40137", {kBase1, kFrontCover}},
-    {"40135", {kBase1, kFrontCover}},
-    {"40134", {kBase1, kFrontCover}},
-    {"40133", {kBase1, kFrontCover}},
-    {"40132", {kBase1, kFrontCover}},
-    {"40011", {kBase1, kServiceOverlay}},
-    {"40800", {kBase1, kServiceOverlay}},
-    {"40763", {kBase1, kServiceOverlay}},
-    {"240101", {kBase1, kAdfCover, kAdfGlass}},
-    {"242001", {kBase1, kAdfCover, kAdfGlass}},
-    {"440002", {kBase1, kCautionNormal}},
-    {"50102", {kBase1, kCautionAlternate}},
-    {"50115", {kBase1, kCautionAlternate}},
-    {"50108", {kBase1, kCautionAlternate}},
-    {"50112", {kBase1, kCautionAlternate}},
-    {"50113", {kBase1, kCautionAlternate}},
-    {"50109", {kBase1, kCautionAlternate}},
-    {"50105", {kBase1, kCautionAlternate}},
-    {"50114", {kBase1, kCautionAlternate}},
-    {"10075", {kBase1, kCautionAlternate}},
-    {"10074", {kBase1, kCautionAlternate}},
-    {"10073", {kBase1, kCautionAlternate}},
-    {"10072", {kBase1, kCautionAlternate}},
-    {"10032", {kBase1, kCautionAlternate}},
-    {"30743", {kBase1, kCautionAlternate}},
-    {"30765", {kBase1, kCautionAlternate}},
-    {"30763", {kBase1, kCautionAlternate}},
-    {"30729", {kBase1, kCautionAlternate}},
-    {"30722", {kBase1, kCautionAlternate}},
-    {"30723", {kBase1, kCautionAlternate}},
-    {"30724", {kBase1, kCautionAlternate}},
-    {"30725", {kBase1, kCautionAlternate}},
-    {"30721", {kBase1, kCautionAlternate}},
-    {"30607", {kBase1, kCautionAlternate}},
-    {"310033", {kBase1, kCautionAlternate}},
-    {"50101", {kBase1, kCautionAlternate}},
-    {"430001", {kBase1, kCautionAlternate}},
-    {"30015", {kBase1, kFrontCoverAlternate}},
-    {"30014", {kBase1, kFrontCoverAlternate}},
-    {"30013", {kBase1, kFrontCoverAlternate}},
-    {"30609", {kBase1, kServiceAlternate}},
-    {"40722", {kBase1, kServiceAlternate, kCautionNormal}},
-    {"40723", {kBase1, kServiceAlternate, kCautionNormal}},
-    {"40724", {kBase1, kServiceAlternate, kCautionNormal}},
-    {"40725", {kBase1, kServiceAlternate, kCautionNormal}},
+    {kDefaultBitmapKey, kBody},
+    {"4294967042", kBodyPowerOff},
+    {"40979", kBodyCaution},
+    {"40910", kBodyCaution},
+    {"40911", kBodyCaution},
+    {"40912", kBodyCaution},
+    {"40913", kBodyCaution},
+    {"40914", kBodyCaution},
+    {"40915", kBodyCaution},
+    {"40916", kBodyCaution},
+    {"40906", kBodyCaution},
+    {"40902", kBodyCaution},
+    {"450yy", kBodyCaution},
+    {"340101", kBodyCaution},
+    {"440101", kBodyCaution},
+    {"50103", kBodyCaution},
+    {"461yy", kBodyBypassTray},
+    {"471yy", kBodyBypassTray},
+    {"481yy", kBodyBypassTray},
+    {"411yy", kBodyBypassTray},
+    {"41100", kBodyBypassTray},
+    {"462yy", kBodyTray1},
+    {"472yy", kBodyTray1},
+    {"482yy", kBodyTray1},
+    {"412yy", kBodyTray1},
+    {"41200", kBodyTray1},
+    {"463yy", kBodyTray2},
+    {"473yy", kBodyTray2},
+    {"483yy", kBodyTray2},
+    {"413yy", kBodyTray2},
+    {"41300", kBodyTray2},
+    {"464yy", kBodyTray3},
+    {"474yy", kBodyTray3},
+    {"484yy", kBodyTray3},
+    {"414yy", kBodyTray3},
+    {"41400", kBodyTray3},
+    {"465yy", kBodyTray4},
+    {"475yy", kBodyTray4},
+    {"485yy", kBodyTray4},
+    {"415yy", kBodyTray4},
+    {"41500", kBodyTray4},
+    {"40015", kBodyFrontCover},
+    {"40014", kBodyFrontCover},
+    {"40013", kBodyFrontCover},
+    {"40012", kBodyFrontCover},
+    {"40200", kBodyFrontCover},
+    {"40100", kBodyFrontCover},
+    {"42000", kBodyFrontCover},
+    {"42001", kBodyFrontCover},
+    {"40137", kBodyFrontCover},
+    {"40135", kBodyFrontCover},
+    {"40134", kBodyFrontCover},
+    {"40133", kBodyFrontCover},
+    {"40132", kBodyFrontCover},
+    {"40011", kBodyService},
+    {"40800", kBodyService},
+    {"40763", kBodyService},
+    {"240101", kBodyAdf},
+    {"242001", kBodyAdf},
+    {"440002", kBodyCautionNormal},
+    {"50102", kBodyCautionAlternate},
+    {"50115", kBodyCautionAlternate},
+    {"50108", kBodyCautionAlternate},
+    {"50112", kBodyCautionAlternate},
+    {"50113", kBodyCautionAlternate},
+    {"50109", kBodyCautionAlternate},
+    {"50105", kBodyCautionAlternate},
+    {"50114", kBodyCautionAlternate},
+    {"10075", kBodyCautionAlternate},
+    {"10074", kBodyCautionAlternate},
+    {"10073", kBodyCautionAlternate},
+    {"10072", kBodyCautionAlternate},
+    {"10032", kBodyCautionAlternate},
+    {"30743", kBodyCautionAlternate},
+    {"30765", kBodyCautionAlternate},
+    {"30763", kBodyCautionAlternate},
+    {"30729", kBodyCautionAlternate},
+    {"30722", kBodyCautionAlternate},
+    {"30723", kBodyCautionAlternate},
+    {"30724", kBodyCautionAlternate},
+    {"30725", kBodyCautionAlternate},
+    {"30721", kBodyCautionAlternate},
+    {"30607", kBodyCautionAlternate},
+    {"310033", kBodyCautionAlternate},
+    {"50101", kBodyCautionAlternate},
+    {"430001", kBodyCautionAlternate},
+    {"30015", kBodyFrontCoverAlternate},
+    {"30014", kBodyFrontCoverAlternate},
+    {"30013", kBodyFrontCoverAlternate},
+    {"30609", kBodyServiceAlternate},
+    {"40722", kBodyTrayError},
+    {"40723", kBodyTrayError},
+    {"40724", kBodyTrayError},
+    {"40725", kBodyTrayError},
     kEndOfBitmapTable,
 };
 
@@ -132,62 +139,83 @@ constinit const StatusBitmapRecord kMainBodyBitmaps[] = {
 constexpr BitmapLayer kLct = Place("BM_LCT", 0, 0, 10);
 constexpr BitmapLayer kLctTray = Place("BM_POINT_14", 248, 105, 102);
 
+constexpr BitmapLayer kLctOnly[] = {kLct};
+constexpr BitmapLayer kLctMarked[] = {kLct, kLctTray};
+constexpr BitmapLayer kLctError[] = {kLct, kServiceAlternate, kCautionNormal};
+constexpr BitmapLayer kLctMisfeed[] = {kLct, kFrontCover, kLctTray};
+
 constinit const StatusBitmapRecord kLctBitmaps[] = {
-    {kDefaultBitmapKey, {kLct}},
-    {"460yy", {kLct, kLctTray}},
-    {"470yy", {kLct, kLctTray}},
-    {"480yy", {kLct, kLctTray}},
-    {"410yy", {kLct, kLctTray}},
-    {"41000", {kLct, kLctTray}},
-    {"40721", {kLct, kServiceAlternate, kCautionNormal}},
-    {"42000", {kLct, kFrontCover, kLctTray}},
+    {kDefaultBitmapKey, kLctOnly},
+    {"460yy", kLctMarked},
+    {"470yy", kLctMarked},
+    {"480yy", kLctMarked},
+    {"410yy", kLctMarked},
+    {"41000", kLctMarked},
+    {"40721", kLctError},
+    {"42000", kLctMisfeed},
     kEndOfBitmapTable,
 };
 
 // ---- Interposer (41) ---------------------------------------------------------
 
 constexpr BitmapLayer kInterposer = Place("BM_INSER", 0, 0, 20);
-constexpr BitmapLayer kInterposerTray = Place("BM_POINT_15", 90, 29, 122);
+
+constexpr BitmapLayer kInterposerOnly[] = {kInterposer};
+constexpr BitmapLayer kInterposerTray[] = {kInterposer, Place("BM_POINT_15", 90, 29, 122)};
 
 constinit const StatusBitmapRecord kInterposerBitmaps[] = {
-    {kDefaultBitmapKey, {kInterposer}},
-    {"469yy", {kInterposer, kInterposerTray}},
-    {"479yy", {kInterposer, kInterposerTray}},
-    {"489yy", {kInterposer, kInterposerTray}},
-    {"419yy", {kInterposer, kInterposerTray}},
-    {"41900", {kInterposer, kInterposerTray}},
+    {kDefaultBitmapKey, kInterposerOnly},
+    {"469yy", kInterposerTray},
+    {"479yy", kInterposerTray},
+    {"489yy", kInterposerTray},
+    {"419yy", kInterposerTray},
+    {"41900", kInterposerTray},
     kEndOfBitmapTable,
 };
 
 // ---- Device 6: the copy tray -----------------------------------------------
 
-constexpr BitmapLayer kCopyTrayUnit = Place("BM_EXTER", 0, 0, 30);
+constexpr BitmapLayer kCopyTray = Place("BM_EXTER", 0, 0, 30);
+
+constexpr BitmapLayer kCopyTrayOnly[] = {kCopyTray};
+constexpr BitmapLayer kCopyTrayFull[] = {kCopyTray, Place("BM_POINT_4", 113, 69, 122)};
 
 constinit const StatusBitmapRecord kCopyTrayBitmaps[] = {
-    {kDefaultBitmapKey, {kCopyTrayUnit}},
-    {"40300", {kCopyTrayUnit, Place("BM_POINT_4", 113, 69, 122)}},
+    {kDefaultBitmapKey, kCopyTrayOnly},
+    {"40300", kCopyTrayFull},
     kEndOfBitmapTable,
 };
 
 // ---- Mailbox (8) -------------------------------------------------------------
 
 constexpr BitmapLayer kMailbox = Place("BM_MAILBOX", 0, 0, 40);
-constexpr BitmapLayer kMailboxCover = Place("BM_POINT_9", 129, 12, 130);
 
 // Bin n (key 40350 + n) at y = 51 - 6 (n - 1), layer 146 - 2 (n - 1).
+constexpr BitmapLayer kMailboxOnly[] = {kMailbox};
+constexpr BitmapLayer kMailboxBin1[] = {kMailbox, Place("BM_POINT_10", 54, 51, 146)};
+constexpr BitmapLayer kMailboxBin2[] = {kMailbox, Place("BM_POINT_10", 54, 45, 144)};
+constexpr BitmapLayer kMailboxBin3[] = {kMailbox, Place("BM_POINT_10", 54, 39, 142)};
+constexpr BitmapLayer kMailboxBin4[] = {kMailbox, Place("BM_POINT_10", 54, 33, 140)};
+constexpr BitmapLayer kMailboxBin5[] = {kMailbox, Place("BM_POINT_10", 54, 27, 138)};
+constexpr BitmapLayer kMailboxBin6[] = {kMailbox, Place("BM_POINT_10", 54, 21, 136)};
+constexpr BitmapLayer kMailboxBin7[] = {kMailbox, Place("BM_POINT_10", 54, 15, 134)};
+constexpr BitmapLayer kMailboxBin8[] = {kMailbox, Place("BM_POINT_10", 54, 9, 132)};
+constexpr BitmapLayer kMailboxBin9[] = {kMailbox, Place("BM_POINT_10", 54, 3, 130)};
+constexpr BitmapLayer kMailboxCover[] = {kMailbox, Place("BM_POINT_9", 129, 12, 130)};
+
 constinit const StatusBitmapRecord kMailboxBitmaps[] = {
-    {kDefaultBitmapKey, {kMailbox}},
-    {"40351", {kMailbox, Place("BM_POINT_10", 54, 51, 146)}},
-    {"40352", {kMailbox, Place("BM_POINT_10", 54, 45, 144)}},
-    {"40353", {kMailbox, Place("BM_POINT_10", 54, 39, 142)}},
-    {"40354", {kMailbox, Place("BM_POINT_10", 54, 33, 140)}},
-    {"40355", {kMailbox, Place("BM_POINT_10", 54, 27, 138)}},
-    {"40356", {kMailbox, Place("BM_POINT_10", 54, 21, 136)}},
-    {"40357", {kMailbox, Place("BM_POINT_10", 54, 15, 134)}},
-    {"40358", {kMailbox, Place("BM_POINT_10", 54, 9, 132)}},
-    {"40359", {kMailbox, Place("BM_POINT_10", 54, 3, 130)}},
-    {"40251", {kMailbox, kMailboxCover}},
-    {"42007", {kMailbox, kMailboxCover}},
+    {kDefaultBitmapKey, kMailboxOnly},
+    {"40351", kMailboxBin1},
+    {"40352", kMailboxBin2},
+    {"40353", kMailboxBin3},
+    {"40354", kMailboxBin4},
+    {"40355", kMailboxBin5},
+    {"40356", kMailboxBin6},
+    {"40357", kMailboxBin7},
+    {"40358", kMailboxBin8},
+    {"40359", kMailboxBin9},
+    {"40251", kMailboxCover},
+    {"42007", kMailboxCover},
     kEndOfBitmapTable,
 };
 
@@ -196,11 +224,15 @@ constinit const StatusBitmapRecord kMailboxBitmaps[] = {
 constexpr BitmapLayer kZFold = Place("BM_ZORI", 0, 0, 50);
 constexpr BitmapLayer kZFoldUpperCover = Place("BM_POINT_24", 116, 52, 116);
 
+constexpr BitmapLayer kZFoldOnly[] = {kZFold};
+constexpr BitmapLayer kZFoldBothCovers[] = {kZFold, kZFoldUpperCover, Place("BM_POINT_25", 116, 95, 118)};
+constexpr BitmapLayer kZFoldUpper[] = {kZFold, kZFoldUpperCover};
+
 constinit const StatusBitmapRecord kZFoldBitmaps[] = {
-    {kDefaultBitmapKey, {kZFold}},
-    {"40147", {kZFold, kZFoldUpperCover, Place("BM_POINT_25", 116, 95, 118)}},
-    {"42011", {kZFold, kZFoldUpperCover, Place("BM_POINT_25", 116, 95, 118)}},
-    {"40290", {kZFold, kZFoldUpperCover}},
+    {kDefaultBitmapKey, kZFoldOnly},
+    {"40147", kZFoldBothCovers},
+    {"42011", kZFoldBothCovers},
+    {"40290", kZFoldUpper},
     kEndOfBitmapTable,
 };
 
@@ -209,51 +241,62 @@ constinit const StatusBitmapRecord kZFoldBitmaps[] = {
 // Misfeed in the finisher and the interposer: the finisher's front cover as
 // it stands beside an interposer, and the interposer's cover.
 constexpr BitmapLayer kInterposerCover = Place("BM_POINT_16", 126, 28, 120);
+constexpr BitmapLayer kFinisherCoverBesideInterposer = Place("BM_POINT_19", 68, 64, 152);
 
 // Device 38: a finisher with two shift trays, its picture drawn at x = 30.
 constexpr BitmapLayer kFinisher38 = Place("BM_FIN2A", 30, 0, 60);
-constexpr BitmapLayer kFinisher38Cover = Place("BM_POINT_11", 93, 65, 154);
-constexpr BitmapLayer kFinisher38BothTrays = Place("BM_POINT_23", 40, 62, 162);
-constexpr BitmapLayer kFinisher38ShiftTray2 = Place("BM_POINT_13", 74, 95, 160);
+
+constexpr BitmapLayer kFinisher38Only[] = {kFinisher38};
+constexpr BitmapLayer kFinisher38Cover[] = {kFinisher38, Place("BM_POINT_11", 93, 65, 154)};
+constexpr BitmapLayer kFinisher38BothTrays[] = {kFinisher38, Place("BM_POINT_23", 40, 62, 162)};
+constexpr BitmapLayer kFinisher38ShiftTray2[] = {kFinisher38, Place("BM_POINT_13", 74, 95, 160)};
+constexpr BitmapLayer kFinisher38UpperTray[] = {kFinisher38, Place("BM_POINT_12", 86, 44, 156)};
+constexpr BitmapLayer kFinisher38ShiftTray1[] = {kFinisher38, Place("BM_POINT_13", 74, 71, 158)};
+constexpr BitmapLayer kFinisher38Misfeed[] = {kFinisher38, Place("BM_POINT_17", 80, 64, 152), kInterposerCover};
 
 constinit const StatusBitmapRecord kFinisher38Bitmaps[] = {
-    {kDefaultBitmapKey, {kFinisher38}},
-    {"40540", {kFinisher38, kFinisher38Cover}},
-    {"40392", {kFinisher38, kFinisher38Cover}},
-    {"40490", {kFinisher38, kFinisher38Cover}},
-    {"40491", {kFinisher38, kFinisher38Cover}},
-    {"40492", {kFinisher38, kFinisher38Cover}},
-    {"40493", {kFinisher38, kFinisher38Cover}},
-    {"40383", {kFinisher38, kFinisher38Cover}},
-    {"40241", {kFinisher38, kFinisher38Cover}},
-    {"42005", {kFinisher38, kFinisher38Cover}},
-    {"40380", {kFinisher38, kFinisher38BothTrays}},
-    {"40381", {kFinisher38, kFinisher38BothTrays}},
-    {"40382", {kFinisher38, kFinisher38ShiftTray2}},
-    {"40343", {kFinisher38, kFinisher38ShiftTray2}},
-    {"40384", {kFinisher38, kFinisher38ShiftTray2}},
-    {"40340", {kFinisher38, Place("BM_POINT_12", 86, 44, 156)}},
-    {"40341", {kFinisher38, Place("BM_POINT_13", 74, 71, 158)}},
-    {"42010", {kFinisher38, Place("BM_POINT_17", 80, 64, 152), kInterposerCover}},
+    {kDefaultBitmapKey, kFinisher38Only},
+    {"40540", kFinisher38Cover},
+    {"40392", kFinisher38Cover},
+    {"40490", kFinisher38Cover},
+    {"40491", kFinisher38Cover},
+    {"40492", kFinisher38Cover},
+    {"40493", kFinisher38Cover},
+    {"40383", kFinisher38Cover},
+    {"40241", kFinisher38Cover},
+    {"42005", kFinisher38Cover},
+    {"40380", kFinisher38BothTrays},
+    {"40381", kFinisher38BothTrays},
+    {"40382", kFinisher38ShiftTray2},
+    {"40343", kFinisher38ShiftTray2},
+    {"40384", kFinisher38ShiftTray2},
+    {"40340", kFinisher38UpperTray},
+    {"40341", kFinisher38ShiftTray1},
+    {"42010", kFinisher38Misfeed},
     kEndOfBitmapTable,
 };
 
 // Device 21: a finisher with an upper tray and one shift tray.
 constexpr BitmapLayer kFinisher21 = Place("BM_FIN1A", 0, 0, 60);
-constexpr BitmapLayer kFinisher21Cover = Place("BM_POINT_18", 81, 62, 154);
-constexpr BitmapLayer kFinisherCoverBesideInterposer = Place("BM_POINT_19", 68, 64, 152);
+
+constexpr BitmapLayer kFinisher21Only[] = {kFinisher21};
+constexpr BitmapLayer kFinisher21Cover[] = {kFinisher21, Place("BM_POINT_18", 81, 62, 154)};
+constexpr BitmapLayer kFinisher21Key[] = {kFinisher21, Place("BM_POINT_22", 47, 60, 158)};
+constexpr BitmapLayer kFinisher21UpperTray[] = {kFinisher21, Place("BM_POINT_20", 81, 39, 156)};
+constexpr BitmapLayer kFinisher21ShiftTray[] = {kFinisher21, Place("BM_POINT_21", 54, 66, 158)};
+constexpr BitmapLayer kFinisher21Misfeed[] = {kFinisher21, kFinisherCoverBesideInterposer, kInterposerCover};
 
 constinit const StatusBitmapRecord kFinisher21Bitmaps[] = {
-    {kDefaultBitmapKey, {kFinisher21}},
-    {"40540", {kFinisher21, kFinisher21Cover}},
-    {"40392", {kFinisher21, kFinisher21Cover}},
-    {"40490", {kFinisher21, kFinisher21Cover}},
-    {"40241", {kFinisher21, kFinisher21Cover}},
-    {"42005", {kFinisher21, kFinisher21Cover}},
-    {"40371", {kFinisher21, Place("BM_POINT_22", 47, 60, 158)}},
-    {"40340", {kFinisher21, Place("BM_POINT_20", 81, 39, 156)}},
-    {"40341", {kFinisher21, Place("BM_POINT_21", 54, 66, 158)}},
-    {"42010", {kFinisher21, kFinisherCoverBesideInterposer, kInterposerCover}},
+    {kDefaultBitmapKey, kFinisher21Only},
+    {"40540", kFinisher21Cover},
+    {"40392", kFinisher21Cover},
+    {"40490", kFinisher21Cover},
+    {"40241", kFinisher21Cover},
+    {"42005", kFinisher21Cover},
+    {"40371", kFinisher21Key},
+    {"40340", kFinisher21UpperTray},
+    {"40341", kFinisher21ShiftTray},
+    {"42010", kFinisher21Misfeed},
     kEndOfBitmapTable,
 };
 
@@ -263,42 +306,54 @@ constexpr BitmapLayer kFinisherUpperTray = Place("BM_POINT_27", 58, 47, 156);
 constexpr BitmapLayer kFinisherShiftTray = Place("BM_POINT_28", 57, 73, 158);
 
 constexpr BitmapLayer kFinisher115 = Place("BM_FIN3A", 0, 0, 60);
-constexpr BitmapLayer kFinisher115BothTrays = Place("BM_POINT_1", 28, 68, 162);
-constexpr BitmapLayer kFinisher115BookletTray = Place("BM_POINT_28", 57, 131, 160);
+
+constexpr BitmapLayer kFinisher115Only[] = {kFinisher115};
+constexpr BitmapLayer kFinisher115Cover[] = {kFinisher115, kFinisherCover};
+constexpr BitmapLayer kFinisher115BothTrays[] = {kFinisher115, Place("BM_POINT_1", 28, 68, 162)};
+constexpr BitmapLayer kFinisher115BookletTray[] = {kFinisher115, Place("BM_POINT_28", 57, 131, 160)};
+constexpr BitmapLayer kFinisher115UpperTray[] = {kFinisher115, kFinisherUpperTray};
+constexpr BitmapLayer kFinisher115ShiftTray[] = {kFinisher115, kFinisherShiftTray};
+constexpr BitmapLayer kFinisher115Misfeed[] = {kFinisher115, kFinisherCoverBesideInterposer, kInterposerCover};
 
 constinit const StatusBitmapRecord kFinisher115Bitmaps[] = {
-    {kDefaultBitmapKey, {kFinisher115}},
-    {"40540", {kFinisher115, kFinisherCover}},
-    {"40392", {kFinisher115, kFinisherCover}},
-    {"40490", {kFinisher115, kFinisherCover}},
-    {"40491", {kFinisher115, kFinisherCover}},
-    {"40492", {kFinisher115, kFinisherCover}},
-    {"40493", {kFinisher115, kFinisherCover}},
-    {"40241", {kFinisher115, kFinisherCover}},
-    {"42005", {kFinisher115, kFinisherCover}},
-    {"40380", {kFinisher115, kFinisher115BothTrays}},
-    {"40381", {kFinisher115, kFinisher115BothTrays}},
-    {"40382", {kFinisher115, kFinisher115BookletTray}},
-    {"40383", {kFinisher115, kFinisher115BookletTray}},
-    {"40343", {kFinisher115, kFinisher115BookletTray}},
-    {"40340", {kFinisher115, kFinisherUpperTray}},
-    {"40341", {kFinisher115, kFinisherShiftTray}},
-    {"42010", {kFinisher115, kFinisherCoverBesideInterposer, kInterposerCover}},
+    {kDefaultBitmapKey, kFinisher115Only},
+    {"40540", kFinisher115Cover},
+    {"40392", kFinisher115Cover},
+    {"40490", kFinisher115Cover},
+    {"40491", kFinisher115Cover},
+    {"40492", kFinisher115Cover},
+    {"40493", kFinisher115Cover},
+    {"40241", kFinisher115Cover},
+    {"42005", kFinisher115Cover},
+    {"40380", kFinisher115BothTrays},
+    {"40381", kFinisher115BothTrays},
+    {"40382", kFinisher115BookletTray},
+    {"40383", kFinisher115BookletTray},
+    {"40343", kFinisher115BookletTray},
+    {"40340", kFinisher115UpperTray},
+    {"40341", kFinisher115ShiftTray},
+    {"42010", kFinisher115Misfeed},
     kEndOfBitmapTable,
 };
 
 constexpr BitmapLayer kFinisher114 = Place("BM_FIN4A", 0, 0, 60);
 
+constexpr BitmapLayer kFinisher114Only[] = {kFinisher114};
+constexpr BitmapLayer kFinisher114Cover[] = {kFinisher114, kFinisherCover};
+constexpr BitmapLayer kFinisher114UpperTray[] = {kFinisher114, kFinisherUpperTray};
+constexpr BitmapLayer kFinisher114ShiftTray[] = {kFinisher114, kFinisherShiftTray};
+constexpr BitmapLayer kFinisher114Misfeed[] = {kFinisher114, kFinisherCoverBesideInterposer, kInterposerCover};
+
 constinit const StatusBitmapRecord kFinisher114Bitmaps[] = {
-    {kDefaultBitmapKey, {kFinisher114}},
-    {"40540", {kFinisher114, kFinisherCover}},
-    {"40392", {kFinisher114, kFinisherCover}},
-    {"40490", {kFinisher114, kFinisherCover}},
-    {"40241", {kFinisher114, kFinisherCover}},
-    {"42005", {kFinisher114, kFinisherCover}},
-    {"40340", {kFinisher114, kFinisherUpperTray}},
-    {"40341", {kFinisher114, kFinisherShiftTray}},
-    {"42010", {kFinisher114, kFinisherCoverBesideInterposer, kInterposerCover}},
+    {kDefaultBitmapKey, kFinisher114Only},
+    {"40540", kFinisher114Cover},
+    {"40392", kFinisher114Cover},
+    {"40490", kFinisher114Cover},
+    {"40241", kFinisher114Cover},
+    {"42005", kFinisher114Cover},
+    {"40340", kFinisher114UpperTray},
+    {"40341", kFinisher114ShiftTray},
+    {"42010", kFinisher114Misfeed},
     kEndOfBitmapTable,
 };
 
@@ -306,10 +361,14 @@ constinit const StatusBitmapRecord kFinisher114Bitmaps[] = {
 
 constexpr BitmapLayer kBookletProcessor = Place("BM_PLOCK", -69, 0, 70);
 
+constexpr BitmapLayer kBookletProcessorOnly[] = {kBookletProcessor};
+constexpr BitmapLayer kBookletProcessorError[] = {kBookletProcessor, kCautionOverlay};
+constexpr BitmapLayer kBookletProcessorMisfeed[] = {kBookletProcessor, Place("BM_POINT_29", -6, 79, 180)};
+
 constinit const StatusBitmapRecord kBookletProcessorBitmaps[] = {
-    {kDefaultBitmapKey, {kBookletProcessor}},
-    {"40970", {kBookletProcessor, kCautionOverlay}},
-    {"42015", {kBookletProcessor, Place("BM_POINT_29", -6, 79, 180)}},
+    {kDefaultBitmapKey, kBookletProcessorOnly},
+    {"40970", kBookletProcessorError},
+    {"42015", kBookletProcessorMisfeed},
     kEndOfBitmapTable,
 };
 

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 
 #include "Tb58Wk31Picture.h"
 #include "status/status_key.h"
@@ -31,27 +30,27 @@ constexpr BitmapLayer Place(const char (&name)[N], int32_t x, int32_t y, uint8_t
     return placement;
 }
 
-// A status record: a key and its placements, those in use first; the
-// placements after them are all zero.  The key text is kept as written (a
-// code as unsigned decimal, a wildcard key such as "461yy", or
-// kDefaultBitmapKey) and also compiled for fast comparison.  A record with
-// a null key ends a table.
+// A status record: a key and up to twelve placements, taken in order up to
+// the first with an empty name.  Records that carry the same placements
+// share one constant list.  The key text is kept as written (a code as
+// unsigned decimal, a wildcard key such as "461yy", or kDefaultBitmapKey)
+// and also compiled for fast comparison.  A record with a null key ends a
+// table.
 struct StatusBitmapRecord {
-    constexpr StatusBitmapRecord(const char* key_text, std::initializer_list<BitmapLayer> layers)
-        : key(key_text), placements{},
-          pattern(key_text != nullptr ? CompileStatusKey(key_text) : StatusKeyPattern{}),
-          is_default(key_text != nullptr && SameKey(key_text, kDefaultBitmapKey)) {
-        // More than kMaxPlacements placements stop the build: the tables are
-        // constant-initialized, and writing past the array is not a
-        // constant expression.
-        size_t i = 0;
-        for (const BitmapLayer& layer : layers) placements[i++] = layer;
+    template <size_t N>
+    constexpr StatusBitmapRecord(const char* key_text, const BitmapLayer (&list)[N])
+        : key(key_text), placements(list), count(static_cast<uint8_t>(N)),
+          is_default(key_text != nullptr && SameKey(key_text, kDefaultBitmapKey)),
+          pattern(key_text != nullptr ? CompileStatusKey(key_text) : StatusKeyPattern{}) {
+        static_assert(N <= kMaxPlacements, "a record places at most twelve bitmaps");
     }
+    constexpr StatusBitmapRecord(std::nullptr_t) : key(nullptr), placements(nullptr), count(0), is_default(false) {}
 
     const char* key;
-    BitmapLayer placements[kMaxPlacements];
-    StatusKeyPattern pattern;
+    const BitmapLayer* placements;
+    uint8_t count;
     bool is_default;
+    StatusKeyPattern pattern;
 
 private:
     static constexpr bool SameKey(const char* a, const char* b) {
@@ -60,11 +59,9 @@ private:
         return *a == *b;
     }
 };
-static_assert(offsetof(StatusBitmapRecord, key) == 0);
-static_assert(offsetof(StatusBitmapRecord, placements) == 8);
 
 // The end of a table.
-inline constexpr StatusBitmapRecord kEndOfBitmapTable{nullptr, {}};
+inline constexpr StatusBitmapRecord kEndOfBitmapTable{nullptr};
 
 // Device keys of the index.
 constexpr int16_t kMainBodyDevice = -2;

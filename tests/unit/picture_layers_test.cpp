@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Tb58Wk31Platform.h"
+#include "status/bitmap_composition.h"
 #include "status/bitmap_layers.h"
 #include "status/bitmap_order.h"
 #include "support/allocation_switch.h"
@@ -60,8 +61,9 @@ TEST(PictureLayers, NamesUpTo31Characters) {
 
 TEST(PictureLayers, RecordPlacementsStopAtTheFirstEmptyName) {
     MemBlockPtr block(CreateLayerBlock());
-    StatusBitmapRecord record{"1", {Place("BM_A", 0, 0, 1), Place("BM_B", 5, 0, 2)}};
-    record.placements[3] = Place("BM_AFTER_A_GAP", 0, 0, 3);
+    const BitmapLayer placements[] = {Place("BM_A", 0, 0, 1), Place("BM_B", 5, 0, 2), BitmapLayer{},
+                                      Place("BM_AFTER_A_GAP", 0, 0, 3)};
+    const StatusBitmapRecord record{"1", placements};
     EXPECT_EQ(AddRecordLayers(block.get(), &record), 0u);
     EXPECT_EQ(AddRecordLayers(block.get(), nullptr), 0u);
     EXPECT_EQ(Entries(block.get()), (std::vector<Entry>{{"BM_A", 0, 1}, {"BM_B", 5, 2}}));
@@ -129,9 +131,29 @@ TEST(PictureLayers, OrderFailsCleanlyWhenMemoryRunsOut) {
     }
 }
 
+// A marker that cannot be added fails the composition rather than leave a
+// picture that shows nothing wrong.
+TEST(PictureLayers, LayerThatCannotBeAddedFailsTheComposition) {
+    test::TestRecord record;
+    test::AppendTray(record.get(), test::kTray4);
+    RecListPtr codes(RecListCreate(sizeof(uint32_t), 20, 1));
+    const uint32_t code = 46123;
+    RecListAdd(codes.get(), &code);
+    MemBlockPtr block(CreateLayerBlock());
+    for (int i = 0; i < 20; ++i) AddNamedLayer(block.get(), "BM_FILL", i, 0, 3);  // the first step is full
+    {
+        test::AllocationSwitchGuard fail_next(0);
+        EXPECT_EQ(CollectStatusLayers(StatusContext{1, record.get()}, codes.get(), block.get()),
+                  ERROR_NOT_ENOUGH_MEMORY);
+    }
+    EXPECT_EQ(CollectStatusLayers(StatusContext{1, record.get()}, codes.get(), block.get()), 0u);
+    EXPECT_EQ(LayerCount(block.get()), 22u);
+}
+
 // Every allocation of PatCreateBitmapInfo in turn fails: the result is
-// either a complete description or null with ERROR_NOT_ENOUGH_MEMORY, and
-// nothing stays allocated (the sanitizer build checks for leaks).
+// either a description or null with ERROR_NOT_ENOUGH_MEMORY, and nothing
+// stays allocated (the sanitizer build checks for leaks).  (A code that the
+// status selection cannot keep is missing from the description.)
 TEST(PictureLayers, CreateBitmapInfoUnderFailingAllocations) {
     test::StatusPacket packet;
     packet.SetCodes({42000, 42001});
@@ -157,7 +179,7 @@ TEST(PictureLayers, CreateBitmapInfoUnderFailingAllocations) {
             continue;
         }
         EXPECT_EQ(GetLastError(), 0u);
-        EXPECT_LE(info->pLists[0].dwCount, full_count);  // a layer that could not be added is missing
+        EXPECT_LE(info->pLists[0].dwCount, full_count);
         EXPECT_EQ(PatDisposeBitmapInfo(info), 1);
     }
     EXPECT_GE(failures, 4);  // the lists, the blocks, the ordered block, the description

@@ -54,8 +54,7 @@ TEST(PictureTables, KeysNeverCompete) {
         EXPECT_STREQ(records[0]->key, kDefaultBitmapKey);
         EXPECT_TRUE(records[0]->is_default);
         for (size_t a = 0; a < records.size(); ++a) {
-            EXPECT_EQ(std::string(records[a]->placements[0].szName), records[0]->placements[0].szName)
-                << records[a]->key;
+            EXPECT_STREQ(records[a]->placements[0].szName, records[0]->placements[0].szName) << records[a]->key;
             if (a > 0) {
                 EXPECT_FALSE(records[a]->is_default) << records[a]->key;
                 ASSERT_TRUE(records[a]->pattern.numeric) << records[a]->key;
@@ -88,21 +87,17 @@ TEST(PictureTables, CompiledKeysAgreeWithTheTextRules) {
     }
 }
 
-// Placements in use come first and are followed by zeros only; each names
-// a bitmap the module carries, and an even layer also its mask.
+// Every placement names a bitmap the module carries, and on an even layer
+// also its mask.
 TEST(PictureTables, PlacementsNameTheModulesBitmaps) {
     HMODULE module = tb58::frame::ModuleInstance();
     for (const DeviceBitmapIndexEntry* entry = kDeviceBitmapIndex; entry->device != kEndOfDeviceIndex; ++entry) {
         for (const StatusBitmapRecord* record : RecordsOf(entry->table)) {
             SCOPED_TRACE(record->key);
-            bool ended = false;
-            for (const BitmapLayer& placement : record->placements) {
-                if (placement.szName[0] == '\0') ended = true;
-                if (ended) {
-                    const BitmapLayer zero{};
-                    EXPECT_EQ(std::memcmp(&placement, &zero, sizeof zero), 0);
-                    continue;
-                }
+            ASSERT_GE(record->count, 1u);
+            ASSERT_LE(record->count, kMaxPlacements);
+            for (uint32_t i = 0; i < record->count; ++i) {
+                const BitmapLayer& placement = record->placements[i];
                 EXPECT_EQ(placement.dwRop, 0u);
                 EXPECT_NE(placement.bLayer, 0);
                 EXPECT_NE(FindResourceA(module, placement.szName, RT_BITMAP), nullptr) << placement.szName;
@@ -128,15 +123,17 @@ TEST(PictureTables, RecordLookup) {
 
     // A table without default gives null for a code it does not hold; an
     // empty table, or none, gives null.
-    const StatusBitmapRecord no_default[] = {{"40540", {Place("BM_X", 0, 0, 3)}}, kEndOfBitmapTable};
+    const BitmapLayer x[] = {Place("BM_X", 0, 0, 3)};
+    const BitmapLayer a[] = {Place("BM_A", 0, 0, 1)};
+    const BitmapLayer b[] = {Place("BM_B", 0, 0, 1)};
+    const StatusBitmapRecord no_default[] = {{"40540", x}, kEndOfBitmapTable};
     EXPECT_EQ(FindStatusBitmapRecord(no_default, 40541, false), nullptr);
     EXPECT_EQ(FindStatusBitmapRecord(no_default, 40540, false), &no_default[0]);
     const StatusBitmapRecord empty[] = {kEndOfBitmapTable};
     EXPECT_EQ(FindStatusBitmapRecord(empty, 40540, false), nullptr);
     EXPECT_EQ(FindStatusBitmapRecord(nullptr, 40540, false), nullptr);
     // With two defaults, the last one serves.
-    const StatusBitmapRecord two_defaults[] = {
-        {kDefaultBitmapKey, {Place("BM_A", 0, 0, 1)}}, {kDefaultBitmapKey, {Place("BM_B", 0, 0, 1)}}, kEndOfBitmapTable};
+    const StatusBitmapRecord two_defaults[] = {{kDefaultBitmapKey, a}, {kDefaultBitmapKey, b}, kEndOfBitmapTable};
     EXPECT_EQ(FindStatusBitmapRecord(two_defaults, 1, true), &two_defaults[1]);
 }
 
