@@ -7,29 +7,15 @@
 #include <string>
 
 #include "Tb58Wk31Platform.h"
+#include "support/monitor_cycle.h"
 #include "support/status_packet.h"
 #include "support/test_data.h"
 #include "support/test_record.h"
 
 namespace {
 
-void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
-
-// About 4 KB: the full reply, then its bins and tray answers again.
-std::string FourKilobyteReply() {
-    const std::string full(tb58::test::TestData("reply_full.pjl"));
-    std::string reply = full;
-    const size_t answers = full.find("@PJL INFO OUTBINSTATUS");
-    while (reply.size() < 4000) reply += full.substr(answers);
-    return reply;
-}
+using tb58::test::FourKilobyteReply;
+using tb58::test::FreeTree;
 
 void BM_CreateQueryInfo_AllFlags(benchmark::State& state) {
     tb58::test::TestRecord record;

@@ -4,58 +4,55 @@
 
 #include "Tb58Wk31Query.h"
 #include "core/info_item.h"
-#include "core/rec_list.h"
+#include "core/mem_block.h"
 #include "frame/export_frame.h"
 #include "pjl/device_id_parser.h"
+#include "pjl/pjl_token_tape.h"
 #include "pjl/pjl_tokenizer.h"
 #include "pjl/reply_dispatch.h"
 
 namespace tb58::pjl {
 namespace {
 
-// An argument token of the reply and where the reply continues after it.
-struct ReplyArgument {
-    uint32_t end_offset;
-    char text[kMatchTokenCapacity];
-};
-
 // Every query argument must stand in the reply as an argument token, with a
 // form feed somewhere after it; each is searched from the reply's start, up
-// to the reply's first misfit.  The reply is read once: its arguments, up
-// to the first misfit, are listed, and each query argument is looked up in
-// that list (the first occurrence counts, as a search from the start finds).
-uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply) {
-    RecListPtr arguments(RecListCreate(sizeof(ReplyArgument), 32, 1));
+// to the reply's first misfit.  The reply is read once, onto the tape, which
+// the dispatcher then replays; the reply's arguments before the first misfit
+// are listed, and each query argument is looked up in that list (the first
+// occurrence counts, as a search from the start finds).
+uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply, PjlTokenTape& tape) {
+    if (!tape.Record(reply)) return ERROR_NOT_ENOUGH_MEMORY;
+    const PjlTokenRecord* const first = tape.begin();
+    const uint32_t records = static_cast<uint32_t>(tape.end() - first);
+    MemBlockPtr arguments(MemBlockCreate(sizeof(uint32_t) * 64, 1));
     if (!arguments) return ERROR_NOT_ENOUGH_MEMORY;
-    PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, reply);
-    ReplyArgument argument{};
-    uint32_t type = 0;
-    do {
-        if (PjlNextToken(&tokenizer, argument.text, sizeof argument.text, &type) != ERROR_SUCCESS) break;
-        if (type != PJL_TOK_ARGUMENT) continue;
-        argument.end_offset = static_cast<uint32_t>(tokenizer.position - reply.data());
-        if (!RecListAdd(arguments.get(), &argument)) return ERROR_NOT_ENOUGH_MEMORY;
-    } while (type != PJL_TOK_END);
-    const std::string_view read = reply.substr(0, static_cast<size_t>(tokenizer.end - reply.data()));
-    const size_t last_feed = read.rfind('\f');
+    for (uint32_t at = 0; at < records && first[at].failed == 0; ++at) {
+        if (first[at].type == PJL_TOK_ARGUMENT && !MemBlockWrite(arguments.get(), &at, sizeof at)) {
+            return ERROR_NOT_ENOUGH_MEMORY;
+        }
+    }
+    const auto* argument_at = static_cast<const uint32_t*>(arguments->data);
+    const uint32_t argument_count = MemBlockGetSize(arguments.get()) / sizeof(uint32_t);
+    const size_t last_feed = tape.text().rfind('\f');
 
+    PjlTokenizer tokenizer{};
     PjlTokenizerInit(&tokenizer, query);
     char token[kMatchTokenCapacity];
+    uint32_t type = 0;
     do {
         // A malformed query text is reported as such, at whichever token.
         const uint32_t result = PjlNextToken(&tokenizer, token, sizeof token, &type);
         if (result != ERROR_SUCCESS) return result;
         if (type != PJL_TOK_ARGUMENT) continue;
-        const ReplyArgument* answer = nullptr;
-        RecListIter it;
-        RecListIterInit(arguments.get(), &it);
-        void* record = nullptr;
-        while (answer == nullptr && RecListIterNextPtr(&it, &record)) {
-            const auto* candidate = static_cast<const ReplyArgument*>(record);
-            if (std::strcmp(candidate->text, token) == 0) answer = candidate;
+        const std::string_view wanted(token);
+        const PjlTokenRecord* answer = nullptr;
+        for (uint32_t i = 0; answer == nullptr && i < argument_count; ++i) {
+            const PjlTokenRecord& candidate = first[argument_at[i]];
+            if (PjlCutToken(reply.substr(candidate.start, candidate.length), sizeof token) == wanted) {
+                answer = &candidate;
+            }
         }
-        if (answer == nullptr || last_feed == std::string_view::npos || last_feed < answer->end_offset) {
+        if (answer == nullptr || last_feed == std::string_view::npos || last_feed < answer->after) {
             return TB58_ERROR_REPLY_MISMATCH;
         }
     } while (type != PJL_TOK_END);
@@ -64,7 +61,9 @@ uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply) {
 
 bool HasData(const InfoItem* item) { return item != nullptr && item->dataLength != 0; }
 
-uint32_t CheckPairing(const InfoItem* root) {
+// Checks that the reply answers the query the packet carries.  When the
+// reply text was read for that, *taped is its item and tape holds its tokens.
+uint32_t CheckPairing(const InfoItem* root, PjlTokenTape& tape, const InfoItem** taped) {
     InfoItem* children = InfoItemFirstChild(root);
     const InfoItem* query = InfoItemFind(children, ITEM_QUERY_INFO);
     if (query == nullptr) return ERROR_SUCCESS;
@@ -77,11 +76,15 @@ uint32_t CheckPairing(const InfoItem* root) {
     if (query_text == nullptr) return ERROR_SUCCESS;
     const InfoItem* reply_text = InfoItemFind(children, ITEM_PJL_TEXT);
     if (!HasData(reply_text)) return TB58_ERROR_REPLY_MISMATCH;
-    return MatchQueryAndReply(InfoItemText(query_text), InfoItemText(reply_text));
+    const uint32_t matched = MatchQueryAndReply(InfoItemText(query_text), InfoItemText(reply_text), tape);
+    if (matched == ERROR_SUCCESS) *taped = reply_text;
+    return matched;
 }
 
 uint32_t TakeCentroData(const InfoItem* root, PrnInfoEx& record) {
-    const uint32_t paired = CheckPairing(root);
+    PjlTokenTape tape;
+    const InfoItem* taped = nullptr;
+    const uint32_t paired = CheckPairing(root, tape, &taped);
     if (paired != ERROR_SUCCESS) return paired;
     if (root->key == ITEM_EMUL_CENTRO_DATA) {
         uint32_t emulation = 0;
@@ -93,7 +96,12 @@ uint32_t TakeCentroData(const InfoItem* root, PrnInfoEx& record) {
     for (const InfoItem* child = InfoItemFirstChild(root); child != nullptr; child = InfoItemNext(child)) {
         if (child->key == ITEM_PJL_TEXT) {
             if (child->dataLength == 0) return ERROR_INVALID_PARAMETER;
-            PjlReplyDispatch(record, kModelDispatchTable, InfoItemText(child));  // a malformed reply is no error
+            // A malformed reply is no error.
+            if (child == taped) {
+                PjlReplyDispatch(record, kModelDispatchTable, tape);
+            } else {
+                PjlReplyDispatch(record, kModelDispatchTable, InfoItemText(child));
+            }
         } else if (child->key == ITEM_DEVICE_ID) {
             if (child->dataLength == 0) return ERROR_INVALID_PARAMETER;
             const uint32_t parsed = ParseDeviceId(record, InfoItemText(child));

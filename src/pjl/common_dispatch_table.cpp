@@ -18,9 +18,10 @@ constexpr PjlDispatchRow kRows[] = {
 };
 
 constexpr auto kRowsByHash = SortRowsByPathHash(kRows);
+constexpr auto kPathFilter = MakePathHashFilter(kRows);
 
 }  // namespace
 
-const PjlDispatchTable kCommonDispatchTable{kRows, kRowsByHash.data(), kRowsByHash.size()};
+const PjlDispatchTable kCommonDispatchTable{kRows, kRowsByHash.data(), kRowsByHash.size(), kPathFilter};
 
 }  // namespace tb58::pjl

@@ -84,9 +84,10 @@ constexpr PjlDispatchRow kRows[] = {
 };
 
 constexpr auto kRowsByHash = SortRowsByPathHash(kRows);
+constexpr auto kPathFilter = MakePathHashFilter(kRows);
 
 }  // namespace
 
-const PjlDispatchTable kModelDispatchTable{kRows, kRowsByHash.data(), kRowsByHash.size()};
+const PjlDispatchTable kModelDispatchTable{kRows, kRowsByHash.data(), kRowsByHash.size(), kPathFilter};
 
 }  // namespace tb58::pjl

@@ -25,13 +25,6 @@ void SkipSpacesAndCrs(PjlTokenizer& t) {
     while (t.position < t.end && (*t.position == ' ' || *t.position == kCr)) ++t.position;
 }
 
-void CopyToken(std::string_view token, char* buffer, uint32_t capacity) {
-    size_t length = token.size() < capacity - 1 ? token.size() : capacity - 1;
-    if (length != 0) std::memcpy(buffer, token.data(), length);
-    while (length > 0 && buffer[length - 1] == ' ') --length;
-    buffer[length] = '\0';
-}
-
 // The bytes that end a word: CR, LF, '=', ':', '[', ']', the end, and a
 // space unless spaces belong to the word.  One table for each case.
 struct WordEnds {
@@ -51,11 +44,10 @@ constexpr WordEnds MakeWordEnds() {
 
 constexpr WordEnds kWordEnds = MakeWordEnds();
 
-// Scans one token with a default type.
-uint32_t Scan(PjlTokenizer& t, char* buffer, uint32_t capacity, uint32_t default_type) {
+// Scans one token with a default type; token is its text in the reply.
+uint32_t Scan(PjlTokenizer& t, std::string_view& token, uint32_t default_type) {
     const char c = Peek(t);
     uint32_t type = default_type;
-    std::string_view token;
     if (c == '\0' || c == kTab || c == kLf || c == kFf) {
         if (c != '\0') {
             token = std::string_view(t.position, 1);
@@ -74,7 +66,6 @@ uint32_t Scan(PjlTokenizer& t, char* buffer, uint32_t capacity, uint32_t default
         while (t.position < t.end && !ends[static_cast<unsigned char>(*t.position)]) ++t.position;
         token = std::string_view(start, static_cast<size_t>(t.position - start));
     }
-    CopyToken(token, buffer, capacity);
     SkipSpacesAndCrs(t);
     return type;
 }
@@ -98,15 +89,31 @@ bool FindPrefix(PjlTokenizer& t) {
 
 }  // namespace
 
+std::string_view PjlCutToken(std::string_view token, uint32_t capacity) {
+    size_t length = token.size() < capacity - 1 ? token.size() : capacity - 1;
+    while (length > 0 && token[length - 1] == ' ') --length;
+    return token.substr(0, length);
+}
+
+void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity) {
+    const std::string_view cut = PjlCutToken(token, capacity);
+    if (!cut.empty()) std::memcpy(buffer, cut.data(), cut.size());
+    buffer[cut.size()] = '\0';
+}
+
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text) {
     const void* zero = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
+    tokenizer->start = text.data();
     tokenizer->position = text.data();
     tokenizer->end = zero != nullptr ? static_cast<const char*>(zero) : text.data() + text.size();
     tokenizer->state = PjlState::LINE_SEARCH;
+    tokenizer->replay = nullptr;
 }
 
-uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
+uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
     PjlTokenizer& t = *tokenizer;
+    std::string_view& text = *token;
+    text = {};
     uint32_t result = ERROR_SUCCESS;
     bool error = false;
     uint32_t token_type = PJL_TOK_END;
@@ -115,22 +122,21 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
     switch (t.state) {
         case PjlState::LINE_SEARCH:
             if (FindPrefix(t)) {
-                CopyToken("@PJL", buffer, capacity);
+                text = std::string_view(t.position, 4);
                 t.position += 4;
                 SkipSpacesAndCrs(t);
                 token_type = PJL_TOK_PREFIX;
                 next = PjlState::COMMAND;
             } else {
-                buffer[0] = '\0';
                 token_type = PJL_TOK_END;
             }
             break;
         case PjlState::COMMAND:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_COMMAND);
+            token_type = Scan(t, text, PJL_TOK_COMMAND);
             next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::ARGUMENT;
             break;
         case PjlState::ARGUMENT:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ARGUMENT);
+            token_type = Scan(t, text, PJL_TOK_ARGUMENT);
             if (token_type == PJL_TOK_EOL) {
                 next = PjlState::LINE_SEARCH;
             } else if (Peek(t) == ':') {
@@ -147,7 +153,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::QUALIFIED:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_QUALIFIED);
+            token_type = Scan(t, text, PJL_TOK_QUALIFIED);
             if (token_type == PJL_TOK_QUALIFIED) {
                 next = PjlState::ARGUMENT;
             } else {
@@ -155,11 +161,11 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ARG_VALUE:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ARG_VALUE);
+            token_type = Scan(t, text, PJL_TOK_ARG_VALUE);
             next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::COMMAND_END;
             break;
         case PjlState::COMMAND_END:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_EOL);
+            token_type = Scan(t, text, PJL_TOK_EOL);
             if (token_type != PJL_TOK_EOL) {
                 error = true;
             } else {
@@ -168,7 +174,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ENTRY:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ENTRY);
+            token_type = Scan(t, text, PJL_TOK_ENTRY);
             if (token_type != PJL_TOK_ENTRY) {
                 error = true;
             } else if (Peek(t) == kLf) {
@@ -184,7 +190,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ENTRY_VALUE:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ENTRY_VALUE);
+            token_type = Scan(t, text, PJL_TOK_ENTRY_VALUE);
             if (token_type != PJL_TOK_ENTRY_VALUE) {
                 error = true;
             } else if (Peek(t) == '[') {
@@ -195,7 +201,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::COUNT:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_COUNT);
+            token_type = Scan(t, text, PJL_TOK_COUNT);
             if (token_type == PJL_TOK_COUNT) {
                 next = PjlState::COUNT_KIND;
             } else {
@@ -204,7 +210,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             break;
         case PjlState::COUNT_KIND: {
             const char* before = t.position;
-            token_type = Scan(t, buffer, capacity, PJL_TOK_COUNT_KIND);
+            token_type = Scan(t, text, PJL_TOK_COUNT_KIND);
             if (token_type != PJL_TOK_COUNT_KIND) {
                 error = true;
             } else if (Peek(t) == ']') {
@@ -219,7 +225,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             break;
         }
         case PjlState::ENTRY_END:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_EOL);
+            token_type = Scan(t, text, PJL_TOK_EOL);
             if (token_type != PJL_TOK_EOL) {
                 error = true;
             } else {
@@ -230,7 +236,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ITEM_START:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_TAB);
+            token_type = Scan(t, text, PJL_TOK_TAB);
             if (token_type == PJL_TOK_FF) {
                 next = PjlState::LINE_SEARCH;
             } else if (token_type == PJL_TOK_TAB) {
@@ -240,7 +246,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ITEM:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ITEM);
+            token_type = Scan(t, text, PJL_TOK_ITEM);
             if (token_type != PJL_TOK_ITEM) {
                 error = true;
             } else if (Peek(t) == '=') {
@@ -254,7 +260,7 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
             }
             break;
         case PjlState::ITEM_VALUE:
-            token_type = Scan(t, buffer, capacity, PJL_TOK_ITEM_VALUE);
+            token_type = Scan(t, text, PJL_TOK_ITEM_VALUE);
             if (token_type == PJL_TOK_ITEM_VALUE && Peek(t) == kLf) {
                 next = PjlState::ENTRY_END;
             } else {
@@ -274,6 +280,13 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
     }
     t.state = next;
     *type = token_type;
+    return result;
+}
+
+uint32_t PjlReadAndCopyToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
+    std::string_view token;
+    const uint32_t result = PjlReadToken(tokenizer, &token, type);
+    PjlCopyToken(token, buffer, capacity);
     return result;
 }
 

@@ -49,10 +49,17 @@ enum class PjlState : uint32_t {
     ITEM_VALUE = 14,
 };
 
+struct PjlTokenRecord;
+
 struct PjlTokenizer {
+    const char* start;     // the start of the text
     const char* position;  // next unread byte
     const char* end;       // the end of the text
     PjlState state;
+    // While replaying a recorded reply (see pjl_token_tape.h): the next
+    // recorded token and the end of the records; null when reading live.
+    const PjlTokenRecord* replay;
+    const PjlTokenRecord* replay_end;
 };
 
 // Token buffer sizes of the dispatcher (tokens up to 32 characters) and of
@@ -63,10 +70,27 @@ constexpr uint32_t kMatchTokenCapacity = 100;
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text);
 
 // Reads one token into buffer (zero-terminated, cut to capacity - 1
-// characters; capacity must be at least 1) and its type into *type.
-// Returns 0, or 13 (ERROR_INVALID_DATA) for a line that does not fit the PJL
-// shapes; the state is then back to searching for the next "@PJL".
-uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
+// characters, then trailing blanks dropped; capacity must be at least 1) and
+// its type into *type.  Returns 0, or 13 (ERROR_INVALID_DATA) for a line
+// that does not fit the PJL shapes; the state is then back to searching for
+// the next "@PJL".
+uint32_t PjlReadAndCopyToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
+uint32_t PjlReplayToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
+
+inline uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
+    return tokenizer->replay != nullptr ? PjlReplayToken(tokenizer, buffer, capacity, type)
+                                        : PjlReadAndCopyToken(tokenizer, buffer, capacity, type);
+}
+
+// The same read without a copy: *token is the token's text where it stands
+// in the reply (not cut, trailing blanks kept).  Always reads live.
+uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type);
+
+// What PjlNextToken stores of a token's text: cut to capacity - 1
+// characters, trailing blanks dropped, zero-terminated.  PjlCutToken gives
+// the same text as a view.
+std::string_view PjlCutToken(std::string_view token, uint32_t capacity);
+void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity);
 
 // The decimal value of a token: leading white space and a sign allowed,
 // reading stops at the first non-digit, 0 without digits, saturating at the

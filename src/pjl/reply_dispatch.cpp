@@ -42,6 +42,7 @@ bool SamePath(const PjlDispatchRow& row, const Path& path) {
 // in table order.
 template <typename Fn>
 void ForEachMatch(const PjlDispatchTable& table, const Path& path, Fn fn) {
+    if (!PathHashMayMatch(table.path_filter, path.hash)) return;
     size_t low = 0;
     size_t high = table.count;
     while (low < high) {
@@ -72,12 +73,8 @@ void LookUp(PjlTokenizer& tokenizer, PrnInfoEx& record, const PjlDispatchTable& 
     });
 }
 
-}  // namespace
-
-uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, std::string_view reply) {
+uint32_t Dispatch(PjlTokenizer& tokenizer, PrnInfoEx& record, const PjlDispatchTable& model_table) {
     Path path;
-    PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, reply);
     char token[kDispatchTokenCapacity];
     uint32_t type = 0;
     do {
@@ -108,6 +105,20 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table
         }
     } while (type != PJL_TOK_END);
     return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, std::string_view reply) {
+    PjlTokenizer tokenizer{};
+    PjlTokenizerInit(&tokenizer, reply);
+    return Dispatch(tokenizer, record, model_table);
+}
+
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, const PjlTokenTape& tape) {
+    PjlTokenizer tokenizer{};
+    PjlTokenizerReplay(&tokenizer, tape);
+    return Dispatch(tokenizer, record, model_table);
 }
 
 }  // namespace tb58::pjl

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Tb58Wk31PrnInfoEx.h"
+#include "pjl/pjl_token_tape.h"
 #include "pjl/pjl_tokenizer.h"
 
 namespace tb58::pjl {
@@ -64,7 +65,26 @@ struct PjlDispatchTable {
     const PjlDispatchRow* rows;
     const uint16_t* by_hash;
     size_t count;
+    // One bit per value of a path hash's top byte, set for the rows' paths:
+    // most tokens of a reply lead to a path no row has, and the filter says
+    // so without a search.
+    std::array<uint64_t, 4> path_filter;
 };
+
+constexpr bool PathHashMayMatch(const std::array<uint64_t, 4>& filter, uint64_t path_hash) {
+    const unsigned top = static_cast<unsigned>(path_hash >> 56);
+    return ((filter[top >> 6] >> (top & 63)) & 1) != 0;
+}
+
+template <size_t Rows>
+constexpr std::array<uint64_t, 4> MakePathHashFilter(const PjlDispatchRow (&rows)[Rows]) {
+    std::array<uint64_t, 4> filter{};
+    for (size_t i = 0; i + 1 < Rows; ++i) {
+        const unsigned top = static_cast<unsigned>(rows[i].path_hash >> 56);
+        filter[top >> 6] |= uint64_t{1} << (top & 63);
+    }
+    return filter;
+}
 
 template <size_t Rows>
 constexpr std::array<uint16_t, Rows - 1> SortRowsByPathHash(const PjlDispatchRow (&rows)[Rows]) {
@@ -90,5 +110,8 @@ extern const PjlDispatchTable kModelDispatchTable;
 // common row's handler.  Returns 0, or 13 when a token the dispatcher itself
 // reads breaks the PJL line shapes (the rest of the text is not read).
 uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, std::string_view reply);
+
+// The same walk over a reply that was recorded on a tape.
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, const PjlTokenTape& tape);
 
 }  // namespace tb58::pjl

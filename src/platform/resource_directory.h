@@ -17,6 +17,9 @@ struct ResourceEntry {
     uint32_t size;
 };
 
+// Sorted by type, then integer names before text names, then the name
+// (integer, or text compared byte by byte); the languages of one resource
+// stand in the order of the scripts.
 extern const ResourceEntry kResourceDirectory[];
 extern const size_t kResourceDirectorySize;
 

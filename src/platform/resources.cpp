@@ -19,23 +19,45 @@ using tb58::platform::kResourceDirectory;
 using tb58::platform::kResourceDirectorySize;
 using tb58::platform::ResourceEntry;
 
-bool SameName(LPCSTR wanted, uint16_t id, const char* name) {
-    if (IS_INTRESOURCE(wanted)) {
-        return name == nullptr && id == static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(wanted));
+// The key a resource is looked up by: an integer type, and an integer or
+// text name (compared without regard to case; the directory's are upper-case).
+struct Key {
+    uint16_t type;
+    LPCSTR name;
+};
+
+// The order of the directory: negative, 0 or positive as the entry stands
+// before, at or after the key.
+int Compare(const ResourceEntry& entry, const Key& key) {
+    if (entry.type_id != key.type) return entry.type_id < key.type ? -1 : 1;
+    const bool key_named = !IS_INTRESOURCE(key.name);
+    const bool entry_named = entry.name != nullptr;
+    if (entry_named != key_named) return entry_named ? 1 : -1;
+    if (!key_named) {
+        const auto id = static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(key.name));
+        return entry.name_id == id ? 0 : entry.name_id < id ? -1 : 1;
     }
-    if (name == nullptr) return false;
-    // Resource names compare without regard to case.
-    for (; *wanted != '\0' && *name != '\0'; ++wanted, ++name) {
-        if (std::toupper(static_cast<unsigned char>(*wanted)) != static_cast<unsigned char>(*name)) {
-            return false;
-        }
+    for (const char *a = entry.name, *b = key.name;; ++a, ++b) {
+        const auto x = static_cast<unsigned char>(*a);
+        const auto y = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(*b)));
+        if (x != y) return x < y ? -1 : 1;
+        if (x == 0) return 0;
     }
-    return *wanted == '\0' && *name == '\0';
 }
 
-bool IsType(LPCSTR type, const ResourceEntry& entry) {
-    return IS_INTRESOURCE(type) &&
-           entry.type_id == static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(type));
+// The first entry not before the key.
+size_t LowerBound(const Key& key) {
+    size_t low = 0;
+    size_t high = kResourceDirectorySize;
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        if (Compare(kResourceDirectory[mid], key) < 0) {
+            low = mid + 1;
+        } else {
+            high = mid;
+        }
+    }
+    return low;
 }
 
 HRSRC AsHandle(const ResourceEntry* entry) {
@@ -53,12 +75,14 @@ HRSRC Find(LPCSTR type, LPCSTR name, WORD wanted_language) {
     const ResourceEntry* same_primary = nullptr;
     const ResourceEntry* english = nullptr;
     const ResourceEntry* first = nullptr;
-    bool type_seen = false;
-    for (size_t i = 0; i < kResourceDirectorySize; ++i) {
+    // Only integer types are in the directory.
+    const Key key{static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(type)), name};
+    const bool type_known = IS_INTRESOURCE(type);
+    const size_t type_start = type_known ? LowerBound(Key{key.type, MAKEINTRESOURCEA(0)}) : kResourceDirectorySize;
+    const bool type_seen = type_start < kResourceDirectorySize && kResourceDirectory[type_start].type_id == key.type;
+    const size_t start = type_seen ? LowerBound(key) : kResourceDirectorySize;
+    for (size_t i = start; i < kResourceDirectorySize && Compare(kResourceDirectory[i], key) == 0; ++i) {
         const ResourceEntry& entry = kResourceDirectory[i];
-        if (!IsType(type, entry)) continue;
-        type_seen = true;
-        if (!SameName(name, entry.name_id, entry.name)) continue;
         if (entry.language == language) return AsHandle(&entry);
         if (same_primary == nullptr && PRIMARYLANGID(entry.language) == PRIMARYLANGID(language)) {
             same_primary = &entry;

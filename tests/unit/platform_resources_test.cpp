@@ -2,10 +2,13 @@
 // resource read through the version functions.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "frame/module_instance.h"
+#include "support/bitmap_names.h"
 #include "platform/platform_traits.h"
 #include "platform/win32_api.h"
 
@@ -48,6 +51,39 @@ TEST(Resources, NoLanguageFindsTheProcessLanguage) {
     HRSRC block = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(188), 0x0400);
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(StringOfBlock(block, 8), u"Tray 1");
+}
+
+// Every picture and its mask is found by its name in any case, and names
+// between them, before the first or after the last are not.
+TEST(Resources, EveryBitmapIsFoundByNameInAnyCase) {
+    for (const std::string& name : tb58::test::PictureNames()) {
+        std::vector<std::string> spellings = {name, name + "_B"};
+        if (!tb58::test::HasMask(name)) spellings.pop_back();
+        for (std::string spelling : spellings) {
+            EXPECT_NE(FindResourceA(Module(), spelling.c_str(), RT_BITMAP), nullptr) << spelling;
+            for (char& c : spelling) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            EXPECT_NE(FindResourceA(Module(), spelling.c_str(), RT_BITMAP), nullptr) << spelling;
+        }
+    }
+    for (const char* missing : {"A", "BM_", "BM_BASE", "BM_BASE1_C", "BM_POINT_30", "BM_ZORI_C", "ZZ"}) {
+        SetLastError(0);
+        EXPECT_EQ(FindResourceA(Module(), missing, RT_BITMAP), nullptr) << missing;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND)) << missing;
+    }
+}
+
+// Every string block of the English table is found in each of the module's
+// languages, whatever their order in the module.
+TEST(Resources, EveryStringBlockIsFoundInEveryTableLanguage) {
+    const HRSRC english_first = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(63), 0x0409);
+    ASSERT_NE(english_first, nullptr);
+    for (WORD language : {WORD{0x0409}, WORD{0x0411}, WORD{0x0407}, WORD{0x040C}, WORD{0x0415}}) {
+        for (int block = 1; block < 400; ++block) {
+            const bool in_english = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(block), 0x0409) != nullptr;
+            const bool here = FindResourceExA(Module(), RT_STRING, MAKEINTRESOURCEA(block), language) != nullptr;
+            EXPECT_EQ(here, in_english) << "block " << block << " language " << std::hex << language;
+        }
+    }
 }
 
 TEST(Resources, MissingBlockIsNotFound) {

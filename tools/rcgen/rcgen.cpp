@@ -11,6 +11,7 @@
 //   id VERSIONINFO fixed-info BEGIN BLOCK/VALUE ... END
 //   NAME BITMAP "file.bmp"                      (path relative to the script)
 // Preprocessor lines (#pragma, #include, #define) and comments are skipped.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -499,6 +500,16 @@ int main(int argc, char** argv) {
         parser.Run();
     }
     AddStringBlocks(strings, resources);
+    // The directory is sorted by type, then integer names before text names,
+    // then the name, so that a look-up is a binary search.  The sort is
+    // stable: the languages of one resource keep the order of the scripts.
+    std::stable_sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) {
+        const bool a_named = !a.name.empty();
+        const bool b_named = !b.name.empty();
+        if (a.type != b.type) return a.type < b.type;
+        if (a_named != b_named) return !a_named;
+        return a_named ? a.name < b.name : a.name_id < b.name_id;
+    });
     Write(argv[1], resources);
     return 0;
 }
