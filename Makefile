@@ -12,7 +12,7 @@
 #   make test-thread   the tests of concurrent calls under ThreadSanitizer
 #   make bench         the benchmarks (Release build, Google Benchmark)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
-#                      FUZZ_SECONDS (default 30) on its seed corpus
+#                      FUZZ_SECONDS (default 60) on its seed corpus
 #
 # CMAKE_FLAGS passes options to CMake (CI uses -DTB58_WERROR=ON);
 # REQUIRE_WINDOWS=1 makes a missing MinGW-w64 or Wine an error.
@@ -25,7 +25,7 @@ SANITIZE_BUILD_DIR ?= build-sanitize
 BENCH_BUILD_DIR ?= build-bench
 FUZZ_BUILD_DIR ?= build-fuzz
 THREAD_BUILD_DIR ?= build-thread
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 DEMO_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)

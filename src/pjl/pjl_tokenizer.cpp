@@ -22,7 +22,9 @@ void Skip(PjlTokenizer& t) {
 }
 
 void SkipSpacesAndCrs(PjlTokenizer& t) {
-    while (t.position < t.end && (*t.position == ' ' || *t.position == kCr)) ++t.position;
+    const char* at = t.position;
+    while (at < t.end && (*at == ' ' || *at == kCr)) ++at;
+    t.position = at;
 }
 
 // The bytes that end a word: CR, LF, '=', ':', '[', ']', the end, and a
@@ -62,9 +64,12 @@ uint32_t Scan(PjlTokenizer& t, std::string_view& token, uint32_t default_type) {
         if (Peek(t) == '"') Skip(t);
     } else {
         const bool* ends = default_type == PJL_TOK_ENTRY ? kWordEnds.without_space : kWordEnds.with_space;
-        const char* start = t.position;
-        while (t.position < t.end && !ends[static_cast<unsigned char>(*t.position)]) ++t.position;
-        token = std::string_view(start, static_cast<size_t>(t.position - start));
+        const char* const start = t.position;
+        const char* const end = t.end;
+        const char* at = start;
+        while (at < end && !ends[static_cast<unsigned char>(*at)]) ++at;
+        t.position = at;
+        token = std::string_view(start, static_cast<size_t>(at - start));
     }
     SkipSpacesAndCrs(t);
     return type;

@@ -50,6 +50,18 @@ int MonitorRound(int round) {
     failures += record->nTrayInfo != 6;
     FreeTree(centro);
 
+    // The emulation's unique information: its query and its reply.
+    const uint32_t tzmo = TB58_EMULATION_TZMO;
+    InfoItem* emulation = NewItem(ITEM_EMUL_CENTRO_DATA, &tzmo, sizeof tzmo);
+    InfoItem* emulation_query = PatCreateEmulUniqQueryInfo(&round, 2, TB58_EMULATION_TZMO, 0);
+    failures += emulation_query == nullptr;
+    if (emulation_query != nullptr) AppendChild(emulation, emulation_query);
+    const std::string_view tzmo_reply = tb58::test::TestData("reply_tzmo.pjl");
+    AppendChild(emulation, NewItem(ITEM_PJL_TEXT, tzmo_reply.data(), static_cast<uint32_t>(tzmo_reply.size())));
+    failures += PatSetCentroDataTo(emulation, 0, record.get(), 2) != 1;
+    failures += record->pEmulUniqInfo == nullptr;
+    FreeTree(emulation);
+
     tb58::test::StatusPacket packet;
     packet.AddChild(ITEM_STATUS_MACHINE, record.get());  // the first machine child is the one read
     packet.SetCodes({41201});
