@@ -43,24 +43,4 @@ void PjlTokenizerReplay(PjlTokenizer* tokenizer, const PjlTokenTape& tape) {
     tokenizer->replay_end = tape.end();
 }
 
-uint32_t PjlReplayToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
-    PjlTokenizer& t = *tokenizer;
-    if (t.replay == t.replay_end) {
-        buffer[0] = '\0';
-        *type = PJL_TOK_END;
-        return ERROR_SUCCESS;
-    }
-    const PjlTokenRecord& record = *t.replay++;
-    // The copy PjlCopyToken makes, written out: tokens are short, and this
-    // runs for every token the dispatcher and its handlers read.
-    const char* source = t.start + record.start;
-    uint32_t length = record.length < capacity - 1 ? record.length : capacity - 1;
-    while (length > 0 && source[length - 1] == ' ') --length;
-    for (uint32_t i = 0; i < length; ++i) buffer[i] = source[i];
-    buffer[length] = '\0';
-    t.position = t.start + record.after;
-    *type = record.type;
-    return record.failed != 0 ? ERROR_INVALID_DATA : ERROR_SUCCESS;
-}
-
 }  // namespace tb58::pjl

@@ -13,17 +13,6 @@
 
 namespace tb58::pjl {
 
-// One token: its text in the reply (offset and length, not cut), the offset
-// at which reading went on after it, its type and whether reading it failed
-// (13).
-struct PjlTokenRecord {
-    uint32_t start;
-    uint32_t length;
-    uint32_t after;
-    uint16_t type;
-    uint16_t failed;
-};
-
 // The recorded tokens of one reply text, up to and including the first
 // PJL_TOK_END.
 class PjlTokenTape {

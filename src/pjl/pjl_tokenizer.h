@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/win32_api.h"
+
 namespace tb58::pjl {
 
 enum PjlTokenType : uint32_t {
@@ -49,7 +51,16 @@ enum class PjlState : uint32_t {
     ITEM_VALUE = 14,
 };
 
-struct PjlTokenRecord;
+// One token of a recorded reply (see pjl_token_tape.h): its text in the
+// reply (offset and length, not cut), the offset at which reading went on
+// after it, its type and whether reading it failed (13).
+struct PjlTokenRecord {
+    uint32_t start;
+    uint32_t length;
+    uint32_t after;
+    uint16_t type;
+    uint16_t failed;
+};
 
 struct PjlTokenizer {
     const char* start;     // the start of the text
@@ -75,7 +86,28 @@ void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text);
 // that does not fit the PJL shapes; the state is then back to searching for
 // the next "@PJL".
 uint32_t PjlReadAndCopyToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
-uint32_t PjlReplayToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
+
+// PjlNextToken on a replaying tokenizer: the next recorded token, copied as
+// PjlCopyToken copies it (written out here: tokens are short, and this runs
+// for every token the dispatcher and its handlers read).  Past the recorded
+// end it gives PJL_TOK_END with success, as a live tokenizer does at the end.
+inline uint32_t PjlReplayToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
+    PjlTokenizer& t = *tokenizer;
+    if (t.replay == t.replay_end) {
+        buffer[0] = '\0';
+        *type = PJL_TOK_END;
+        return ERROR_SUCCESS;
+    }
+    const PjlTokenRecord& record = *t.replay++;
+    const char* source = t.start + record.start;
+    uint32_t length = record.length < capacity - 1 ? record.length : capacity - 1;
+    while (length > 0 && source[length - 1] == ' ') --length;
+    for (uint32_t i = 0; i < length; ++i) buffer[i] = source[i];
+    buffer[length] = '\0';
+    t.position = t.start + record.after;
+    *type = record.type;
+    return record.failed != 0 ? ERROR_INVALID_DATA : ERROR_SUCCESS;
+}
 
 inline uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
     return tokenizer->replay != nullptr ? PjlReplayToken(tokenizer, buffer, capacity, type)
