@@ -11,6 +11,8 @@
 #include "Tb58Wk31Platform.h"
 #include "frame/module_instance.h"
 #include "platform/module_of_address.h"
+#include "support/status_packet.h"
+#include "support/test_record.h"
 
 namespace tb58::fuzz {
 
@@ -48,55 +50,12 @@ private:
     size_t at_ = 0;
 };
 
-inline void ReleaseChain(void* first) {
-    while (first != nullptr) {
-        void* next = static_cast<ChainNode*>(first)->next;
-        GlobalFree(first);
-        first = next;
-    }
-}
-
-inline void ReleaseRecord(PrnInfoEx& record) {
-    for (char* text : {record.pModelName, record.pMakerName, record.pDescription, record.pSYSVersion,
-                       record.pMainProgVersion, record.pQXSVersion}) {
-        if (text != nullptr) GlobalFree(text);
-    }
-    for (void* chain : {static_cast<void*>(record.pEngineStatus), static_cast<void*>(record.pLoadedEmul),
-                        static_cast<void*>(record.pLoadedFont), static_cast<void*>(record.pTrayInfo),
-                        static_cast<void*>(record.pOutBinInfo), static_cast<void*>(record.pDeviceInfo),
-                        static_cast<void*>(record.pEmulUniqInfo), static_cast<void*>(record.pCounterInfo),
-                        static_cast<void*>(record.pSupplyInfo), record.pColorCorrection, record.pCustomMediaInfo}) {
-        ReleaseChain(chain);
-    }
-    std::memset(&record, 0, sizeof record);
-}
-
-// A caller-built item: header and data in one global block.
-inline InfoItem* NewItem(uint32_t key, const void* data, uint32_t length) {
-    auto* item = static_cast<InfoItem*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, INFO_ITEM_HEADER_SIZE + length));
-    item->key = key;
-    item->dataLength = length;
-    if (length != 0) std::memcpy(reinterpret_cast<char*>(item) + INFO_ITEM_HEADER_SIZE, data, length);
-    return item;
-}
-
-inline void AppendChild(InfoItem* parent, InfoItem* child) {
-    child->parent = parent;
-    if (parent->lastChild == nullptr) {
-        parent->firstChild = child;
-    } else {
-        parent->lastChild->next = child;
-    }
-    parent->lastChild = child;
-}
-
-inline void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
+// Records, packets and their release, as the tests build them: the way a
+// caller builds and releases them.
+using tb58::test::AppendChild;
+using tb58::test::FreeTree;
+using tb58::test::NewItem;
+using tb58::test::ReleaseChain;
+using tb58::test::ReleaseRecord;
 
 }  // namespace tb58::fuzz

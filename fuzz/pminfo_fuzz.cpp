@@ -90,6 +90,18 @@ const PMList* EngineStatus(Arena& arena) {
     });
 }
 
+// The fields both tray forms have.
+template <typename Tray>
+void FillTray(Arena& arena, Tray& tray) {
+    tray.pTrayName = arena.Text();
+    tray.dwState = arena.Value();
+    tray.dwDimension1 = arena.Value();
+    tray.dwDimension2 = arena.Value();
+    tray.pMediaName = arena.Text();
+    tray.dwMediaBit = arena.Value();
+    tray.dwAttributes = arena.Value();
+}
+
 const void* Machine(Arena& arena) {
     auto& info = arena.New<PMInfoMachine>();
     auto& model = arena.New<PMModelEntry>();
@@ -99,14 +111,8 @@ const void* Machine(Arena& arena) {
     model.pMakerName = arena.Text();
     info.pModel = arena.Maybe(&model);
     info.pTraysA = arena.List<PMTrayEntryA>([&](PMTrayEntryA& tray) {
-        tray.pTrayName = arena.Text();
-        tray.dwState = arena.Value();
-        tray.dwDimension1 = arena.Value();
-        tray.dwDimension2 = arena.Value();
-        tray.pMediaName = arena.Text();
-        tray.dwMediaBit = arena.Value();
+        FillTray(arena, tray);
         tray.pSecondMediaBit = arena.Word();
-        tray.dwAttributes = arena.Value();
     });
     info.pOutBins = arena.List<PMOutBinEntry>([&](PMOutBinEntry& bin) {
         bin.pBinName = arena.Text();
@@ -117,15 +123,7 @@ const void* Machine(Arena& arena) {
         const uint32_t value = arena.Value();
         option.dwDeviceCode = value < 128 ? 630 + value % 40 : value;
     });
-    info.pTraysB = arena.List<PMTrayEntryB>([&](PMTrayEntryB& tray) {
-        tray.pTrayName = arena.Text();
-        tray.dwState = arena.Value();
-        tray.dwDimension1 = arena.Value();
-        tray.dwDimension2 = arena.Value();
-        tray.pMediaName = arena.Text();
-        tray.dwMediaBit = arena.Value();
-        tray.dwAttributes = arena.Value();
-    });
+    info.pTraysB = arena.List<PMTrayEntryB>([&](PMTrayEntryB& tray) { FillTray(arena, tray); });
     return &info;
 }
 

@@ -20,14 +20,7 @@ namespace {
 using tb58::test::AppendChild;
 using tb58::test::NewItem;
 
-void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
+using tb58::test::FreeTree;
 
 // One round of a status monitor: query, intake, texts, names, picture,
 // conversions and the module's own resources.  Returns the number of calls

@@ -19,15 +19,7 @@ using tb58::test::TestRecord;
 
 const std::string kUel = "\x1b%-12345X";
 
-// Frees a packet the library built (each item with GlobalFree).
-void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
+using tb58::test::FreeTree;
 
 struct Packet {
     InfoItem* root = nullptr;

@@ -16,15 +16,6 @@
 
 namespace tb58::test {
 
-inline void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
-
 // About 4 KB: the full reply of tests/data, then its bin and tray answers
 // again, as a printer with many trays answers.
 inline std::string FourKilobyteReply() {

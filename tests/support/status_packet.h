@@ -30,6 +30,17 @@ inline void AppendChild(InfoItem* parent, InfoItem* child) {
     parent->lastChild = child;
 }
 
+// Frees a packet item by item, children first, as a caller frees what it
+// built or what the library built for it.
+inline void FreeTree(InfoItem* item) {
+    while (item != nullptr) {
+        InfoItem* next = item->next;
+        FreeTree(item->firstChild);
+        GlobalFree(item);
+        item = next;
+    }
+}
+
 inline void AppendEngineStatus(PrnInfoEx* record, int32_t code, const char* text = "") {
     auto* node = static_cast<EngineStatusNode*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(EngineStatusNode)));
     node->size = sizeof(EngineStatusNode);

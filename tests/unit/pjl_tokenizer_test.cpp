@@ -25,18 +25,26 @@ std::ostream& operator<<(std::ostream& os, const Tok& t) {
     return os << "{\"" << t.text << "\", " << t.type << ", " << t.result << "}";
 }
 
-std::vector<Tok> Tokens(std::string_view text, uint32_t capacity = kDispatchTokenCapacity, size_t max = 64) {
-    PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, text);
+// Every token until the end (at most max), with the position after each.
+std::vector<Tok> ReadAll(PjlTokenizer& tokenizer, std::string_view text, uint32_t capacity, size_t max,
+                         std::vector<size_t>* positions) {
     std::vector<Tok> out;
     std::string buffer(capacity, '\0');
     for (size_t i = 0; i < max; ++i) {
         uint32_t type = 0;
         const uint32_t result = PjlNextToken(&tokenizer, buffer.data(), capacity, &type);
         out.push_back({buffer.c_str(), type, result});
+        positions->push_back(static_cast<size_t>(tokenizer.position - text.data()));
         if (type == PJL_TOK_END && result == 0) break;
     }
     return out;
+}
+
+std::vector<Tok> Tokens(std::string_view text, uint32_t capacity = kDispatchTokenCapacity, size_t max = 64) {
+    PjlTokenizer tokenizer{};
+    PjlTokenizerInit(&tokenizer, text);
+    std::vector<size_t> positions;
+    return ReadAll(tokenizer, text, capacity, max, &positions);
 }
 
 constexpr uint32_t kBad = ERROR_INVALID_DATA;
@@ -173,44 +181,18 @@ TEST(PjlTokenizer, StrayCharacterInsideBracketsIsAnError) {
 // A reply recorded on a tape and replayed gives exactly the tokens, types,
 // results and positions that reading it live gives, at either capacity and
 // past the end; also for replies cut anywhere and with bytes changed.
-std::vector<Tok> Replayed(std::string_view text, uint32_t capacity, size_t max, std::vector<size_t>* positions) {
-    PjlTokenTape tape;
-    EXPECT_TRUE(tape.Record(text));
-    PjlTokenizer tokenizer{};
-    PjlTokenizerReplay(&tokenizer, tape);
-    std::vector<Tok> out;
-    std::string buffer(capacity, '\0');
-    for (size_t i = 0; i < max; ++i) {
-        uint32_t type = 0;
-        const uint32_t result = PjlNextToken(&tokenizer, buffer.data(), capacity, &type);
-        out.push_back({buffer.c_str(), type, result});
-        positions->push_back(static_cast<size_t>(tokenizer.position - text.data()));
-        if (type == PJL_TOK_END && result == 0) break;
-    }
-    return out;
-}
-
-std::vector<Tok> Live(std::string_view text, uint32_t capacity, size_t max, std::vector<size_t>* positions) {
-    PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, text);
-    std::vector<Tok> out;
-    std::string buffer(capacity, '\0');
-    for (size_t i = 0; i < max; ++i) {
-        uint32_t type = 0;
-        const uint32_t result = PjlNextToken(&tokenizer, buffer.data(), capacity, &type);
-        out.push_back({buffer.c_str(), type, result});
-        positions->push_back(static_cast<size_t>(tokenizer.position - text.data()));
-        if (type == PJL_TOK_END && result == 0) break;
-    }
-    return out;
-}
-
 void ExpectSameReplay(std::string_view text, const std::string& what) {
     for (uint32_t capacity : {1u, 5u, kDispatchTokenCapacity, kMatchTokenCapacity}) {
         std::vector<size_t> live_positions;
         std::vector<size_t> replay_positions;
-        const auto live = Live(text, capacity, 5000, &live_positions);
-        const auto replay = Replayed(text, capacity, 5000, &replay_positions);
+        PjlTokenizer live_tokenizer{};
+        PjlTokenizerInit(&live_tokenizer, text);
+        const auto live = ReadAll(live_tokenizer, text, capacity, 5000, &live_positions);
+        PjlTokenTape tape;
+        ASSERT_TRUE(tape.Record(text));
+        PjlTokenizer replaying{};
+        PjlTokenizerReplay(&replaying, tape);
+        const auto replay = ReadAll(replaying, text, capacity, 5000, &replay_positions);
         ASSERT_EQ(replay, live) << what << " capacity " << capacity;
         ASSERT_EQ(replay_positions, live_positions) << what << " capacity " << capacity;
     }
