@@ -22,17 +22,23 @@ namespace {
 // occurrence counts, as a search from the start finds).
 uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply, PjlTokenTape& tape) {
     if (!tape.Record(reply)) return ERROR_NOT_ENOUGH_MEMORY;
-    const PjlTokenRecord* const first = tape.begin();
-    const uint32_t records = static_cast<uint32_t>(tape.end() - first);
-    MemBlockPtr arguments(MemBlockCreate(sizeof(uint32_t) * 64, 1));
+    // The reply's argument tokens before its first misfit, as the query's
+    // are read (cut to the match's capacity, trailing blanks dropped).
+    struct Argument {
+        uint32_t start;
+        uint32_t length;
+        uint32_t after;
+    };
+    MemBlockPtr arguments(MemBlockCreate(sizeof(Argument) * 64, 1));
     if (!arguments) return ERROR_NOT_ENOUGH_MEMORY;
-    for (uint32_t at = 0; at < records && first[at].failed == 0; ++at) {
-        if (first[at].type == PJL_TOK_ARGUMENT && !MemBlockWrite(arguments.get(), &at, sizeof at)) {
-            return ERROR_NOT_ENOUGH_MEMORY;
-        }
+    for (const PjlTokenRecord* token = tape.begin(); token != tape.end() && token->failed == 0; ++token) {
+        if (token->type != PJL_TOK_ARGUMENT) continue;
+        const std::string_view cut = PjlCutToken(reply.substr(token->start, token->length), kMatchTokenCapacity);
+        const Argument argument{token->start, static_cast<uint32_t>(cut.size()), token->after};
+        if (!MemBlockWrite(arguments.get(), &argument, sizeof argument)) return ERROR_NOT_ENOUGH_MEMORY;
     }
-    const auto* argument_at = static_cast<const uint32_t*>(arguments->data);
-    const uint32_t argument_count = MemBlockGetSize(arguments.get()) / sizeof(uint32_t);
+    const auto* listed = static_cast<const Argument*>(arguments->data);
+    const uint32_t listed_count = MemBlockGetSize(arguments.get()) / sizeof(Argument);
     const size_t last_feed = tape.text().rfind('\f');
 
     PjlTokenizer tokenizer{};
@@ -45,11 +51,11 @@ uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply, PjlT
         if (result != ERROR_SUCCESS) return result;
         if (type != PJL_TOK_ARGUMENT) continue;
         const std::string_view wanted(token);
-        const PjlTokenRecord* answer = nullptr;
-        for (uint32_t i = 0; answer == nullptr && i < argument_count; ++i) {
-            const PjlTokenRecord& candidate = first[argument_at[i]];
-            if (PjlCutToken(reply.substr(candidate.start, candidate.length), sizeof token) == wanted) {
-                answer = &candidate;
+        const Argument* answer = nullptr;
+        for (uint32_t i = 0; answer == nullptr && i < listed_count; ++i) {
+            if (listed[i].length == wanted.size() &&
+                std::memcmp(reply.data() + listed[i].start, wanted.data(), wanted.size()) == 0) {
+                answer = &listed[i];
             }
         }
         if (answer == nullptr || last_feed == std::string_view::npos || last_feed < answer->after) {

@@ -31,6 +31,8 @@ struct Path {
     }
 };
 
+// Equal hashes are checked text by text, so that a path that only shares a
+// hash with a row's never reaches its handler.
 bool SamePath(const PjlDispatchRow& row, const Path& path) {
     for (size_t at = 0; at < kPathLevels; ++at) {
         if (std::strcmp(row.path[at], path.level[at]) != 0) return false;
