@@ -10,7 +10,9 @@
 #   make test-sanitize the Linux tests built with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer
 #   make test-thread   the tests of concurrent calls under ThreadSanitizer
-#   make bench         the benchmarks (Release build, Google Benchmark)
+#   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
+#                      passes options), then the heap over 100,000 monitor
+#                      cycles with the C allocator's free-list caches off
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
@@ -28,6 +30,7 @@ THREAD_BUILD_DIR ?= build-thread
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 DEMO_ARGS ?=
+BENCH_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 REQUIRE_WINDOWS ?= 0
 
@@ -82,7 +85,9 @@ test-thread:
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench
-	$(BENCH_BUILD_DIR)/bench/tb58_bench
+	$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=-HeapGrowth $(BENCH_ARGS)
+	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
+		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
 
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -DTB58_FUZZ=ON -DTB58_BUILD_TESTS=OFF \

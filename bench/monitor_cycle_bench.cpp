@@ -23,7 +23,9 @@ void BM_MonitorCycle(benchmark::State& state) {
 }
 
 // 100,000 cycles after a warm-up; heap_growth_bytes must be 0 (the run is
-// marked as an error otherwise).
+// marked as an error otherwise).  `make bench` runs it with the C
+// allocator's free-list caches off, so that the figure is exact (see
+// tests/support/heap_in_use.h).
 void BM_MonitorCycle_HeapGrowth(benchmark::State& state) {
     PatSetLocale("EN");
     tb58::test::MonitorCycle cycle;

@@ -1,9 +1,9 @@
 // A monitor that runs for days makes the same cycle again and again: the
 // heap must not grow with it.  After a warm-up (per-thread caches of the
-// platform layer, the allocator's own caches settling: on Linux its
-// per-thread free lists count as in use until they are full), many cycles
-// leave the heap exactly as large as it was; one lost block per cycle would
-// show as thousands of bytes.
+// platform layer), many cycles leave the heap exactly as large as it was;
+// one lost block per cycle would show as thousands of bytes.  The tests run
+// the C allocator without its free-list caches, which would otherwise count
+// as in use (see heap_in_use.h).
 #include <gtest/gtest.h>
 
 #include "support/heap_in_use.h"
