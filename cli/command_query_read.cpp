@@ -4,13 +4,11 @@
 //          PatSetCentroDataTo and shows the record.
 #include <Tb58Wk31Platform.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "cli_error.h"
 #include "commands.h"
 #include "query_cycle.h"
+#include "read_file.h"
 #include "record_report.h"
 #include "terminal_text.h"
 #include "text_format.h"
@@ -22,19 +20,6 @@ namespace {
 // The PJL part of a query: what a reply file answers without a device ID.
 constexpr uint32_t kPjlFlags = INFO_SYSTEM | INFO_TRAY | INFO_OUTBIN | INFO_EMUL | INFO_DEVICE;
 constexpr uint32_t kDeviceIdFlags = INFO_STATUS | INFO_IDENTITY | INFO_ENGINE_STATUS;
-
-std::string ReadFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) throw Failure("cannot read " + path + ": " + std::strerror(errno));
-    std::string text;
-    char chunk[4096];
-    size_t read = 0;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) throw Failure("cannot read " + path);
-    return text;
-}
 
 // A device ID file may end with a line break that is not part of the ID.
 std::string WithoutLineEnd(std::string text) {
@@ -70,9 +55,9 @@ void RunRead(const ReadOptions& options, std::ostream& out) {
         throw BadArgument("give --device-id or --device-id-file, not both");
     }
     if (options.emulation && !options.flags.empty()) throw BadArgument("--emulation takes no --flags");
-    const std::string reply = ReadFile(options.reply_file);
+    const std::string reply = ReadWholeFile(options.reply_file);
     const std::string device_id =
-        options.device_id_file.empty() ? options.device_id : WithoutLineEnd(ReadFile(options.device_id_file));
+        options.device_id_file.empty() ? options.device_id : WithoutLineEnd(ReadWholeFile(options.device_id_file));
     if (reply.empty()) throw Failure(options.reply_file + " is empty");
 
     // The query the reply answers: by default its PJL part, and the device

@@ -1,10 +1,7 @@
 #include "scenario_library.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "cli_error.h"
+#include "read_file.h"
 
 namespace tb58mon {
 
@@ -18,15 +15,7 @@ Scenario LoadScenario(std::string_view name) {
 }
 
 Scenario LoadScenarioFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) throw Failure("cannot read " + path + ": " + std::strerror(errno));
-    std::string text;
-    char chunk[4096];
-    size_t read = 0;
-    while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, read);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) throw Failure("cannot read " + path);
+    const std::string text = ReadWholeFile(path);
     std::string name = path.substr(path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1);
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0) name.resize(name.size() - 4);
     return ParseScenario(name, text);
