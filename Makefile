@@ -16,6 +16,8 @@
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
+# make demo and make test first install the Debian packages they need
+# (tools/install_packages.sh; as root, or with sudo; TB58_NO_INSTALL=1 skips).
 # CMAKE_FLAGS passes options to CMake (CI uses -DTB58_WERROR=ON);
 # REQUIRE_WINDOWS=1 makes a missing MinGW-w64 or Wine an error.
 
@@ -34,13 +36,12 @@ BENCH_ARGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 REQUIRE_WINDOWS ?= 0
 
-MINGW_CXX := $(shell command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++)
-WINE := $(shell command -v wine || command -v wine64)
 
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread bench fuzz clean
+.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread bench fuzz clean \
+	packages-build packages-test
 
 all: build
 
@@ -48,7 +49,14 @@ build:
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-demo: build
+packages-build:
+	@bash tools/install_packages.sh build
+
+packages-test:
+	@bash tools/install_packages.sh test
+
+demo: packages-build
+	$(MAKE) build
 	$(BUILD_DIR)/cli/tb58mon demo $(DEMO_ARGS)
 
 test-linux: build
@@ -61,14 +69,15 @@ windows:
 test-windows: windows
 	ctest --test-dir $(WINDOWS_BUILD_DIR) --output-on-failure -j $(JOBS)
 
-test: test-linux
-ifneq ($(and $(MINGW_CXX),$(WINE)),)
-	$(MAKE) test-windows
-else ifeq ($(REQUIRE_WINDOWS),1)
-	@echo "MinGW-w64 (g++-mingw-w64-x86-64) and Wine (wine64) are needed for the Windows tests" >&2; exit 1
-else
-	@echo "Windows tests skipped: install g++-mingw-w64-x86-64 and wine64 to run them"
-endif
+test: packages-test
+	$(MAKE) test-linux
+	@if command -v x86_64-w64-mingw32-g++ >/dev/null && { command -v wine >/dev/null || command -v wine64 >/dev/null; }; then \
+		$(MAKE) test-windows; \
+	elif [ "$(REQUIRE_WINDOWS)" = 1 ]; then \
+		echo "MinGW-w64 (g++-mingw-w64-x86-64) and Wine (wine64) are needed for the Windows tests" >&2; exit 1; \
+	else \
+		echo "Windows tests skipped: install g++-mingw-w64-x86-64 and wine64 to run them"; \
+	fi
 
 test-sanitize:
 	cmake -S . -B $(SANITIZE_BUILD_DIR) -DTB58_SANITIZE=ON $(CMAKE_FLAGS)

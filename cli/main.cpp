@@ -1,8 +1,8 @@
 // tb58mon: the reference status monitor of Tb58Wk31.
 #include <iostream>
 
-#include "commands.h"
-#include "terminal_text.h"
+#include "commands/commands.h"
+#include "base/terminal_text.h"
 
 int main(int argc, char** argv) {
     tb58mon::PrepareTerminal();

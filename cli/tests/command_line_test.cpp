@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
+#include "commands/commands.h"
 
 namespace tb58mon {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli_error.h"
-#include "image_files.h"
+#include "base/cli_error.h"
+#include "image/image_files.h"
 
 #ifdef TB58MON_HAVE_PNG
 #include <png.h>

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "library_calls.h"
-#include "query_cycle.h"
+#include "library/library_calls.h"
+#include "library/query_cycle.h"
 
 namespace tb58mon {
 namespace {

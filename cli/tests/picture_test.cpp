@@ -5,10 +5,10 @@
 #include <map>
 #include <string>
 
-#include "cli_error.h"
-#include "library_calls.h"
-#include "picture.h"
-#include "status_report.h"
+#include "base/cli_error.h"
+#include "library/library_calls.h"
+#include "image/picture.h"
+#include "report/status_report.h"
 
 namespace tb58mon {
 namespace {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "cli_error.h"
-#include "scenario_library.h"
+#include "base/cli_error.h"
+#include "sim/scenario_library.h"
 
 namespace tb58mon {
 namespace {

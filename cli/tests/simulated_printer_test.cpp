@@ -7,12 +7,14 @@
 #include <set>
 #include <string>
 
-#include "library_calls.h"
-#include "query_cycle.h"
-#include "reply_words.h"
-#include "scenario_library.h"
-#include "simulated_printer.h"
-#include "value_lists.h"
+#include "library/library_calls.h"
+#include "library/query_cycle.h"
+#include "base/reply_words.h"
+#include "sim/scenario_library.h"
+#include "sim/simulated_printer.h"
+#include "transport/sim_transport.h"
+#include "watch/monitor_cycle.h"
+#include "base/value_lists.h"
 
 namespace tb58mon {
 namespace {
@@ -118,13 +120,13 @@ TEST(SimulatedPrinter, EveryScenarioArrivesWholeInTheRecord) {
         const Scenario scenario = ParseScenario(file.name, file.text);
         if (scenario.answers != Answers::kAll) continue;
         OwnedRecord record;
-        SimulatedPrinter printer(scenario);
-        EXPECT_TRUE(RunQueryRound(record.get(), "configuration", kConfiguration, printer).answered);
-        const QueryRound poll = RunQueryRound(record.get(), "poll", AllRequestFlags(), printer);
-        EXPECT_TRUE(poll.answered);
-        if (HasEmulation(scenario, "TZMO")) {
-            EXPECT_TRUE(RunEmulationRound(record.get(), printer).answered);
-        }
+        const auto printer = OpenSimTransport(scenario);
+        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer);
+        EXPECT_FALSE(cycle.no_response) << cycle.reason;
+        // The emulation round runs exactly when the printer has the emulation.
+        ASSERT_EQ(cycle.rounds.size(), HasEmulation(scenario, "TZMO") ? 3u : 2u);
+        for (const QueryRound& round : cycle.rounds) EXPECT_TRUE(round.stored) << round.title;
+        const QueryRound& poll = cycle.rounds[1];
         ExpectRecordIsTheScenario(scenario, *record.get());
         // The second round asked exactly the trays the first one listed.
         for (const ScenarioTray& tray : scenario.trays) {
@@ -193,10 +195,10 @@ TEST(SimulatedPrinter, RoundsItDoesNotAnswer) {
     // A round without an answer leaves the record as it was.
     OwnedRecord record;
     scenario = LoadScenario("no-response");
-    SimulatedPrinter printer(scenario);
-    EXPECT_TRUE(RunQueryRound(record.get(), "configuration", kConfiguration, printer).answered);
+    const auto printer = OpenSimTransport(scenario);
+    EXPECT_TRUE(RunQueryRound(record.get(), "configuration", kConfiguration, *printer).answered);
     const uint32_t trays = record->nTrayInfo;
-    const QueryRound silent = RunQueryRound(record.get(), "poll", AllRequestFlags(), printer);
+    const QueryRound silent = RunQueryRound(record.get(), "poll", AllRequestFlags(), *printer);
     EXPECT_FALSE(silent.answered);
     EXPECT_EQ(record->nTrayInfo, trays);
     EXPECT_EQ(record->pTrayInfo->wPaperSize, 0);  // never answered

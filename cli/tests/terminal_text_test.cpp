@@ -1,7 +1,7 @@
 // Library texts in each language's ANSI code page, shown as UTF-8.
 #include <gtest/gtest.h>
 
-#include "terminal_text.h"
+#include "base/terminal_text.h"
 
 namespace tb58mon {
 namespace {

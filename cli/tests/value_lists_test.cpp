@@ -3,8 +3,8 @@
 
 #include <Tb58Wk31.h>
 
-#include "cli_error.h"
-#include "value_lists.h"
+#include "base/cli_error.h"
+#include "base/value_lists.h"
 
 namespace tb58mon {
 namespace {

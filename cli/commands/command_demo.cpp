@@ -1,0 +1,131 @@
+// tb58mon demo: the whole query cycle against the simulated printer, then
+// everything a status monitor shows for the record it got.
+//
+// The cycle runs in rounds, as a monitor polls: the first round asks for the
+// configuration (the printer lists its trays there); the second asks with
+// every request flag, and its tray inquiries follow the trays the record now
+// lists (a fresh record would ask for the fixed trays only, never for the
+// large-capacity tray or the inserter, and would ask for a tray 4 that the
+// printer may not have).  A third round asks for the TZMO emulation's own
+// information when the printer has that emulation.  A round the printer
+// does not answer sets bNoResponse, as a monitor does.
+#include <Tb58Wk31Platform.h>
+
+#include "base/cli_error.h"
+#include "commands/commands.h"
+#include "image/image_files.h"
+#include "library/library_calls.h"
+#include "library/query_cycle.h"
+#include "report/record_report.h"
+#include "sim/scenario_library.h"
+#include "transport/sim_transport.h"
+#include "watch/monitor_cycle.h"
+#include "report/status_report.h"
+#include "base/terminal_text.h"
+#include "base/text_format.h"
+#include "base/value_lists.h"
+
+namespace tb58mon {
+namespace {
+
+Json RoundJson(const QueryRound& round) {
+    return {{"title", round.title},
+            {"call", round.call},
+            {"query_text", round.request.text},
+            {"device_id_requested", round.request.device_id_requested},
+            {"answered", round.answered},
+            {"reply", round.answered ? Json(AnsiToUtf8(round.reply, 1252)) : Json(nullptr)},
+            {"device_id", round.answered && !round.device_id.empty() ? Json(AnsiToUtf8(round.device_id, 1252))
+                                                                     : Json(nullptr)}};
+}
+
+void PrintRound(std::ostream& out, size_t number, const QueryRound& round) {
+    Heading(out, "Round " + std::to_string(number) + ": " + round.title);
+    Field(out, "Call", round.call);
+    Field(out, "Query text", round.request.text.empty() ? "(none)" : VisibleControls(round.request.text));
+    Field(out, "Device ID", round.request.device_id_requested ? "requested" : "not requested");
+    if (!round.answered) {
+        Field(out, "Answer", "none: the printer does not answer (record.bNoResponse = 1)");
+        return;
+    }
+    if (!round.reply.empty()) Field(out, "Reply", VisibleControls(AnsiToUtf8(round.reply, 1252)));
+    if (!round.device_id.empty()) Field(out, "Device ID", AnsiToUtf8(round.device_id, 1252));
+    Field(out, "Stored", "PatSetCentroDataTo(packet, 0, record, 2) succeeded");
+}
+
+}  // namespace
+
+void RunDemo(const DemoOptions& options, std::ostream& out) {
+    if (options.list) {
+        for (const EmbeddedFile& file : EmbeddedScenarioFiles()) {
+            const Scenario scenario = ParseScenario(file.name, file.text);
+            out << Pad(scenario.name, 24) << scenario.title << "\n";
+        }
+        return;
+    }
+    if (!options.scenario.empty() && !options.scenario_file.empty()) {
+        throw BadArgument("give --scenario or --scenario-file, not both");
+    }
+    const uint32_t kind = ParseFunctionKind("--kind", options.kind) | (options.alternate ? TB58_KIND_ALTERNATE : 0);
+    const std::string picture_file = options.out.empty() ? DefaultPictureFile() : options.out;
+    CheckPictureFileName(picture_file);
+    const Scenario scenario = options.scenario_file.empty()
+                                  ? LoadScenario(options.scenario.empty() ? kDefaultScenario : options.scenario)
+                                  : LoadScenarioFile(options.scenario_file);
+    SetLocale(options.lang);
+    const uint32_t code_page = CodePageOfLanguage(options.lang);
+
+    OwnedRecord record;
+    const std::unique_ptr<Transport> printer = OpenSimTransport(scenario);
+    const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer, true);
+    const std::vector<QueryRound>& rounds = cycle.rounds;
+    for (const QueryRound& round : rounds) {
+        if (round.answered && !round.stored) throw Failure(round.store_error);
+    }
+
+    Json report;
+    report["scenario"] = scenario.name;
+    report["title"] = scenario.title;
+    report["language"] = options.lang;
+    report["code_page"] = code_page;
+    Json rounds_json = Json::array();
+    for (const QueryRound& round : rounds) rounds_json.push_back(RoundJson(round));
+    report["rounds"] = rounds_json;
+    report["record"] = RecordJson(*record.get());
+    report["status"] = StatusJson(record.get(), kind, code_page);
+    report["names"] = NamesJson(*record.get(), code_page);
+    const std::vector<Layer> layers = PictureLayers(record.get(), kind);
+    report["layers"] = LayersJson(layers);
+    ModuleBitmaps bitmaps;
+    const Picture picture =
+        DrawLayers(layers, [&](const std::string& name) -> const Image& { return bitmaps.Get(name); });
+    WritePicture(picture_file, picture.image);
+    report["picture"] = {{"file", picture_file},
+                         {"width", picture.image.width},
+                         {"height", picture.image.height},
+                         {"origin_x", picture.origin_x},
+                         {"origin_y", picture.origin_y}};
+
+    if (options.json) {
+        out << report.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+        return;
+    }
+    out << "tb58mon demo: scenario " << scenario.name << " - " << scenario.title << "\n";
+    out << "Language " << options.lang << " (code page " << code_page << "), function kind "
+        << FunctionKindName(kind) << ((kind & TB58_KIND_ALTERNATE) != 0 ? ", alternate presentation" : "") << "\n";
+    for (size_t i = 0; i < rounds.size(); ++i) PrintRound(out, i + 1, rounds[i]);
+    Heading(out, "Record (PrnInfoEx)");
+    PrintRecord(out, report["record"]);
+    Heading(out, "Status texts (PatGetStatusString)");
+    PrintStatus(out, report["status"]);
+    Heading(out, "Device names (PatGetDeviceName)");
+    PrintNames(out, report["names"]);
+    Heading(out, "Picture layers (PatCreateBitmapInfo), in drawing order");
+    PrintLayers(out, report["layers"]);
+    Heading(out, "Picture");
+    Field(out, "Written", picture_file + " (" + std::to_string(picture.image.width) + " x " +
+                              std::to_string(picture.image.height) + " pixels; the main body's origin at x " +
+                              std::to_string(picture.origin_x) + ")");
+}
+
+}  // namespace tb58mon

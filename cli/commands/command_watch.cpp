@@ -1,0 +1,190 @@
+// tb58mon watch: polls one printer as a status monitor does, and prints
+// what changed.  Every cycle starts from a fresh record: the configuration
+// round, the status round with every request flag, and the emulation round
+// where the printer has that emulation.  A cycle that gets no answer sets
+// bNoResponse, shows the library's no-response text, and the next cycle
+// waits longer (twice the interval after each such cycle, up to eight
+// intervals), so that a printer that is busy printing is never hammered.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+#include "base/cli_error.h"
+#include "base/terminal_text.h"
+#include "base/value_lists.h"
+#include "commands/commands.h"
+#include "image/image_files.h"
+#include "report/status_report.h"
+#include "watch/watch_view.h"
+
+namespace tb58mon {
+namespace {
+
+std::atomic<bool> g_stop_requested{false};
+
+extern "C" void RequestWatchStop(int) { g_stop_requested.store(true); }
+
+// Ctrl-C and SIGTERM end the watch after the round in progress; the
+// handlers that were there before come back when it ends.
+class StopSignals {
+public:
+    StopSignals() {
+        g_stop_requested.store(false);
+        previous_int_ = std::signal(SIGINT, RequestWatchStop);
+        previous_term_ = std::signal(SIGTERM, RequestWatchStop);
+    }
+    ~StopSignals() {
+        std::signal(SIGINT, previous_int_);
+        std::signal(SIGTERM, previous_term_);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    void (*previous_int_)(int) = nullptr;
+    void (*previous_term_)(int) = nullptr;
+};
+
+std::string Now() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    return text;
+}
+
+std::chrono::milliseconds Seconds(std::string_view option, double seconds, double least) {
+    if (!(seconds >= least) || seconds > 86400) {
+        throw BadArgument(std::string(option) + " must be a number of seconds from " + std::to_string(least).substr(0, 4) +
+                          " to 86400");
+    }
+    return std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000));
+}
+
+// Writes the picture beside its place, then renames it there, so that a
+// reader never sees half a file.
+void RewritePicture(const std::string& path, PrnInfoEx* record, uint32_t kind) {
+    const std::vector<Layer> layers = PictureLayers(record, kind);
+    ModuleBitmaps bitmaps;
+    const Picture picture =
+        DrawLayers(layers, [&](const std::string& name) -> const Image& { return bitmaps.Get(name); });
+    const std::filesystem::path target(path);
+    std::filesystem::path partial = target;
+    partial.replace_filename("." + target.stem().string() + ".partial" + target.extension().string());
+    WritePicture(partial.string(), picture.image);
+    std::error_code error;
+    std::filesystem::rename(partial, target, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        throw Failure("cannot write " + path + ": " + error.message());
+    }
+}
+
+Json RoundsJson(const MonitorCycle& cycle) {
+    Json rounds = Json::array();
+    for (const QueryRound& round : cycle.rounds) {
+        rounds.push_back({{"title", round.title},
+                          {"outcome", std::string(RoundOutcomeName(round.outcome))},
+                          {"message", round.message.empty() ? Json(nullptr) : Json(round.message)},
+                          {"stored", round.stored},
+                          {"store_error", round.store_error.empty() ? Json(nullptr) : Json(round.store_error)},
+                          {"device_id_note", round.device_id_note.empty() ? Json(nullptr) : Json(round.device_id_note)}});
+    }
+    return rounds;
+}
+
+void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std::string>>& lines) {
+    const std::string time = Now();
+    for (const auto& [key, value] : lines) out << time << "  " << key << ": " << value << "\n";
+    out.flush();
+}
+
+}  // namespace
+
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) {
+    TransportOptions transport_options;
+    transport_options.timeout = Seconds("--timeout", options.timeout, 0.05);
+    const std::chrono::milliseconds interval = Seconds("--interval", options.interval, 0.05);
+    transport_options.max_reply = options.max_reply;
+    if (options.max_reply < 1024) throw BadArgument("--max-reply must be at least 1024 bytes");
+    transport_options.snmp = !options.no_snmp;
+    transport_options.community = options.community;
+    if (options.snmp_port == 0 || options.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");
+    transport_options.snmp_port = options.snmp_port;
+    if (options.snmp_version != "1" && options.snmp_version != "2c") {
+        throw BadArgument("--snmp-version must be 1 or 2c");
+    }
+    transport_options.snmp_version = options.snmp_version;
+    transport_options.stop = &g_stop_requested;
+    if (options.cycles < 0) throw BadArgument("--cycles must not be negative");
+    const uint32_t kind = ParseFunctionKind("--kind", options.kind);
+    if (!options.out.empty()) CheckPictureFileName(options.out);
+    SetLocale(options.lang);
+    const uint32_t code_page = CodePageOfLanguage(options.lang);
+    const std::unique_ptr<Transport> printer = OpenTransport(options.uri, transport_options);
+
+    StopSignals signals;
+    std::optional<WatchState> before;
+    int failures = 0;
+    for (int cycle_number = 1;; ++cycle_number) {
+        OwnedRecord record;
+        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer);
+        WatchState state = DescribeWatchState(record.get(), cycle, kind, code_page, before ? &*before : nullptr);
+        const bool status_changed = StatusChanged(before ? &*before : nullptr, state);
+        if (!options.out.empty() && status_changed) RewritePicture(options.out, record.get(), kind);
+
+        if (options.once) {
+            if (options.json) {
+                Json report;
+                report["printer"] = printer->Describe();
+                report["time"] = Now();
+                report["language"] = options.lang;
+                report["state"] = WatchStateJson(state);
+                report["rounds"] = RoundsJson(cycle);
+                report["record"] = RecordJson(*record.get());
+                report["status"] = StatusJson(record.get(), kind, code_page);
+                if (!options.out.empty()) report["picture"] = options.out;
+                out << report.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+            } else {
+                PrintLines(out, WatchLines(state));
+            }
+            return WatchExitCode(state, *record.get());
+        }
+
+        const auto changed = ChangedLines(before ? &*before : nullptr, state);
+        if (!changed.empty()) {
+            if (options.json) {
+                Json line = WatchStateJson(state);
+                line["time"] = Now();
+                line["printer"] = printer->Describe();
+                Json keys = Json::array();
+                for (const auto& change : changed) keys.push_back(change.first);
+                line["changed"] = keys;
+                out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+                out.flush();
+            } else {
+                PrintLines(out, changed);
+            }
+        }
+        if (!state.ustatus.empty() && (!before || before->ustatus != state.ustatus) && !options.json) {
+            PrintLines(out, {{"unsolicited status", state.ustatus}});
+        }
+        before = std::move(state);
+        if (options.cycles > 0 && cycle_number >= options.cycles) break;
+
+        failures = before->response ? 0 : std::min(failures + 1, 3);
+        const auto wait = interval * (1 << failures);
+        const auto until = std::chrono::steady_clock::now() + wait;
+        while (!g_stop_requested.load() && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (g_stop_requested.load()) break;
+    }
+    (void)err;
+    return kExitSuccess;
+}
+
+}  // namespace tb58mon

@@ -1,0 +1,126 @@
+// tb58mon's commands.  Each takes its options as read from the command line
+// (texts not yet checked), writes its result to out and throws CliError for
+// what goes wrong.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace tb58mon {
+
+// Runs tb58mon with a command line; returns the exit code (0, 1, or 2 for a
+// wrong command line).  Errors are written to err as one line.
+int RunTb58mon(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// The options that describe a record for the offline status commands.
+struct RecordOptions {
+    std::string codes;        // engine status codes
+    std::string options;      // option codes of pDeviceInfo
+    std::string trays;        // tray codes of pTrayInfo
+    std::string display;      // the panel text of every engine status node
+    bool no_response = false;
+    std::string kind = "1";
+    bool alternate = false;
+    std::string lang = "EN";
+    bool json = false;
+};
+
+struct DemoOptions {
+    std::string scenario;
+    std::string scenario_file;
+    bool list = false;
+    std::string lang = "EN";
+    std::string kind = "1";
+    bool alternate = false;
+    std::string out;
+    bool json = false;
+};
+
+struct QueryOptions {
+    std::string flags = "all";
+    std::string trays;
+    bool emulation = false;
+    bool json = false;
+};
+
+struct ReadOptions {
+    std::string reply_file;
+    std::string device_id;
+    std::string device_id_file;
+    std::string flags;
+    bool emulation = false;
+    bool json = false;
+};
+
+struct StatusOptions {
+    RecordOptions record;
+    bool long_text = false;
+};
+
+struct PictureOptions {
+    RecordOptions record;
+    std::string out;
+};
+
+struct NamesOptions {
+    std::string tray;
+    std::string bin;
+    std::string option;
+    std::string lang = "EN";
+    bool json = false;
+};
+
+// tb58mon watch: polls one printer.
+struct WatchOptions {
+    std::string uri;
+    double interval = 5;      // seconds between cycles
+    double timeout = 5;       // seconds: one deadline per round
+    std::string lang = "EN";
+    std::string kind = "1";
+    bool json = false;
+    bool once = false;
+    std::string out;          // picture file, rewritten when the status changes
+    bool no_snmp = false;
+    std::string community = "public";
+    unsigned snmp_port = 161;
+    std::string snmp_version = "2c";
+    size_t max_reply = 1024 * 1024;
+    int cycles = 0;           // stop after this many cycles (0: until Ctrl-C)
+};
+
+// The fault switches of the network printer.
+struct FaultSwitches {
+    bool trickle = false;        // one byte per write
+    bool no_ff = false;          // answers without their form feeds
+    long stall_after = -1;       // send this many bytes of a reply, then nothing
+    long drop_after = -1;        // send this many bytes of a reply, then close
+    bool refuse = false;         // accept no connections
+    bool garbage = false;        // noise instead of the answers (the echo still comes)
+    size_t huge = 0;             // this many extra bytes in the reply
+    bool ustatus = false;        // unsolicited USTATUS sections between answers
+    bool nul_prefix = false;     // NUL and EOT bytes before the reply and after each form feed
+};
+
+// tb58mon simulate: the simulated printer on the network.
+struct SimulateOptions {
+    std::string listen = "127.0.0.1:9100";
+    std::string scenario;
+    std::string scenario_file;
+    unsigned snmp_port = 0;      // 0: no SNMP agent
+    std::string script;          // timed scenario changes, e.g. "all-well:10,jam-tray2-lct:10,all-well"
+    FaultSwitches faults;
+    double run_for = 0;          // seconds; 0: until Ctrl-C or SIGTERM
+};
+
+void RunDemo(const DemoOptions& options, std::ostream& out);
+void RunQuery(const QueryOptions& options, std::ostream& out);
+void RunRead(const ReadOptions& options, std::ostream& out);
+void RunStatus(const StatusOptions& options, std::ostream& out);
+void RunPicture(const PictureOptions& options, std::ostream& out);
+void RunNames(const NamesOptions& options, std::ostream& out);
+// Returns the exit code: 0 ready, 1 a status that needs attention, 3 no
+// response (for --once; a watch ended by Ctrl-C returns 0).
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err);
+void RunSimulate(const SimulateOptions& options, std::ostream& out);
+
+}  // namespace tb58mon

@@ -1,0 +1,34 @@
+// What a status monitor shows for a record: the short and long status
+// texts, the device names of its trays, bins and options, and the layers of
+// the status picture.  Texts come in the ANSI code page of the display
+// language and are given here in UTF-8.
+#pragma once
+
+#include <ostream>
+#include <vector>
+
+#include "image/picture.h"
+#include "report/record_report.h"
+
+namespace tb58mon {
+
+// {"kind", "kind_value", "alternate", "short", "long"}: a text the library
+// has none for is null.
+Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page);
+
+// {"trays", "bins", "options"}: for each, the code, the English name (or
+// description) and the localized name from PatGetDeviceName (null when the
+// library has none).
+Json NamesJson(const PrnInfoEx& record, uint32_t code_page);
+
+// The layers of PatCreateBitmapInfo for the record and kind, in drawing
+// order; the description is released with PatDisposeBitmapInfo.
+std::vector<Layer> PictureLayers(PrnInfoEx* record, uint32_t kind);
+
+Json LayersJson(const std::vector<Layer>& layers);
+
+void PrintStatus(std::ostream& out, const Json& status);
+void PrintNames(std::ostream& out, const Json& names);
+void PrintLayers(std::ostream& out, const Json& layers);
+
+}  // namespace tb58mon

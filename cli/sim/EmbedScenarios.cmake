@@ -1,0 +1,23 @@
+# cmake -DOUTPUT=file.cpp -DFILES="a.txt;b.txt" -P EmbedScenarios.cmake
+# Writes a C++ source that holds each scenario file's text, found by its
+# name without ".txt" through tb58mon::EmbeddedScenarioFiles().
+list(SORT FILES)
+set(body "// Generated from cli/sim/scenarios by cli/sim/EmbedScenarios.cmake; do not edit.\n")
+string(APPEND body "#include \"sim/scenario_library.h\"\n\nnamespace tb58mon {\nnamespace {\n")
+set(index "")
+set(n 0)
+foreach(file IN LISTS FILES)
+    get_filename_component(name ${file} NAME_WE)
+    file(READ ${file} hex HEX)
+    string(LENGTH "${hex}" hex_length)
+    math(EXPR size "${hex_length} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND body "const unsigned char kScenario${n}[] = {${bytes} 0};\n")
+    string(APPEND index "    {\"${name}\", {reinterpret_cast<const char*>(kScenario${n}), ${size}}},\n")
+    math(EXPR n "${n} + 1")
+endforeach()
+string(APPEND body "\nconst EmbeddedFile kScenarios[] = {\n${index}};\n\n}  // namespace\n\n")
+string(APPEND body "std::span<const EmbeddedFile> EmbeddedScenarioFiles() { return kScenarios; }\n\n")
+string(APPEND body "}  // namespace tb58mon\n")
+file(WRITE ${OUTPUT}.tmp "${body}")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,96 @@
+// Device URIs, and 'watch --once' against the built-in simulated printer
+// (every build has the sim: transport).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "base/cli_error.h"
+#include "commands/commands.h"
+#include "report/record_report.h"
+#include "transport/printer_uri.h"
+
+namespace tb58mon {
+namespace {
+
+TEST(PrinterUri, ReadsTheThreeKinds) {
+    PrinterUri uri = ParsePrinterUri("socket://printer.example:9101");
+    EXPECT_EQ(uri.scheme, UriScheme::kSocket);
+    EXPECT_EQ(uri.host, "printer.example");
+    EXPECT_EQ(uri.port, 9101u);
+    uri = ParsePrinterUri("socket://127.0.0.1");
+    EXPECT_EQ(uri.port, kDefaultPjlPort);
+    uri = ParsePrinterUri("socket://[::1]:9100/");
+    EXPECT_EQ(uri.host, "::1");
+    EXPECT_EQ(uri.port, 9100u);
+    uri = ParsePrinterUri("usb:///dev/usb/lp0");
+    EXPECT_EQ(uri.scheme, UriScheme::kUsb);
+    EXPECT_EQ(uri.path, "/dev/usb/lp0");
+    uri = ParsePrinterUri("sim:jam-tray2-lct");
+    EXPECT_EQ(uri.scheme, UriScheme::kSim);
+    EXPECT_EQ(uri.path, "jam-tray2-lct");
+}
+
+TEST(PrinterUri, RefusesWhatNamesNoPrinter) {
+    for (const char* bad : {"", "printer", "http://host", "socket://", "socket://host:", "socket://host:0",
+                            "socket://host:65536", "socket://host:12ab", "socket://ho st", "socket://[::1",
+                            "socket://[::1]x", "usb://", "usb:lp0"}) {
+        SCOPED_TRACE(bad);
+        try {
+            ParsePrinterUri(bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.exit_code(), kExitBadArguments);
+        }
+    }
+}
+
+struct CommandRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CommandRun Tb58mon(std::vector<const char*> args) {
+    args.insert(args.begin(), "tb58mon");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunTb58mon(static_cast<int>(args.size()), args.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(WatchOnce, ExitCodeTellsReadyAttentionAndNoResponse) {
+    EXPECT_EQ(Tb58mon({"watch", "sim:all-well", "--once"}).code, 0);
+    const CommandRun jam = Tb58mon({"watch", "sim:jam-tray2-lct", "--once"});
+    EXPECT_EQ(jam.code, 1);
+    EXPECT_NE(jam.out.find("status: "), std::string::npos) << jam.out;
+    EXPECT_EQ(Tb58mon({"watch", "sim:toner-low", "--once"}).code, 1);
+    const CommandRun silent = Tb58mon({"watch", "sim:no-response", "--once", "--json"});
+    EXPECT_EQ(silent.code, 3);
+    const Json report = Json::parse(silent.out);
+    EXPECT_EQ(report["record"]["bNoResponse"], 1);
+    EXPECT_EQ(report["state"]["response"], false);
+    EXPECT_EQ(report["status"]["short"], "No Response from Machine");
+    EXPECT_EQ(Tb58mon({"watch", "socket://host:99999", "--once"}).code, kExitBadArguments);
+    EXPECT_EQ(Tb58mon({"watch", "sim:no-such-scenario", "--once"}).code, kExitBadArguments);
+    EXPECT_EQ(Tb58mon({"watch", "sim:all-well", "--once", "--interval", "0"}).code, kExitBadArguments);
+}
+
+TEST(WatchOnce, GivesTheRecordAndTextsOfTheDemo) {
+    for (const char* scenario : {"all-well", "maximal", "service-call", "no-response"}) {
+        SCOPED_TRACE(scenario);
+        const std::string uri = std::string("sim:") + scenario;
+        const CommandRun watch = Tb58mon({"watch", uri.c_str(), "--once", "--json", "--lang", "JP"});
+        const CommandRun demo = Tb58mon({"demo", "--scenario", scenario, "--json", "--lang", "JP", "--out", "watch_test.bmp"});
+        ASSERT_EQ(demo.code, 0) << demo.err;
+        const Json w = Json::parse(watch.out);
+        const Json d = Json::parse(demo.out);
+        EXPECT_EQ(w["record"], d["record"]);
+        EXPECT_EQ(w["status"]["short"], d["status"]["short"]);
+        EXPECT_EQ(w["status"]["long"], d["status"]["long"]);
+    }
+    std::remove("watch_test.bmp");
+}
+
+}  // namespace
+}  // namespace tb58mon

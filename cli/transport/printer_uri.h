@@ -1,0 +1,24 @@
+// Device URIs: which transport, and where the printer is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tb58mon {
+
+enum class UriScheme { kSocket, kUsb, kSim };
+
+struct PrinterUri {
+    UriScheme scheme = UriScheme::kSim;
+    std::string host;   // socket: a host name, an IPv4 address or [IPv6]
+    unsigned port = 0;  // socket: 9100 unless given
+    std::string path;   // usb: the device file; sim: the scenario name
+};
+
+constexpr unsigned kDefaultPjlPort = 9100;
+
+// Reads socket://HOST[:PORT], usb:///dev/usb/lpN (usb:/dev/usb/lpN too) and
+// sim:NAME; throws BadArgument naming what is wrong.
+PrinterUri ParsePrinterUri(std::string_view uri);
+
+}  // namespace tb58mon

@@ -1,0 +1,167 @@
+#include "watch/watch_view.h"
+
+#include <algorithm>
+
+#include "base/reply_words.h"
+#include "report/status_report.h"
+
+namespace tb58mon {
+namespace {
+
+// The engine status codes of normal operation.
+constexpr int32_t kReady = 10001;
+constexpr int32_t kWarmingUp = 10003;
+constexpr int32_t kPrinting = 10023;
+constexpr int32_t kEnergySaver2 = 10033;
+constexpr int32_t kEnergySaver1 = 10034;
+// Toner codes: almost empty (one per colour), and run out.
+constexpr int32_t kTonerLowFirst = 10072;
+constexpr int32_t kTonerLowLast = 10075;
+constexpr int32_t kTonerOutFirst = 30013;
+constexpr int32_t kTonerOutLast = 30015;
+constexpr int32_t kNoToner = 40015;
+
+std::string StringOr(const Json& value, std::string_view fallback) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number()) return value.dump();
+    return std::string(fallback);
+}
+
+// A text of several lines on one line.
+std::string OneLine(std::string text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') continue;
+        if (text[i] == '\n') {
+            while (!out.empty() && out.back() == ' ') out.pop_back();
+            if (!out.empty()) out += " / ";
+            continue;
+        }
+        out += text[i];
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::string TonerState(const std::vector<int32_t>& codes) {
+    std::string state = "ok";
+    for (int32_t code : codes) {
+        if ((code >= kTonerOutFirst && code <= kTonerOutLast) || code == kNoToner) return "empty";
+        if (code >= kTonerLowFirst && code <= kTonerLowLast) state = "low";
+    }
+    return state;
+}
+
+}  // namespace
+
+WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint32_t kind, uint32_t code_page,
+                              const WatchState* before) {
+    WatchState state;
+    state.response = !cycle.no_response;
+    state.reason = cycle.reason;
+    state.ustatus = OneLine(cycle.ustatus);
+    const Json status = StatusJson(record, kind, code_page);
+    state.short_text = StringOr(status["short"], "");
+    state.long_text = OneLine(StringOr(status["long"], ""));
+    for (const EngineStatusNode* node = record->pEngineStatus; node != nullptr;
+         node = static_cast<const EngineStatusNode*>(node->next)) {
+        state.codes.push_back(node->dwCode);
+    }
+    if (!state.response && before != nullptr) {
+        state.trays = before->trays;
+        state.bins = before->bins;
+        state.toner = before->toner;
+        state.counter = before->counter;
+        return state;
+    }
+    const Json words = RecordJson(*record);
+    const Json names = NamesJson(*record, code_page);
+    for (size_t i = 0; i < words["pTrayInfo"].size(); ++i) {
+        const Json& tray = words["pTrayInfo"][i];
+        const std::string name = StringOr(names["trays"][i]["name"], StringOr(tray["tray"], "tray"));
+        std::string value = StringOr(tray["paper_size"], "-");
+        // The printer is not asked for the level of the bypass tray and the
+        // inserter: their level field says nothing.
+        const TrayWords* tray_words = FindTrayByCode(tray["wTrayCode"].get<uint16_t>());
+        if (tray_words != nullptr && !tray_words->level_variable.empty()) {
+            value += ", " + StringOr(tray["wPaperLevel"], "0") + " %";
+        }
+        value += ", " + StringOr(tray["media"], "-");
+        for (const Json& role : tray["roles"]) value += ", " + role.get<std::string>();
+        state.trays.emplace_back(name, value);
+    }
+    for (size_t i = 0; i < words["pOutBinInfo"].size(); ++i) {
+        const Json& bin = words["pOutBinInfo"][i];
+        const std::string name = StringOr(names["bins"][i]["name"], StringOr(bin["bin"], "bin"));
+        state.bins.emplace_back(name, StringOr(bin["state"], "-"));
+    }
+    state.toner = state.response ? TonerState(state.codes) : "";
+    if (!words["pCounterInfo"].empty()) state.counter = StringOr(words["pCounterInfo"][0]["dwValue"], "");
+    return state;
+}
+
+std::vector<std::pair<std::string, std::string>> WatchLines(const WatchState& state) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::string status = state.short_text.empty() ? "-" : state.short_text;
+    if (!state.long_text.empty() && state.long_text != state.short_text) status += " | " + state.long_text;
+    if (!state.response) status += "  (" + state.reason + ")";
+    lines.emplace_back("status", status);
+    for (const auto& [name, value] : state.trays) lines.emplace_back("tray " + name, value);
+    for (const auto& [name, value] : state.bins) lines.emplace_back("bin " + name, value);
+    if (!state.toner.empty()) lines.emplace_back("toner", state.toner);
+    if (!state.counter.empty()) lines.emplace_back("counter", state.counter);
+    return lines;
+}
+
+std::vector<std::pair<std::string, std::string>> ChangedLines(const WatchState* before, const WatchState& now) {
+    const auto lines = WatchLines(now);
+    if (before == nullptr) return lines;
+    const auto old_lines = WatchLines(*before);
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (const auto& line : lines) {
+        if (std::find(old_lines.begin(), old_lines.end(), line) == old_lines.end()) changed.push_back(line);
+    }
+    for (const auto& [key, value] : old_lines) {
+        const bool kept = std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == key; });
+        if (!kept) changed.emplace_back(key, "gone");
+    }
+    return changed;
+}
+
+bool StatusChanged(const WatchState* before, const WatchState& now) {
+    return before == nullptr || before->response != now.response || before->codes != now.codes ||
+           before->short_text != now.short_text || before->long_text != now.long_text;
+}
+
+Json WatchStateJson(const WatchState& state) {
+    Json trays = Json::array();
+    for (const auto& [name, value] : state.trays) trays.push_back({{"name", name}, {"state", value}});
+    Json bins = Json::array();
+    for (const auto& [name, value] : state.bins) bins.push_back({{"name", name}, {"state", value}});
+    Json json;
+    json["response"] = state.response;
+    json["reason"] = state.response ? Json(nullptr) : Json(state.reason);
+    json["short"] = state.short_text;
+    json["long"] = state.long_text;
+    json["codes"] = state.codes;
+    json["trays"] = trays;
+    json["bins"] = bins;
+    json["toner"] = state.toner.empty() ? Json(nullptr) : Json(state.toner);
+    json["counter"] = state.counter.empty() ? Json(nullptr) : Json(state.counter);
+    json["ustatus"] = state.ustatus.empty() ? Json(nullptr) : Json(state.ustatus);
+    return json;
+}
+
+int WatchExitCode(const WatchState& state, const PrnInfoEx& record) {
+    if (!state.response) return kExitNoResponse;
+    if (record.bError != 0 || record.bOffline != 0) return kExitAttention;
+    for (int32_t code : state.codes) {
+        if (code != kReady && code != kWarmingUp && code != kPrinting && code != kEnergySaver1 &&
+            code != kEnergySaver2) {
+            return kExitAttention;
+        }
+    }
+    return 0;
+}
+
+}  // namespace tb58mon
