@@ -1,5 +1,5 @@
 # What "tb58mon demo --scenario NAME --json" must report for each scenario
-# of cli/scenarios, in English and for the printer function:
+# of cli/sim/scenarios, in English and for the printer function:
 #   EXPECT_CODES   engine status codes of the record, in order
 #   EXPECT_SHORT   the short status text
 #   EXPECT_LONG    the long status text ("\n" between its lines)

@@ -202,7 +202,7 @@ TEST(NetworkPrinter, OneSlowClientDoesNotHoldTheOthers) {
     NetworkPrinter printer(scenario, NetworkPrinterConfig());
     Client slow(printer.pjl_port());
     slow.Send(kUel + "@PJL\r\n@PJL INFO CON");  // and nothing more
-    Client stalled_reader(printer.pjl_port());
+    Client idle(printer.pjl_port());  // connected, sends nothing
     EXPECT_EQ(Exchange(printer.pjl_port()), ReplyOf(scenario));
 
     // A query that never ends is cut off at its size limit.

@@ -67,7 +67,14 @@ public:
 private:
     void Connect(const asio::ip::tcp::resolver::results_type& hosts) {
         asio::async_connect(socket_, hosts, [this](const std::error_code& error, const asio::ip::tcp::endpoint&) {
-            if (error) return Fail(OutcomeOf(error), "cannot connect to " + host_ + ":" + std::to_string(port_) + ": " + error.message());
+            if (error == asio::error::connection_refused) {
+                return Fail(RoundOutcome::kRefused, "nothing answers on " + host_ + ":" + std::to_string(port_) +
+                                                        " (the printer is off, or busy printing)");
+            }
+            if (error) {
+                return Fail(OutcomeOf(error), "cannot connect to " + host_ + ":" + std::to_string(port_) + ": " +
+                                                  error.message());
+            }
             asio::async_write(socket_, asio::buffer(request_), [this](const std::error_code& write_error, size_t) {
                 if (write_error) return Fail(OutcomeOf(write_error), "sending the query: " + write_error.message());
                 Read();
