@@ -2,7 +2,6 @@
 // Ctrl-C, SIGTERM, --run-for or the end of a timed script.  Every event is
 // one line with the time of day, flushed at once (the output may be a pipe
 // another program reads).
-#include <signal.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +15,7 @@
 #include <thread>
 
 #include "base/cli_error.h"
+#include "base/stop_signals.h"
 #include "commands/commands.h"
 #include "sim/network_printer.h"
 #include "sim/scenario_library.h"
@@ -28,35 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr size_t kLargestHuge = 64 * 1024 * 1024;
 constexpr auto kTick = std::chrono::milliseconds(20);
-
-std::atomic<bool> stop_requested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void RequestStop(int) { stop_requested.store(true); }
-
-// SIGINT and SIGTERM set stop_requested while it lives; the handlers that
-// were there before come back after.
-class StopSignals {
-public:
-    StopSignals() {
-        stop_requested.store(false);
-        struct sigaction action {};
-        action.sa_handler = RequestStop;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previous_int_);
-        sigaction(SIGTERM, &action, &previous_term_);
-    }
-    ~StopSignals() {
-        sigaction(SIGINT, &previous_int_, nullptr);
-        sigaction(SIGTERM, &previous_term_, nullptr);
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-private:
-    struct sigaction previous_int_ {};
-    struct sigaction previous_term_ {};
-};
 
 // Lines from the main thread and the server thread, one at a time.
 class EventLog {
@@ -189,7 +160,7 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
     bool on = config.available;
     std::string stopped = "stopped";
     while (true) {
-        if (stop_requested.load()) {
+        if (StopSignals::Requested().load()) {
             stopped = "stopped by a signal";
             break;
         }

@@ -5,15 +5,14 @@
 // bNoResponse, shows the library's no-response text, and the next cycle
 // waits longer (twice the interval after each such cycle, up to eight
 // intervals), so that a printer that is busy printing is never hammered.
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <thread>
 
 #include "base/cli_error.h"
+#include "base/stop_signals.h"
 #include "base/terminal_text.h"
 #include "base/value_lists.h"
 #include "commands/commands.h"
@@ -23,31 +22,6 @@
 
 namespace tb58mon {
 namespace {
-
-std::atomic<bool> g_stop_requested{false};
-
-extern "C" void RequestWatchStop(int) { g_stop_requested.store(true); }
-
-// Ctrl-C and SIGTERM end the watch after the round in progress; the
-// handlers that were there before come back when it ends.
-class StopSignals {
-public:
-    StopSignals() {
-        g_stop_requested.store(false);
-        previous_int_ = std::signal(SIGINT, RequestWatchStop);
-        previous_term_ = std::signal(SIGTERM, RequestWatchStop);
-    }
-    ~StopSignals() {
-        std::signal(SIGINT, previous_int_);
-        std::signal(SIGTERM, previous_term_);
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-private:
-    void (*previous_int_)(int) = nullptr;
-    void (*previous_term_)(int) = nullptr;
-};
 
 std::string Now() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -118,7 +92,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
         throw BadArgument("--snmp-version must be 1 or 2c");
     }
     transport_options.snmp_version = options.snmp_version;
-    transport_options.stop = &g_stop_requested;
+    transport_options.stop = &StopSignals::Requested();
     if (options.cycles < 0) throw BadArgument("--cycles must not be negative");
     const uint32_t kind = ParseFunctionKind("--kind", options.kind);
     if (!options.out.empty()) CheckPictureFileName(options.out);
@@ -132,6 +106,8 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     for (int cycle_number = 1;; ++cycle_number) {
         OwnedRecord record;
         const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer);
+        // A cycle cut short by Ctrl-C says nothing about the printer.
+        if (StopSignals::Requested().load() && !options.once) break;
         WatchState state = DescribeWatchState(record.get(), cycle, kind, code_page, before ? &*before : nullptr);
         const bool status_changed = StatusChanged(before ? &*before : nullptr, state);
         if (!options.out.empty() && status_changed) RewritePicture(options.out, record.get(), kind);
@@ -178,10 +154,10 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
         failures = before->response ? 0 : std::min(failures + 1, 3);
         const auto wait = interval * (1 << failures);
         const auto until = std::chrono::steady_clock::now() + wait;
-        while (!g_stop_requested.load() && std::chrono::steady_clock::now() < until) {
+        while (!StopSignals::Requested().load() && std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        if (g_stop_requested.load()) break;
+        if (StopSignals::Requested().load()) break;
     }
     (void)err;
     return kExitSuccess;

@@ -155,24 +155,6 @@ unsigned FreeUdpPort() {
 
 bool SnmpdInstalled() { return access(std::string(kSnmpdPath).c_str(), X_OK) == 0; }
 
-TEST(SimulatedPrinterNetworkAnswers, EchoIsAnsweredAndUstatusSwitchesAreNot) {
-    const Scenario scenario = LoadScenario("all-well");
-    const std::string query = kUel + "@PJL\r\n@PJL USTATUSOFF\r\n@PJL USTATUS DEVICE=ON\r\n@PJL INQUIRE INTRAY2SIZE\r\n" +
-                              "@PJL ECHO TB58 A1\r\n" + kUel;
-    EXPECT_EQ(SimulatedPrinter(scenario).ReplyTo(query),
-              kUel + "@PJL INQUIRE INTRAY2SIZE\r\n" + scenario.trays[1].size + "\r\n\f@PJL ECHO TB58 A1\r\n\f" + kUel);
-
-    Scenario jam = LoadScenario("jam-tray2-lct");
-    ASSERT_FALSE(jam.status_codes.empty());
-    EXPECT_EQ(SimulatedPrinter(jam).UnsolicitedStatus(),
-              "@PJL USTATUS DEVICE\r\nCODE=" + std::to_string(jam.status_codes.front()) + "\r\nDISPLAY=\"" +
-                  jam.display + "\"\r\nONLINE=TRUE\r\n\f");
-    jam.status_codes.clear();
-    jam.display.clear();
-    EXPECT_EQ(SimulatedPrinter(jam).UnsolicitedStatus(),
-              "@PJL USTATUS DEVICE\r\nCODE=10001\r\nDISPLAY=\"Ready\"\r\nONLINE=TRUE\r\n\f");
-}
-
 TEST(NetworkPrinter, AnswersTheLibrarysQueryAsTheSimulatedPrinter) {
     const Scenario scenario = LoadScenario("maximal");
     NetworkPrinter printer(scenario, NetworkPrinterConfig());

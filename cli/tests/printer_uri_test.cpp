@@ -7,6 +7,7 @@
 
 #include "base/cli_error.h"
 #include "commands/commands.h"
+#include "run_tb58mon.h"
 #include "report/record_report.h"
 #include "transport/printer_uri.h"
 
@@ -45,27 +46,13 @@ TEST(PrinterUri, RefusesWhatNamesNoPrinter) {
     }
 }
 
-struct CommandRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CommandRun Tb58mon(std::vector<const char*> args) {
-    args.insert(args.begin(), "tb58mon");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunTb58mon(static_cast<int>(args.size()), args.data(), out, err);
-    return {code, out.str(), err.str()};
-}
-
 TEST(WatchOnce, ExitCodeTellsReadyAttentionAndNoResponse) {
     EXPECT_EQ(Tb58mon({"watch", "sim:all-well", "--once"}).code, 0);
-    const CommandRun jam = Tb58mon({"watch", "sim:jam-tray2-lct", "--once"});
+    const Outcome jam = Tb58mon({"watch", "sim:jam-tray2-lct", "--once"});
     EXPECT_EQ(jam.code, 1);
     EXPECT_NE(jam.out.find("status: "), std::string::npos) << jam.out;
     EXPECT_EQ(Tb58mon({"watch", "sim:toner-low", "--once"}).code, 1);
-    const CommandRun silent = Tb58mon({"watch", "sim:no-response", "--once", "--json"});
+    const Outcome silent = Tb58mon({"watch", "sim:no-response", "--once", "--json"});
     EXPECT_EQ(silent.code, 3);
     const Json report = Json::parse(silent.out);
     EXPECT_EQ(report["record"]["bNoResponse"], 1);
@@ -80,8 +67,8 @@ TEST(WatchOnce, GivesTheRecordAndTextsOfTheDemo) {
     for (const char* scenario : {"all-well", "maximal", "service-call", "no-response"}) {
         SCOPED_TRACE(scenario);
         const std::string uri = std::string("sim:") + scenario;
-        const CommandRun watch = Tb58mon({"watch", uri.c_str(), "--once", "--json", "--lang", "JP"});
-        const CommandRun demo = Tb58mon({"demo", "--scenario", scenario, "--json", "--lang", "JP", "--out", "watch_test.bmp"});
+        const Outcome watch = Tb58mon({"watch", uri.c_str(), "--once", "--json", "--lang", "JP"});
+        const Outcome demo = Tb58mon({"demo", "--scenario", scenario, "--json", "--lang", "JP", "--out", "watch_test.bmp"});
         ASSERT_EQ(demo.code, 0) << demo.err;
         const Json w = Json::parse(watch.out);
         const Json d = Json::parse(demo.out);

@@ -204,5 +204,24 @@ TEST(SimulatedPrinter, RoundsItDoesNotAnswer) {
     EXPECT_EQ(record->pTrayInfo->wPaperSize, 0);  // never answered
 }
 
+TEST(SimulatedPrinter, EchoIsAnsweredAndUstatusSwitchesAreNot) {
+    const std::string uel = "\x1b%-12345X";
+    const Scenario scenario = LoadScenario("all-well");
+    const std::string query = uel + "@PJL\r\n@PJL USTATUSOFF\r\n@PJL USTATUS DEVICE=ON\r\n@PJL INQUIRE INTRAY2SIZE\r\n" +
+                              "@PJL ECHO TB58 A1\r\n" + uel;
+    EXPECT_EQ(SimulatedPrinter(scenario).ReplyTo(query),
+              uel + "@PJL INQUIRE INTRAY2SIZE\r\n" + scenario.trays[1].size + "\r\n\f@PJL ECHO TB58 A1\r\n\f" + uel);
+
+    Scenario jam = LoadScenario("jam-tray2-lct");
+    ASSERT_FALSE(jam.status_codes.empty());
+    EXPECT_EQ(SimulatedPrinter(jam).UnsolicitedStatus(),
+              "@PJL USTATUS DEVICE\r\nCODE=" + std::to_string(jam.status_codes.front()) + "\r\nDISPLAY=\"" +
+                  jam.display + "\"\r\nONLINE=TRUE\r\n\f");
+    jam.status_codes.clear();
+    jam.display.clear();
+    EXPECT_EQ(SimulatedPrinter(jam).UnsolicitedStatus(),
+              "@PJL USTATUS DEVICE\r\nCODE=10001\r\nDISPLAY=\"Ready\"\r\nONLINE=TRUE\r\n\f");
+}
+
 }  // namespace
 }  // namespace tb58mon

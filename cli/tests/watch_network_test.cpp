@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "commands/commands.h"
+#include "run_tb58mon.h"
 #include "report/record_report.h"
 #include "sim/network_printer.h"
 #include "sim/scenario_library.h"
@@ -20,22 +21,6 @@
 
 namespace tb58mon {
 namespace {
-
-struct CommandRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CommandRun Tb58mon(std::vector<std::string> args) {
-    args.insert(args.begin(), "tb58mon");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunTb58mon(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {code, out.str(), err.str()};
-}
 
 unsigned FreeUdpPort() {
     asio::io_context io;
@@ -48,7 +33,7 @@ bool HaveSnmpd() { return std::filesystem::exists(std::string(kSnmpdPath)); }
 std::string Uri(const NetworkPrinter& printer) { return "socket://127.0.0.1:" + std::to_string(printer.pjl_port()); }
 
 // watch --once --json against the printer, without SNMP.
-CommandRun WatchOnce(const NetworkPrinter& printer, const std::string& timeout = "2") {
+Outcome WatchOnce(const NetworkPrinter& printer, const std::string& timeout = "2") {
     return Tb58mon({"watch", Uri(printer), "--once", "--json", "--no-snmp", "--timeout", timeout});
 }
 
@@ -61,9 +46,9 @@ TEST(WatchNetwork, EveryScenarioGivesTheRecordAndTextsOfTheDemo) {
         const std::string name(file.name);
         SCOPED_TRACE(name);
         printer.SetScenario(LoadScenario(name));
-        const CommandRun watch = Tb58mon({"watch", Uri(printer), "--once", "--json", "--lang", "DE", "--timeout", "3",
+        const Outcome watch = Tb58mon({"watch", Uri(printer), "--once", "--json", "--lang", "DE", "--timeout", "3",
                                    "--snmp-port", std::to_string(printer.snmp_port())});
-        const CommandRun demo = Tb58mon({"demo", "--scenario", name, "--json", "--lang", "DE", "--out", "network_test.png"});
+        const Outcome demo = Tb58mon({"demo", "--scenario", name, "--json", "--lang", "DE", "--out", "network_test.png"});
         ASSERT_EQ(demo.code, 0) << demo.err;
         ASSERT_FALSE(watch.out.empty()) << watch.err;
         const Json w = Json::parse(watch.out);
@@ -77,7 +62,7 @@ TEST(WatchNetwork, EveryScenarioGivesTheRecordAndTextsOfTheDemo) {
 
 TEST(WatchNetwork, WithoutSnmpTheDeviceIdGoesUnanswered) {
     NetworkPrinter printer(LoadScenario("jam-tray2-lct"), {});
-    const CommandRun watch = WatchOnce(printer);
+    const Outcome watch = WatchOnce(printer);
     ASSERT_FALSE(watch.out.empty()) << watch.err;
     const Json w = Json::parse(watch.out);
     EXPECT_TRUE(w["state"]["response"]);
@@ -106,7 +91,7 @@ TEST(WatchNetwork, FaultsThatStillGiveTheWholeReply) {
         NetworkPrinterConfig config;
         config.faults = faults;
         NetworkPrinter printer(LoadScenario("maximal"), config);
-        const CommandRun watch = WatchOnce(printer, "10");
+        const Outcome watch = WatchOnce(printer, "10");
         ASSERT_FALSE(watch.out.empty()) << watch.err;
         const Json w = Json::parse(watch.out);
         EXPECT_TRUE(w["state"]["response"]) << w["state"]["reason"];
@@ -136,7 +121,7 @@ TEST(WatchNetwork, FaultsThatEndInNoResponse) {
         NetworkPrinterConfig config;
         config.faults = faults;
         NetworkPrinter printer(LoadScenario("all-well"), config);
-        const CommandRun watch = WatchOnce(printer, "1");
+        const Outcome watch = WatchOnce(printer, "1");
         EXPECT_EQ(watch.code, 3) << watch.err;
         ASSERT_FALSE(watch.out.empty()) << watch.err;
         const Json w = Json::parse(watch.out);
