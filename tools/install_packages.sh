@@ -6,14 +6,16 @@
 #
 #   tools/install_packages.sh build   the library, tb58mon and the Linux tests
 #   tools/install_packages.sh test    and the Windows DLL's tests under Wine,
-#                                     snmpd for the monitor's SNMP tests
+#                                     snmpd for the monitor's SNMP tests,
+#                                     Chromium (and a Japanese font) for the
+#                                     fleet page, promtool for its metrics
 #   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks
 set -euo pipefail
 [[ "${TB58_NO_INSTALL:-0}" == 1 ]] && exit 0
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
-       libpng-dev libasio-dev libsnmp-dev)
-test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd)
+       libpng-dev libasio-dev libsnmp-dev libcpp-httplib-dev libtomlplusplus-dev prometheus-cpp-dev)
+test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus)
 ci=(clang libclang-rt-14-dev libbenchmark-dev)
 
 case "${1:-build}" in

@@ -20,7 +20,8 @@ constexpr const char* kDescription =
     "tb58mon - the reference status monitor of the Tb58Wk31 printer data library.\n"
     "It drives the library through its exports only, as a status monitor does:\n"
     "'watch' polls a printer (socket://HOST, usb:///dev/usb/lpN or sim:SCENARIO)\n"
-    "and prints what changes; 'simulate' serves a simulated printer on the\n"
+    "and prints what changes; 'serve' watches a fleet and serves a status page,\n"
+    "JSON and Prometheus metrics; 'simulate' serves simulated printers on the\n"
     "network; 'demo' runs a whole query cycle against a simulated printer and\n"
     "shows every step; the other commands show single steps for people\n"
     "integrating the library.";
@@ -96,6 +97,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                                      "timed changes, e.g. all-well:10,jam-tray2-lct:10,off:5,all-well "
                                      "(scenario or off, and seconds)");
         simulate_command->add_option("--run-for", simulate.run_for, "stop after this many seconds");
+        simulate_command->add_option("--fleet", simulate.fleet,
+                                     "serve this many printers with varied scenarios and some faults, on "
+                                     "consecutive ports from --listen (and --snmp-port)");
+        simulate_command->add_option("--write-config", simulate.write_config,
+                                     "with --fleet: write a fleet file for 'tb58mon serve --config'");
         FaultSwitches& f = simulate.faults;
         simulate_command->add_flag("--trickle", f.trickle, "fault: one byte per write");
         simulate_command->add_flag("--no-ff", f.no_ff, "fault: answers without form feeds");
@@ -107,6 +113,27 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         simulate_command->add_flag("--ustatus", f.ustatus, "fault: unsolicited status sections between answers");
         simulate_command->add_flag("--nul-prefix", f.nul_prefix,
                                    "fault: NUL and EOT bytes before the reply and after each form feed");
+    }
+
+    ServeOptions serve;
+    CLI::App* serve_command = nullptr;
+    if (NetworkTransportsBuilt()) {
+        serve_command = app.add_subcommand(
+            "serve", "poll a fleet of printers and serve a status page, JSON and Prometheus metrics over HTTP");
+        serve_command->add_option("--config", serve.config, "the fleet file (TOML: [defaults] and [[printer]])");
+        serve_command->add_option("--listen", serve.listen, "HOST:PORT of the web service")->capture_default_str();
+        serve_command->add_option("--printer", serve.printers, "a printer NAME=URI (repeatable)");
+        serve_command->add_option("--interval", serve.interval, "seconds between polls of a --printer")
+            ->capture_default_str();
+        serve_command->add_option("--timeout", serve.timeout, "seconds one query round may take")
+            ->capture_default_str();
+        serve_command->add_option("--community", serve.community, "SNMP community")->capture_default_str();
+        serve_command->add_option("--snmp-port", serve.snmp_port, "SNMP UDP port")->capture_default_str();
+        serve_command->add_flag("--no-snmp", serve.no_snmp, "do not read device IDs over SNMP");
+        serve_command->add_option("--lang", serve.lang, "display language of a --printer")->capture_default_str();
+        serve_command->add_option("--max-in-flight", serve.max_in_flight, "polls at once over the whole fleet")
+            ->capture_default_str();
+        serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
     }
 
     QueryOptions query;
@@ -152,11 +179,12 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     names_command->add_flag("--json", names.json, "JSON output");
 
     // A missing or misspelt command gets a message that names the commands.
-    const std::string commands = "watch, simulate, demo, query, read, status, picture or names (tb58mon --help)";
+    const std::string commands = "watch, serve, simulate, demo, query, read, status, picture or names (tb58mon --help)";
     if (argc < 2) throw BadArgument("a command is needed: " + commands);
     const std::string first = argv[1];
-    constexpr std::string_view kCommands[] = {"watch", "simulate", "demo", "query", "read", "status", "picture", "names"};
+    constexpr std::string_view kCommands[] = {"watch", "serve", "simulate", "demo", "query", "read", "status", "picture", "names"};
     if (first == "simulate" && !NetworkTransportsBuilt()) RunSimulate({}, out);
+    if (first == "serve" && !NetworkTransportsBuilt()) RunServe({}, out);
     if (!first.starts_with("-") && std::find(std::begin(kCommands), std::end(kCommands), first) == std::end(kCommands)) {
         throw BadArgument("unknown command '" + first + "': the commands are " + commands);
     }
@@ -172,6 +200,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     if (watch_command->parsed()) return RunWatch(watch, out, err);
     if (simulate_command != nullptr && simulate_command->parsed()) RunSimulate(simulate, out);
+    if (serve_command != nullptr && serve_command->parsed()) RunServe(serve, out);
     if (demo_command->parsed()) RunDemo(demo, out);
     if (query_command->parsed()) RunQuery(query, out);
     if (read_command->parsed()) RunRead(read, out);

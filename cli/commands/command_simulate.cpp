@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "base/cli_error.h"
+#include "base/listen_address.h"
 #include "base/stop_signals.h"
 #include "commands/commands.h"
 #include "sim/network_printer.h"
@@ -53,36 +55,6 @@ private:
     std::mutex mutex_;
 };
 
-struct ListenAddress {
-    std::string host;
-    unsigned port = 0;
-};
-
-// HOST:PORT; an IPv6 host in brackets ("[::1]:9100").
-ListenAddress ParseListen(const std::string& text) {
-    const std::string usage = "--listen takes HOST:PORT, e.g. 127.0.0.1:9100, not '" + text + "'";
-    const size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) throw BadArgument(usage);
-    ListenAddress address;
-    address.host = text.substr(0, colon);
-    if (address.host.size() >= 2 && address.host.front() == '[' && address.host.back() == ']') {
-        address.host = address.host.substr(1, address.host.size() - 2);
-    }
-    const std::string port = text.substr(colon + 1);
-    if (address.host.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        })) {
-        throw BadArgument(usage);
-    }
-    address.port = static_cast<unsigned>(std::stoul(port));
-    if (address.port > 65535) throw BadArgument("--listen: " + port + " is not a port (0 to 65535)");
-    return address;
-}
-
-std::string HostPort(const std::string& host, unsigned port) {
-    const bool v6 = host.find(':') != std::string::npos;
-    return (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
-}
 
 Clock::duration Seconds(double seconds) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -104,10 +76,67 @@ void CheckOptions(const SimulateOptions& options) {
     if (f.huge > kLargestHuge) throw BadArgument("--huge takes at most 67108864 bytes");
 }
 
+// A fleet: printer i (from 1) serves scenario i of the built-in ones, in
+// turn, on the port after printer i-1's; some printers get a fault switch:
+// every tenth from the 7th trickles, from the 8th sends unsolicited status,
+// from the 9th sends NUL/EOT; every 25th stalls (it never finishes a reply).
+void RunFleet(const SimulateOptions& options, std::ostream& out) {
+    constexpr size_t kLargestFleet = 5000;
+    if (options.fleet > kLargestFleet) throw BadArgument("--fleet takes at most 5000 printers");
+    if (!options.script.empty() || !options.scenario.empty() || !options.scenario_file.empty()) {
+        throw BadArgument("--fleet chooses the scenarios itself: give no --scenario, --scenario-file or --script");
+    }
+    const ListenAddress listen = ParseListen(options.listen);
+    if (listen.port != 0 && listen.port + options.fleet - 1 > 65535) throw BadArgument("--fleet: the ports run past 65535");
+    if (options.snmp_port != 0 && options.snmp_port + options.fleet - 1 > 65535) {
+        throw BadArgument("--fleet: the SNMP ports run past 65535");
+    }
+    EventLog log(out);
+    const StopSignals signals;
+    const auto files = EmbeddedScenarioFiles();
+    std::vector<std::unique_ptr<NetworkPrinter>> printers;
+    std::string fleet_file = "# The simulated fleet of 'tb58mon simulate --fleet " + std::to_string(options.fleet) + "'\n";
+    for (size_t i = 1; i <= options.fleet && !StopSignals::Requested().load(); ++i) {
+        Scenario scenario = ParseScenario(files[(i - 1) % files.size()].name, files[(i - 1) % files.size()].text);
+        NetworkPrinterConfig config;
+        config.listen_host = listen.host;
+        config.listen_port = listen.port == 0 ? 0 : listen.port + static_cast<unsigned>(i - 1);
+        config.snmp_port = options.snmp_port == 0 ? 0 : options.snmp_port + static_cast<unsigned>(i - 1);
+        config.faults = options.faults;
+        if (i % 10 == 7) config.faults.trickle = true;
+        if (i % 10 == 8) config.faults.ustatus = true;
+        if (i % 10 == 9) config.faults.nul_prefix = true;
+        if (i % 25 == 0) config.faults.stall_after = 200;
+        char number[16];
+        std::snprintf(number, sizeof number, "%03zu", i);
+        const std::string name = "printer-" + std::string(number) + "-" + scenario.name;
+        printers.push_back(std::make_unique<NetworkPrinter>(std::move(scenario), config));
+        const NetworkPrinter& printer = *printers.back();
+        fleet_file += "\n[[printer]]\nname = \"" + name + "\"\nuri = \"socket://" + HostPort(listen.host, printer.pjl_port()) +
+                      "\"\n";
+        fleet_file += printer.snmp_port() != 0 ? "snmp_port = " + std::to_string(printer.snmp_port()) + "\n" : "snmp = false\n";
+        const std::string faults = DescribeFaults(config.faults);
+        log.Line(name + " on " + HostPort(listen.host, printer.pjl_port()) +
+                 (printer.snmp_port() != 0 ? ", SNMP on udp " + std::to_string(printer.snmp_port()) : "") +
+                 (faults.empty() ? "" : ", faults: " + faults));
+    }
+    if (!options.write_config.empty()) {
+        std::ofstream file(options.write_config, std::ios::binary);
+        file << fleet_file;
+        if (!file.flush()) throw Failure("cannot write " + options.write_config);
+        log.Line("fleet file written: " + options.write_config);
+    }
+    log.Line("serving a fleet of " + std::to_string(printers.size()) + " printers");
+    const auto end = options.run_for > 0 ? Clock::now() + Seconds(options.run_for) : Clock::time_point::max();
+    while (!StopSignals::Requested().load() && Clock::now() < end) std::this_thread::sleep_for(kTick * 5);
+    log.Line(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+}
+
 }  // namespace
 
 void RunSimulate(const SimulateOptions& options, std::ostream& out) {
     CheckOptions(options);
+    if (options.fleet > 0) return RunFleet(options, out);
     const ListenAddress listen = ParseListen(options.listen);
     const std::vector<ScriptStep> steps = options.script.empty() ? std::vector<ScriptStep>() : ParseSimScript(options.script);
 

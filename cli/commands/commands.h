@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tb58mon {
 
@@ -110,6 +111,23 @@ struct SimulateOptions {
     std::string script;          // timed scenario changes, e.g. "all-well:10,jam-tray2-lct:10,all-well"
     FaultSwitches faults;
     double run_for = 0;          // seconds; 0: until Ctrl-C or SIGTERM
+    size_t fleet = 0;            // > 0: this many printers on consecutive ports
+    std::string write_config;    // with fleet: write a fleet file for 'serve' here
+};
+
+// tb58mon serve: polls a fleet and serves its status over HTTP.
+struct ServeOptions {
+    std::string config;                  // the fleet file
+    std::string listen = "127.0.0.1:8631";
+    std::vector<std::string> printers;   // NAME=URI
+    double interval = 5;
+    double timeout = 5;
+    std::string community = "public";
+    unsigned snmp_port = 161;
+    bool no_snmp = false;
+    std::string lang = "EN";
+    size_t max_in_flight = 8;
+    double run_for = 0;                  // seconds; 0: until Ctrl-C or SIGTERM
 };
 
 void RunDemo(const DemoOptions& options, std::ostream& out);
@@ -122,5 +140,6 @@ void RunNames(const NamesOptions& options, std::ostream& out);
 // response (for --once; a watch ended by Ctrl-C returns 0).
 int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err);
 void RunSimulate(const SimulateOptions& options, std::ostream& out);
+void RunServe(const ServeOptions& options, std::ostream& out);
 
 }  // namespace tb58mon

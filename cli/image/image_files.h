@@ -22,6 +22,10 @@ void CheckPictureFileName(const std::string& path);
 // Writes image to path; throws a CliError when the file cannot be written.
 void WritePicture(const std::string& path, const Image& image);
 
+// The picture as the bytes of a PNG file; throws where there is no PNG
+// library.
+std::string EncodePng(const Image& image);
+
 // The two writers.
 void WriteBmp(const std::string& path, const Image& image);
 void WritePng(const std::string& path, const Image& image);

@@ -43,6 +43,8 @@ std::string OneLine(std::string text) {
     return out;
 }
 
+}  // namespace
+
 std::string TonerState(const std::vector<int32_t>& codes) {
     std::string state = "ok";
     for (int32_t code : codes) {
@@ -52,7 +54,16 @@ std::string TonerState(const std::vector<int32_t>& codes) {
     return state;
 }
 
-}  // namespace
+bool NeedsAttention(const PrnInfoEx& record, const std::vector<int32_t>& codes) {
+    if (record.bError != 0 || record.bOffline != 0) return true;
+    for (int32_t code : codes) {
+        if (code != kReady && code != kWarmingUp && code != kPrinting && code != kEnergySaver1 &&
+            code != kEnergySaver2) {
+            return true;
+        }
+    }
+    return false;
+}
 
 WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint32_t kind, uint32_t code_page,
                               const WatchState* before) {
@@ -154,14 +165,7 @@ Json WatchStateJson(const WatchState& state) {
 
 int WatchExitCode(const WatchState& state, const PrnInfoEx& record) {
     if (!state.response) return kExitNoResponse;
-    if (record.bError != 0 || record.bOffline != 0) return kExitAttention;
-    for (int32_t code : state.codes) {
-        if (code != kReady && code != kWarmingUp && code != kPrinting && code != kEnergySaver1 &&
-            code != kEnergySaver2) {
-            return kExitAttention;
-        }
-    }
-    return 0;
+    return NeedsAttention(record, state.codes) ? kExitAttention : 0;
 }
 
 }  // namespace tb58mon

@@ -50,6 +50,14 @@ Json WatchStateJson(const WatchState& state);
 // error flag is set; else 1.
 int WatchExitCode(const WatchState& state, const PrnInfoEx& record);
 
+// "ok", "low" or "empty", from the toner conditions among the engine
+// status codes (this model reports no toner levels).
+std::string TonerState(const std::vector<int32_t>& codes);
+
+// True unless every status code is a normal state (ready, warming up,
+// printing, energy saver) and neither bError nor bOffline is set.
+bool NeedsAttention(const PrnInfoEx& record, const std::vector<int32_t>& codes);
+
 constexpr int kExitAttention = 1;
 constexpr int kExitNoResponse = 3;
 

@@ -1,5 +1,5 @@
-// The Windows build has no network printer (no net-snmp for its agent):
-// 'tb58mon simulate' is a Linux command.
+// The Windows build has no network (no net-snmp): 'tb58mon simulate' and
+// 'tb58mon serve' are Linux commands.
 #include "base/cli_error.h"
 #include "commands/commands.h"
 
@@ -7,6 +7,10 @@ namespace tb58mon {
 
 void RunSimulate(const SimulateOptions&, std::ostream&) {
     throw BadArgument("'simulate' is not part of the Windows build of tb58mon (it needs net-snmp); use the Linux build");
+}
+
+void RunServe(const ServeOptions&, std::ostream&) {
+    throw BadArgument("'serve' is not part of the Windows build of tb58mon (it needs net-snmp); use the Linux build");
 }
 
 }  // namespace tb58mon

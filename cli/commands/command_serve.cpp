@@ -1,0 +1,110 @@
+// tb58mon serve: polls a fleet of printers and serves their status as a web
+// page, JSON and Prometheus metrics.  The fleet comes from a file
+// (--config) and from --printer NAME=URI options, which take the watch
+// options of the command line (--interval, --timeout, ...).  SIGHUP reads
+// the file again; Ctrl-C or SIGTERM ends the service.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <set>
+#include <thread>
+
+#include "base/cli_error.h"
+#include "base/listen_address.h"
+#include "base/read_file.h"
+#include "base/stop_signals.h"
+#include "commands/commands.h"
+#include "serve/fleet_poller.h"
+#include "serve/http_service.h"
+
+namespace tb58mon {
+namespace {
+
+std::atomic<bool> g_reload_requested{false};
+
+extern "C" void RequestReload(int) { g_reload_requested.store(true); }
+
+// SIGHUP asks for a reload while the service runs.
+class ReloadSignal {
+public:
+    ReloadSignal() : previous_(std::signal(SIGHUP, RequestReload)) { g_reload_requested.store(false); }
+    ~ReloadSignal() { std::signal(SIGHUP, previous_); }
+    ReloadSignal(const ReloadSignal&) = delete;
+    ReloadSignal& operator=(const ReloadSignal&) = delete;
+
+private:
+    void (*previous_)(int);
+};
+
+void Line(std::ostream& out, const std::string& text) {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    char stamp[32] = {};
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    out << stamp << "  " << text << "\n";
+    out.flush();
+}
+
+// The fleet from the file and the --printer options; names are unique.
+FleetConfig ReadFleet(const ServeOptions& options) {
+    PrinterSettings settings;
+    settings.interval = options.interval;
+    settings.timeout = options.timeout;
+    settings.community = options.community;
+    settings.snmp_port = options.snmp_port;
+    settings.snmp = !options.no_snmp;
+    settings.lang = options.lang;
+    CheckSettings(settings, "the command line");
+    FleetConfig fleet;
+    if (!options.config.empty()) fleet = ParseFleetConfig(ReadWholeFile(options.config), options.config);
+    std::set<std::string> names;
+    for (const PrinterConfig& printer : fleet.printers) names.insert(printer.name);
+    for (const std::string& text : options.printers) {
+        PrinterConfig printer = ParsePrinterOption(text, settings);
+        if (!names.insert(printer.name).second) throw BadArgument("a second printer named '" + printer.name + "'");
+        fleet.printers.push_back(std::move(printer));
+    }
+    if (fleet.printers.empty()) throw BadArgument("no printers: give --config FILE or --printer NAME=URI");
+    return fleet;
+}
+
+}  // namespace
+
+void RunServe(const ServeOptions& options, std::ostream& out) {
+    const ListenAddress listen = ParseListen(options.listen);
+    if (options.max_in_flight == 0 || options.max_in_flight > 256) {
+        throw BadArgument("--max-in-flight must be from 1 to 256");
+    }
+    const FleetConfig fleet = ReadFleet(options);
+    PollerOptions poller_options;
+    poller_options.max_in_flight = options.max_in_flight;
+    poller_options.workers = options.max_in_flight;
+    FleetMetrics metrics;
+    FleetPoller poller(fleet, poller_options, metrics);
+    HttpService http(poller, metrics);
+    const unsigned port = http.Start(listen.host, listen.port);
+    const StopSignals signals;
+    const ReloadSignal reload;
+    Line(out, "serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
+                  "/ (the page; /printers.json, /metrics, /healthz)");
+
+    using Clock = std::chrono::steady_clock;
+    const auto end = options.run_for > 0
+                         ? Clock::now() + std::chrono::milliseconds(static_cast<int64_t>(options.run_for * 1000))
+                         : Clock::time_point::max();
+    while (!StopSignals::Requested().load() && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!g_reload_requested.exchange(false)) continue;
+        try {
+            const FleetConfig next = ReadFleet(options);
+            poller.Reload(next);
+            Line(out, "reloaded: " + std::to_string(next.printers.size()) + " printers");
+        } catch (const std::exception& e) {
+            Line(out, std::string("reload failed, the fleet stays as it was: ") + e.what());
+        }
+    }
+    http.Stop();
+    Line(out, StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+}
+
+}  // namespace tb58mon

@@ -1,0 +1,150 @@
+#include "serve/fleet_config.h"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <set>
+
+#include "base/cli_error.h"
+#include "transport/printer_uri.h"
+
+namespace tb58mon {
+namespace {
+
+constexpr size_t kLongestName = 64;
+constexpr std::string_view kLanguages[] = {"JP", "EN", "DE", "FR", "IT", "ES", "NL", "SV",
+                                           "DA", "NO", "CS", "HU", "PT", "PL", "FI"};
+
+std::string Where(std::string_view file, const toml::source_region& source) {
+    return std::string(file) + ":" + std::to_string(source.begin.line);
+}
+
+// Reads the keys of one table over settings; unknown keys are refused.
+void ReadSettings(const toml::table& table, PrinterSettings& settings, std::string_view file,
+                  std::initializer_list<std::string_view> more_keys) {
+    for (const auto& [key, node] : table) {
+        const std::string where = Where(file, node.source());
+        const std::string_view name = key.str();
+        auto bad = [&](std::string_view what) {
+            return BadArgument(where + ": " + std::string(name) + " " + std::string(what));
+        };
+        if (name == "interval" || name == "timeout") {
+            const auto value = node.value<double>();
+            if (!value) throw bad("must be a number of seconds");
+            (name == "interval" ? settings.interval : settings.timeout) = *value;
+        } else if (name == "community") {
+            const auto value = node.value<std::string>();
+            if (!value) throw bad("must be a text");
+            settings.community = *value;
+        } else if (name == "snmp_port") {
+            const auto value = node.value<int64_t>();
+            if (!value || *value < 1 || *value > 65535) throw bad("must be a port number from 1 to 65535");
+            settings.snmp_port = static_cast<unsigned>(*value);
+        } else if (name == "snmp") {
+            const auto value = node.value<bool>();
+            if (!value) throw bad("must be true or false");
+            settings.snmp = *value;
+        } else if (name == "lang") {
+            const auto value = node.value<std::string>();
+            if (!value) throw bad("must be a language code");
+            settings.lang = *value;
+        } else if (std::find(more_keys.begin(), more_keys.end(), name) == more_keys.end()) {
+            throw bad("is not a key of this table");
+        }
+    }
+}
+
+}  // namespace
+
+void CheckPrinterName(std::string_view name) {
+    const bool fits = !name.empty() && name.size() <= kLongestName &&
+                      std::all_of(name.begin(), name.end(), [](char c) {
+                          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                                 c == '-' || c == '_' || c == '.';
+                      });
+    if (!fits) {
+        throw BadArgument("bad printer name '" + std::string(name) +
+                          "': use 1 to 64 letters, digits, '-', '_' and '.'");
+    }
+}
+
+void CheckSettings(const PrinterSettings& settings, std::string_view where) {
+    const std::string prefix = where.empty() ? "" : std::string(where) + ": ";
+    if (!(settings.interval >= 0.05 && settings.interval <= 86400)) {
+        throw BadArgument(prefix + "interval must be from 0.05 to 86400 seconds");
+    }
+    if (!(settings.timeout >= 0.05 && settings.timeout <= 600)) {
+        throw BadArgument(prefix + "timeout must be from 0.05 to 600 seconds");
+    }
+    std::string upper = settings.lang;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (std::find(std::begin(kLanguages), std::end(kLanguages), upper) == std::end(kLanguages)) {
+        throw BadArgument(prefix + "unknown language '" + settings.lang + "'");
+    }
+}
+
+PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& settings) {
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) throw BadArgument("--printer takes NAME=URI, not '" + std::string(text) + "'");
+    PrinterConfig printer;
+    printer.name = std::string(text.substr(0, equals));
+    printer.uri = std::string(text.substr(equals + 1));
+    printer.settings = settings;
+    CheckPrinterName(printer.name);
+    ParsePrinterUri(printer.uri);
+    return printer;
+}
+
+FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name) {
+    toml::table root;
+    try {
+        root = toml::parse(text, file_name);
+    } catch (const toml::parse_error& e) {
+        throw BadArgument(std::string(file_name) + ":" + std::to_string(e.source().begin.line) + ": " +
+                          std::string(e.description()));
+    }
+    FleetConfig config;
+    for (const auto& [key, node] : root) {
+        if (key.str() != "defaults" && key.str() != "printer") {
+            throw BadArgument(Where(file_name, node.source()) + ": unknown table '" + std::string(key.str()) +
+                              "' (the tables are [defaults] and [[printer]])");
+        }
+    }
+    if (const toml::node* defaults = root.get("defaults")) {
+        if (!defaults->is_table()) throw BadArgument(Where(file_name, defaults->source()) + ": defaults must be a table");
+        ReadSettings(*defaults->as_table(), config.defaults, file_name, {});
+        CheckSettings(config.defaults, Where(file_name, defaults->source()));
+    }
+    std::set<std::string> names;
+    if (const toml::node* printers = root.get("printer")) {
+        const toml::array* list = printers->as_array();
+        if (list == nullptr) throw BadArgument(Where(file_name, printers->source()) + ": write printers as [[printer]]");
+        for (const toml::node& entry : *list) {
+            const std::string where = Where(file_name, entry.source());
+            const toml::table* table = entry.as_table();
+            if (table == nullptr) throw BadArgument(where + ": a printer must be a table");
+            PrinterConfig printer;
+            printer.settings = config.defaults;
+            ReadSettings(*table, printer.settings, file_name, {"name", "uri"});
+            const auto name = table->get("name") ? table->get("name")->value<std::string>() : std::nullopt;
+            const auto uri = table->get("uri") ? table->get("uri")->value<std::string>() : std::nullopt;
+            if (!name || !uri) throw BadArgument(where + ": a printer needs a name and a uri");
+            printer.name = *name;
+            printer.uri = *uri;
+            try {
+                CheckPrinterName(printer.name);
+                ParsePrinterUri(printer.uri);
+                CheckSettings(printer.settings, "");
+            } catch (const CliError& e) {
+                throw BadArgument(where + ": " + e.what());
+            }
+            if (!names.insert(printer.name).second) {
+                throw BadArgument(where + ": a second printer named '" + printer.name + "'");
+            }
+            config.printers.push_back(std::move(printer));
+        }
+    }
+    return config;
+}
+
+}  // namespace tb58mon

@@ -1,0 +1,59 @@
+// The fleet that 'tb58mon serve' watches: a TOML file of printers and
+// defaults, or the same from the command line.
+//
+//   [defaults]            every key optional
+//   interval = 5          seconds between polls of a printer
+//   timeout = 5           seconds one query round may take
+//   community = "public"  SNMP community
+//   snmp_port = 161       SNMP UDP port
+//   snmp = true           read the device ID over SNMP (socket:// printers)
+//   lang = "EN"           display language of the texts
+//
+//   [[printer]]           one table per printer
+//   name = "office-2f"    letters, digits, '-', '_' and '.'; at most 64; unique
+//   uri = "socket://192.0.2.10"
+//   community = "..."     optional: the defaults' value otherwise; likewise
+//   interval = 10         timeout, snmp_port, snmp and lang
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tb58mon {
+
+struct PrinterSettings {
+    double interval = 5;
+    double timeout = 5;
+    std::string community = "public";
+    unsigned snmp_port = 161;
+    bool snmp = true;
+    std::string lang = "EN";
+};
+
+struct PrinterConfig {
+    std::string name;
+    std::string uri;
+    PrinterSettings settings;  // the defaults with the printer's own values over them
+};
+
+struct FleetConfig {
+    PrinterSettings defaults;
+    std::vector<PrinterConfig> printers;
+};
+
+// Reads a fleet file's text; throws BadArgument naming the file, the line
+// where it can, and what is wrong (a malformed file, an unknown key, a bad
+// value, a bad or repeated name, a URI that names no printer).
+FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name);
+
+// "NAME=URI" from the command line, with the given settings.
+PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& settings);
+
+// Throws BadArgument unless name is 1 to 64 letters, digits, '-', '_', '.'.
+void CheckPrinterName(std::string_view name);
+
+// Throws BadArgument for settings out of range and an unknown language.
+void CheckSettings(const PrinterSettings& settings, std::string_view where);
+
+}  // namespace tb58mon

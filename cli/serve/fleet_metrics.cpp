@@ -1,0 +1,102 @@
+#include "serve/fleet_metrics.h"
+
+#include <prometheus/counter.h>
+#include <prometheus/gauge.h>
+#include <prometheus/histogram.h>
+#include <prometheus/registry.h>
+#include <prometheus/text_serializer.h>
+
+#include <set>
+#include <vector>
+
+namespace tb58mon {
+namespace {
+
+using prometheus::Counter;
+using prometheus::Family;
+using prometheus::Gauge;
+using prometheus::Histogram;
+
+}  // namespace
+
+struct FleetMetrics::Impl {
+    std::shared_ptr<prometheus::Registry> registry = std::make_shared<prometheus::Registry>();
+    Family<Gauge>& up = prometheus::BuildGauge().Name("tb58_printer_up").Help("1 when the last cycle was answered, 0 when the printer did not respond").Register(*registry);
+    Family<Gauge>& code = prometheus::BuildGauge().Name("tb58_printer_engine_status_code").Help("The first engine status code of the printer (0: none)").Register(*registry);
+    Family<Gauge>& error = prometheus::BuildGauge().Name("tb58_printer_error").Help("1 when the printer reports an error condition").Register(*registry);
+    Family<Gauge>& offline = prometheus::BuildGauge().Name("tb58_printer_offline").Help("1 when the printer is offline").Register(*registry);
+    Family<Gauge>& tray_level = prometheus::BuildGauge().Name("tb58_printer_tray_level_percent").Help("Paper left in a tray, in percent").Register(*registry);
+    Family<Gauge>& toner = prometheus::BuildGauge().Name("tb58_printer_toner_state").Help("Toner: 0 ok, 1 low, 2 empty (from the printer's toner conditions)").Register(*registry);
+    Family<Gauge>& pages = prometheus::BuildGauge().Name("tb58_printer_pages").Help("The printer's page counter").Register(*registry);
+    Family<Gauge>& contact = prometheus::BuildGauge().Name("tb58_printer_last_contact_seconds").Help("Unix time of the printer's last answer").Register(*registry);
+    Family<Histogram>& duration = prometheus::BuildHistogram().Name("tb58_poll_duration_seconds").Help("Time of one whole poll cycle").Register(*registry);
+    Family<Counter>& errors = prometheus::BuildCounter().Name("tb58_poll_errors_total").Help("Poll cycles without response, by kind").Register(*registry);
+    Histogram& cycle_time = duration.Add({}, Histogram::BucketBoundaries{0.001, 0.0025, 0.005, 0.01, 0.025, 0.05, 0.1, 0.25, 0.5, 1, 2.5, 5, 10});
+
+    mutable std::mutex lock;
+    std::map<std::string, std::set<std::string>> trays;  // the tray labels each printer has
+    std::map<std::string, std::set<std::string>> error_kinds;
+
+    template <typename Metric>
+    static void Remove(Family<Metric>& family, const prometheus::Labels& labels) {
+        if (family.Has(labels)) family.Remove(&family.Add(labels));
+    }
+};
+
+FleetMetrics::FleetMetrics() : impl_(std::make_unique<Impl>()) {}
+FleetMetrics::~FleetMetrics() = default;
+
+void FleetMetrics::Record(const PrinterView& view) {
+    const std::lock_guard<std::mutex> lock(impl_->lock);
+    Impl& m = *impl_;
+    const prometheus::Labels printer{{"printer", view.name}};
+    const bool up = view.health != PrinterHealth::kNoResponse;
+    m.up.Add(printer).Set(up ? 1 : 0);
+    m.code.Add(printer).Set(view.codes.empty() ? 0 : static_cast<double>(static_cast<uint32_t>(view.codes.front())));
+    m.error.Add(printer).Set(view.error ? 1 : 0);
+    m.offline.Add(printer).Set(view.offline ? 1 : 0);
+    m.cycle_time.Observe(view.poll_seconds);
+    if (!up) {
+        const std::string kind = view.failure_kind.empty() ? "no answer" : view.failure_kind;
+        std::string label = kind;
+        for (char& c : label) c = c == ' ' ? '_' : c;
+        m.errors.Add({{"printer", view.name}, {"kind", label}}).Increment();
+        m.error_kinds[view.name].insert(label);
+        return;
+    }
+    std::set<std::string> now;
+    for (const TrayReading& tray : view.trays) {
+        if (tray.level < 0) continue;
+        m.tray_level.Add({{"printer", view.name}, {"tray", tray.name}}).Set(tray.level);
+        now.insert(tray.name);
+    }
+    for (const std::string& gone : m.trays[view.name]) {
+        if (!now.count(gone)) Impl::Remove(m.tray_level, {{"printer", view.name}, {"tray", gone}});
+    }
+    m.trays[view.name] = now;
+    m.toner.Add(printer).Set(view.toner == "empty" ? 2 : view.toner == "low" ? 1 : 0);
+    if (view.counter) m.pages.Add(printer).Set(*view.counter);
+    if (view.last_contact) {
+        m.contact.Add(printer).Set(std::chrono::duration<double>(view.last_contact->time_since_epoch()).count());
+    }
+}
+
+void FleetMetrics::Forget(const std::string& name) {
+    const std::lock_guard<std::mutex> lock(impl_->lock);
+    Impl& m = *impl_;
+    const prometheus::Labels printer{{"printer", name}};
+    for (Family<Gauge>* family : {&m.up, &m.code, &m.error, &m.offline, &m.toner, &m.pages, &m.contact}) {
+        Impl::Remove(*family, printer);
+    }
+    for (const std::string& tray : m.trays[name]) Impl::Remove(m.tray_level, {{"printer", name}, {"tray", tray}});
+    for (const std::string& kind : m.error_kinds[name]) Impl::Remove(m.errors, {{"printer", name}, {"kind", kind}});
+    m.trays.erase(name);
+    m.error_kinds.erase(name);
+}
+
+std::string FleetMetrics::Text() const {
+    const std::lock_guard<std::mutex> lock(impl_->lock);
+    return prometheus::TextSerializer().Serialize(impl_->registry->Collect());
+}
+
+}  // namespace tb58mon

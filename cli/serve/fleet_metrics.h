@@ -1,0 +1,50 @@
+// The fleet's numbers in the Prometheus text format, through
+// prometheus-cpp's registry.  Labels are bounded: the printer's name (the
+// configuration's, restricted to letters, digits, '-', '_', '.'), the
+// English tray name from the model's tray table, and the kind of a poll
+// error from a fixed list; no text from a printer becomes a label.
+//
+//   tb58_printer_up{printer}                     1 answered, 0 no response
+//   tb58_printer_engine_status_code{printer}     the first engine status code (0: none)
+//   tb58_printer_error{printer}, tb58_printer_offline{printer}
+//   tb58_printer_tray_level_percent{printer,tray}
+//   tb58_printer_toner_state{printer}            0 ok, 1 low, 2 empty
+//   tb58_printer_pages{printer}
+//   tb58_printer_last_contact_seconds{printer}   Unix time of the last answer
+//   tb58_poll_duration_seconds                   histogram of whole cycles
+//   tb58_poll_errors_total{printer,kind}
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "serve/printer_view.h"
+
+namespace prometheus {
+class Registry;
+}
+
+namespace tb58mon {
+
+class FleetMetrics {
+public:
+    FleetMetrics();
+    ~FleetMetrics();
+    FleetMetrics(const FleetMetrics&) = delete;
+    FleetMetrics& operator=(const FleetMetrics&) = delete;
+
+    // After a cycle of the printer.  Thread-safe.
+    void Record(const PrinterView& view);
+    // The printer left the fleet.  Thread-safe.
+    void Forget(const std::string& printer);
+    // The text format.  Thread-safe.
+    std::string Text() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tb58mon

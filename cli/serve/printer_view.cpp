@@ -1,0 +1,209 @@
+#include "serve/printer_view.h"
+
+#include <ctime>
+
+#include "base/reply_words.h"
+#include "base/terminal_text.h"
+#include "image/image_files.h"
+#include "image/picture.h"
+#include "report/status_report.h"
+#include "watch/watch_view.h"
+
+namespace tb58mon {
+namespace {
+
+constexpr uint32_t kPrinterKind = 1;
+
+std::string WordOf(std::span<const WordCode> table, uint32_t code) {
+    const WordCode* row = FindCode(table, code);
+    return row == nullptr ? std::string() : std::string(row->word);
+}
+
+std::string IsoTime(std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) {
+    return time ? Json(IsoTime(*time)) : Json(nullptr);
+}
+
+void ReadInventory(const PrnInfoEx& record, PrinterView& view) {
+    for (const TrayInfoNode* node = record.pTrayInfo; node != nullptr;
+         node = static_cast<const TrayInfoNode*>(node->next)) {
+        TrayReading tray;
+        tray.code = node->wTrayCode;
+        const TrayWords* words = FindTrayByCode(node->wTrayCode);
+        tray.name = words == nullptr ? "Tray " + std::to_string(node->wTrayCode) : std::string(words->english_name);
+        tray.size = WordOf(PaperSizeTable(), node->wPaperSize);
+        tray.level = words != nullptr && !words->level_variable.empty() ? node->wPaperLevel : -1;
+        tray.media = WordOf(MediaTable(), node->wMediaCode);
+        view.trays.push_back(std::move(tray));
+    }
+    const bool two_shift_trays = HasOption(record, 38);
+    for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr;
+         node = static_cast<const OutBinInfoNode*>(node->next)) {
+        BinReading bin;
+        bin.code = node->wBinCode;
+        bin.name = std::string(BinEnglishName(node->wBinCode, two_shift_trays));
+        bin.state = WordOf(BinStateTable(), node->wState);
+        view.bins.push_back(std::move(bin));
+    }
+    if (record.pCounterInfo != nullptr) view.counter = record.pCounterInfo->dwValue;
+}
+
+bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
+    if (a.trays.size() != b.trays.size() || a.bins.size() != b.bins.size()) return false;
+    for (size_t i = 0; i < a.trays.size(); ++i) {
+        if (a.trays[i].code != b.trays[i].code) return false;
+    }
+    return true;
+}
+
+// Draws the status picture of a record; the caller holds LibraryLock().
+std::string DrawPng(PrnInfoEx* record) {
+    const std::vector<Layer> layers = PictureLayers(record, kPrinterKind);
+    thread_local ModuleBitmaps bitmaps;
+    const Picture picture =
+        DrawLayers(layers, [&](const std::string& name) -> const Image& { return bitmaps.Get(name); });
+    return EncodePng(picture.image);
+}
+
+}  // namespace
+
+std::string_view HealthName(PrinterHealth health) {
+    switch (health) {
+        case PrinterHealth::kError: return "error";
+        case PrinterHealth::kNoResponse: return "no response";
+        case PrinterHealth::kAttention: return "attention";
+        case PrinterHealth::kWaiting: return "waiting";
+        case PrinterHealth::kReady: return "ready";
+    }
+    return "unknown";
+}
+
+std::mutex& LibraryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer) {
+    auto view = std::make_shared<PrinterView>();
+    view->name = printer.name;
+    view->uri = printer.uri;
+    view->settings = printer.settings;
+    // The machine as a fresh record shows it, until the first cycle.
+    OwnedRecord fresh;
+    const std::lock_guard<std::mutex> lock(LibraryLock());
+    view->png = std::make_shared<const std::string>(DrawPng(fresh.get()));
+    return view;
+}
+
+std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std::shared_ptr<OwnedRecord> record,
+                                                  const MonitorCycle& cycle, double seconds) {
+    auto view = std::make_shared<PrinterView>();
+    view->name = before.name;
+    view->uri = before.uri;
+    view->settings = before.settings;
+    view->cycles = before.cycles + 1;
+    view->poll_seconds = seconds;
+    view->last_poll = std::chrono::system_clock::now();
+    view->last_contact = cycle.no_response ? before.last_contact : view->last_poll;
+    view->ustatus = cycle.ustatus.empty() ? before.ustatus : cycle.ustatus;
+    const PrnInfoEx& r = *record->get();
+    for (const EngineStatusNode* node = r.pEngineStatus; node != nullptr;
+         node = static_cast<const EngineStatusNode*>(node->next)) {
+        view->codes.push_back(node->dwCode);
+    }
+    view->error = r.bError != 0;
+    view->offline = r.bOffline != 0;
+    if (cycle.no_response) {
+        view->health = PrinterHealth::kNoResponse;
+        view->reason = cycle.reason;
+        for (const QueryRound& round : cycle.rounds) {
+            if (!round.answered) view->failure_kind = std::string(RoundOutcomeName(round.outcome));
+            else if (!round.stored) view->failure_kind = "reply not accepted";
+        }
+        view->trays = before.trays;
+        view->bins = before.bins;
+        view->toner = before.toner;
+        view->counter = before.counter;
+    } else {
+        ReadInventory(r, *view);
+        view->toner = TonerState(view->codes);
+        view->health = view->error ? PrinterHealth::kError
+                       : NeedsAttention(r, view->codes) ? PrinterHealth::kAttention
+                                                        : PrinterHealth::kReady;
+    }
+    view->record = std::move(record);
+    const bool same_picture = before.png != nullptr && before.codes == view->codes &&
+                              (before.health == PrinterHealth::kNoResponse) ==
+                                  (view->health == PrinterHealth::kNoResponse) &&
+                              SameConfiguration(before, *view);
+    if (same_picture) {
+        view->png = before.png;
+        view->picture_id = before.picture_id;
+    } else {
+        const std::lock_guard<std::mutex> lock(LibraryLock());
+        view->png = std::make_shared<const std::string>(DrawPng(view->record->get()));
+        view->picture_id = before.picture_id + 1;
+    }
+    return view;
+}
+
+Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_record) {
+    Json json;
+    json["name"] = view.name;
+    json["uri"] = view.uri;
+    json["state"] = std::string(HealthName(view.health));
+    json["response"] = view.health != PrinterHealth::kNoResponse && view.health != PrinterHealth::kWaiting;
+    json["reason"] = view.reason.empty() ? Json(nullptr) : Json(view.reason);
+    json["short"] = nullptr;
+    json["long"] = nullptr;
+    Json trays = Json::array();
+    Json bins = Json::array();
+    Json record = nullptr;
+    if (view.record != nullptr) {
+        const std::lock_guard<std::mutex> lock(LibraryLock());
+        SetLocale(lang);
+        const uint32_t code_page = CodePageOfLanguage(lang);
+        PrnInfoEx* r = view.record->get();
+        const Json status = StatusJson(r, kPrinterKind, code_page);
+        json["short"] = status["short"];
+        json["long"] = status["long"];
+        for (const TrayReading& tray : view.trays) {
+            const auto local = GetDeviceName(TB58_DEVICE_NAME_TRAY, tray.name.c_str());
+            trays.push_back({{"name", local ? Json(AnsiToUtf8(*local, code_page)) : Json(tray.name)},
+                             {"code", tray.code},
+                             {"size", tray.size},
+                             {"level", tray.level < 0 ? Json(nullptr) : Json(tray.level)},
+                             {"media", tray.media}});
+        }
+        for (const BinReading& bin : view.bins) {
+            const auto local = bin.name.empty() ? std::nullopt : GetDeviceName(TB58_DEVICE_NAME_OUTBIN, bin.name.c_str());
+            bins.push_back({{"name", local ? Json(AnsiToUtf8(*local, code_page)) : Json(bin.name)},
+                            {"code", bin.code},
+                            {"state", bin.state}});
+        }
+        if (with_record) record = RecordJson(*r);
+    }
+    json["codes"] = view.codes;
+    json["error"] = view.error;
+    json["offline"] = view.offline;
+    json["trays"] = trays;
+    json["bins"] = bins;
+    json["toner"] = view.toner.empty() ? Json(nullptr) : Json(view.toner);
+    json["counter"] = view.counter ? Json(*view.counter) : Json(nullptr);
+    json["last_poll"] = TimeJson(view.last_poll);
+    json["last_contact"] = TimeJson(view.last_contact);
+    json["poll_seconds"] = view.poll_seconds;
+    json["picture"] = "/printers/" + view.name + ".png?v=" + std::to_string(view.picture_id);
+    if (with_record) json["record"] = record;
+    return json;
+}
+
+}  // namespace tb58mon

@@ -1,0 +1,19 @@
+// The fleet's status page: plain HTML, CSS and a few lines of script,
+// served by tb58mon itself (no build step, no external assets).  The
+// fleet's JSON is part of the page, so the cards are there as soon as the
+// page is read; the script then refreshes them from /printers.json every
+// few seconds, without reloading the page.  Texts from printers reach the
+// page only as text nodes, never as markup.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report/record_report.h"
+
+namespace tb58mon {
+
+// The page for the fleet JSON of /printers.json in language lang.
+std::string StatusPageHtml(const Json& fleet, std::string_view lang);
+
+}  // namespace tb58mon

@@ -1,0 +1,84 @@
+// The fleet file of 'tb58mon serve': what it accepts, and clear errors with
+// the line for what it does not.
+#include <gtest/gtest.h>
+
+#include "base/cli_error.h"
+#include "serve/fleet_config.h"
+
+namespace tb58mon {
+namespace {
+
+TEST(FleetConfig, DefaultsAndPrinterValues) {
+    const FleetConfig config = ParseFleetConfig(R"(
+[defaults]
+interval = 10
+lang = "DE"
+snmp_port = 1161
+
+[[printer]]
+name = "office-2f"
+uri = "socket://192.0.2.10"
+
+[[printer]]
+name = "print.room_1"
+uri = "usb:///dev/usb/lp0"
+interval = 2.5
+lang = "jp"
+snmp = false
+community = "private"
+)",
+                                                "fleet.toml");
+    ASSERT_EQ(config.printers.size(), 2u);
+    EXPECT_EQ(config.printers[0].name, "office-2f");
+    EXPECT_EQ(config.printers[0].settings.interval, 10);
+    EXPECT_EQ(config.printers[0].settings.lang, "DE");
+    EXPECT_EQ(config.printers[0].settings.snmp_port, 1161u);
+    EXPECT_EQ(config.printers[0].settings.community, "public");
+    EXPECT_EQ(config.printers[1].settings.interval, 2.5);
+    EXPECT_EQ(config.printers[1].settings.lang, "jp");
+    EXPECT_FALSE(config.printers[1].settings.snmp);
+    EXPECT_EQ(config.printers[1].settings.community, "private");
+    EXPECT_EQ(config.printers[1].settings.snmp_port, 1161u);
+}
+
+TEST(FleetConfig, ErrorsNameTheLineAndTheFault) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"[[printer]]\nname = \"a\"\nuri = \"socket://h\"\n[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n",
+         "fleet.toml:4: a second printer named 'a'"},
+        {"[[printer]]\nname = \"a b\"\nuri = \"socket://h\"\n", "fleet.toml:1: bad printer name 'a b'"},
+        {"[[printer]]\nname = \"a\"\nuri = \"http://h\"\n", "fleet.toml:1: bad printer URI 'http://h'"},
+        {"[[printer]]\nname = \"a\"\n", "fleet.toml:1: a printer needs a name and a uri"},
+        {"[[printer]]\nname = \"a\"\nuri = \"socket://h\"\ncolour = 1\n", "fleet.toml:4: colour is not a key"},
+        {"[defaults]\ninterval = \"5\"\n", "fleet.toml:2: interval must be a number of seconds"},
+        {"[defaults]\ninterval = 0\n", "interval must be from 0.05"},
+        {"[defaults]\nlang = \"XX\"\n", "unknown language 'XX'"},
+        {"[defaults]\nsnmp_port = 70000\n", "fleet.toml:2: snmp_port must be a port number"},
+        {"[printers]\n", "fleet.toml:1: unknown table 'printers'"},
+        {"[defaults\n", "fleet.toml:1: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        try {
+            ParseFleetConfig(c.text, "fleet.toml");
+            ADD_FAILURE() << "accepted";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.exit_code(), kExitBadArguments);
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(FleetConfig, PrinterOptions) {
+    const PrinterConfig printer = ParsePrinterOption("lab=socket://127.0.0.1:9100", PrinterSettings());
+    EXPECT_EQ(printer.name, "lab");
+    EXPECT_EQ(printer.uri, "socket://127.0.0.1:9100");
+    EXPECT_THROW(ParsePrinterOption("socket://127.0.0.1", PrinterSettings()), CliError);
+    EXPECT_THROW(ParsePrinterOption("=socket://127.0.0.1", PrinterSettings()), CliError);
+    EXPECT_THROW(ParsePrinterOption("lab=nowhere", PrinterSettings()), CliError);
+}
+
+}  // namespace
+}  // namespace tb58mon
