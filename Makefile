@@ -12,7 +12,9 @@
 #   make test-thread   the tests of concurrent calls under ThreadSanitizer
 #   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
 #                      passes options), then the heap over 100,000 monitor
-#                      cycles with the C allocator's free-list caches off
+#                      cycles with the C allocator's free-list caches off,
+#                      then 'serve' polling a simulated fleet of 1,000
+#                      printers every 5 s (bench/fleet_bench.sh)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
@@ -93,10 +95,11 @@ test-thread:
 
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon
 	$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=-HeapGrowth $(BENCH_ARGS)
 	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
 		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
+	PLAIN=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -DTB58_FUZZ=ON -DTB58_BUILD_TESTS=OFF \

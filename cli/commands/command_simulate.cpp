@@ -79,7 +79,8 @@ void CheckOptions(const SimulateOptions& options) {
 // A fleet: printer i (from 1) serves scenario i of the built-in ones, in
 // turn, on the port after printer i-1's; some printers get a fault switch:
 // every tenth from the 7th trickles, from the 8th sends unsolicited status,
-// from the 9th sends NUL/EOT; every 25th stalls (it never finishes a reply).
+// from the 9th sends NUL/EOT; every 25th stalls (it never finishes a reply);
+// with plain_fleet none does.
 void RunFleet(const SimulateOptions& options, std::ostream& out) {
     constexpr size_t kLargestFleet = 5000;
     if (options.fleet > kLargestFleet) throw BadArgument("--fleet takes at most 5000 printers");
@@ -103,10 +104,12 @@ void RunFleet(const SimulateOptions& options, std::ostream& out) {
         config.listen_port = listen.port == 0 ? 0 : listen.port + static_cast<unsigned>(i - 1);
         config.snmp_port = options.snmp_port == 0 ? 0 : options.snmp_port + static_cast<unsigned>(i - 1);
         config.faults = options.faults;
-        if (i % 10 == 7) config.faults.trickle = true;
-        if (i % 10 == 8) config.faults.ustatus = true;
-        if (i % 10 == 9) config.faults.nul_prefix = true;
-        if (i % 25 == 0) config.faults.stall_after = 200;
+        if (!options.plain_fleet) {
+            if (i % 10 == 7) config.faults.trickle = true;
+            if (i % 10 == 8) config.faults.ustatus = true;
+            if (i % 10 == 9) config.faults.nul_prefix = true;
+            if (i % 25 == 0) config.faults.stall_after = 200;
+        }
         char number[16];
         std::snprintf(number, sizeof number, "%03zu", i);
         const std::string name = "printer-" + std::string(number) + "-" + scenario.name;

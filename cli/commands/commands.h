@@ -113,6 +113,7 @@ struct SimulateOptions {
     double run_for = 0;          // seconds; 0: until Ctrl-C or SIGTERM
     size_t fleet = 0;            // > 0: this many printers on consecutive ports
     std::string write_config;    // with fleet: write a fleet file for 'serve' here
+    bool plain_fleet = false;    // with fleet: no printer gets a fault switch
 };
 
 // tb58mon serve: polls a fleet and serves its status over HTTP.

@@ -1,6 +1,7 @@
 #include "serve/printer_view.h"
 
 #include <ctime>
+#include <map>
 
 #include "base/reply_words.h"
 #include "base/terminal_text.h"
@@ -64,13 +65,27 @@ bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
     return true;
 }
 
-// Draws the status picture of a record; the caller holds LibraryLock().
-std::string DrawPng(PrnInfoEx* record) {
+// The status picture of a record as PNG bytes; the caller holds
+// LibraryLock().  Printers in the same state and configuration share one
+// picture: the pictures are kept by their layer lists while a view uses them.
+std::shared_ptr<const std::string> DrawPng(PrnInfoEx* record) {
+    static std::map<std::string, std::weak_ptr<const std::string>> drawn;
+    static ModuleBitmaps bitmaps;
     const std::vector<Layer> layers = PictureLayers(record, kPrinterKind);
-    thread_local ModuleBitmaps bitmaps;
+    std::string key;
+    for (const Layer& layer : layers) {
+        key += layer.name + ' ' + std::to_string(layer.x) + ' ' + std::to_string(layer.y) + ' ' +
+               std::to_string(layer.rop) + ';';
+    }
+    if (auto found = drawn.find(key); found != drawn.end()) {
+        if (auto png = found->second.lock()) return png;
+    }
     const Picture picture =
         DrawLayers(layers, [&](const std::string& name) -> const Image& { return bitmaps.Get(name); });
-    return EncodePng(picture.image);
+    auto png = std::make_shared<const std::string>(EncodePng(picture.image));
+    if (drawn.size() > 4096) std::erase_if(drawn, [](const auto& entry) { return entry.second.expired(); });
+    drawn[key] = png;
+    return png;
 }
 
 }  // namespace
@@ -99,7 +114,7 @@ std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer) {
     // The machine as a fresh record shows it, until the first cycle.
     OwnedRecord fresh;
     const std::lock_guard<std::mutex> lock(LibraryLock());
-    view->png = std::make_shared<const std::string>(DrawPng(fresh.get()));
+    view->png = DrawPng(fresh.get());
     return view;
 }
 
@@ -149,8 +164,8 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
         view->picture_id = before.picture_id;
     } else {
         const std::lock_guard<std::mutex> lock(LibraryLock());
-        view->png = std::make_shared<const std::string>(DrawPng(view->record->get()));
-        view->picture_id = before.picture_id + 1;
+        view->png = DrawPng(view->record->get());
+        view->picture_id = view->png == before.png ? before.picture_id : before.picture_id + 1;
     }
     return view;
 }

@@ -37,11 +37,27 @@ public:
 
     RoundResult Run(std::string_view query_text) {
         request_ = AddEchoCommand(query_text, cookie_);
+        // An address needs no name look-up (which would cost a thread).
+        std::error_code not_an_address;
+        const asio::ip::address address = asio::ip::make_address(host_, not_an_address);
+        if (!not_an_address) {
+            Connect(asio::ip::tcp::resolver::results_type::create(asio::ip::tcp::endpoint(address, static_cast<unsigned short>(port_)), host_, std::to_string(port_)));
+        } else {
+            Resolve();
+        }
+        return Wait();
+    }
+
+private:
+    void Resolve() {
         resolver_.async_resolve(host_, std::to_string(port_),
                                 [this](const std::error_code& error, const asio::ip::tcp::resolver::results_type& hosts) {
                                     if (error) return Fail(RoundOutcome::kDeviceError, "cannot find host " + host_ + ": " + error.message());
                                     Connect(hosts);
                                 });
+    }
+
+    RoundResult Wait() {
         const auto deadline = std::chrono::steady_clock::now() + options_.timeout;
         while (!finished_) {
             const auto now = std::chrono::steady_clock::now();
@@ -64,7 +80,6 @@ public:
         return std::move(result_);
     }
 
-private:
     void Connect(const asio::ip::tcp::resolver::results_type& hosts) {
         asio::async_connect(socket_, hosts, [this](const std::error_code& error, const asio::ip::tcp::endpoint&) {
             if (error == asio::error::connection_refused) {
