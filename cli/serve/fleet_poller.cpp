@@ -34,7 +34,10 @@ TransportOptions OptionsOf(const PrinterSettings& settings, const PollerOptions&
 
 }  // namespace
 
-struct FleetPoller::Impl : std::enable_shared_from_this<Impl> {
+// Handlers and tasks hold the Impl by plain pointer: the FleetPoller's
+// destructor waits for the workers and the loop before the Impl goes, and
+// handlers that never ran go with its io_context.
+struct FleetPoller::Impl {
     struct Slot {
         PrinterConfig config;
         std::unique_ptr<Transport> transport;
@@ -75,7 +78,7 @@ struct FleetPoller::Impl : std::enable_shared_from_this<Impl> {
 
     void Schedule(const std::shared_ptr<Slot>& slot, Clock::duration delay) {
         slot->timer->expires_after(delay);
-        slot->timer->async_wait([self = shared_from_this(), slot](const std::error_code& error) {
+        slot->timer->async_wait([self = this, slot](const std::error_code& error) {
             if (!error && !slot->removed) self->Start(slot);
         });
     }
@@ -94,7 +97,7 @@ struct FleetPoller::Impl : std::enable_shared_from_this<Impl> {
         }
         ++in_flight;
         slot->busy = true;
-        asio::post(workers, [self = shared_from_this(), slot] {
+        asio::post(workers, [self = this, slot] {
             const auto started = Clock::now();
             auto record = std::make_shared<OwnedRecord>();
             std::shared_ptr<const PrinterView> view;
@@ -182,13 +185,13 @@ struct FleetPoller::Impl : std::enable_shared_from_this<Impl> {
 };
 
 FleetPoller::FleetPoller(const FleetConfig& config, const PollerOptions& options, FleetMetrics& metrics)
-    : impl_(std::make_shared<Impl>(options, metrics)) {
+    : impl_(std::make_unique<Impl>(options, metrics)) {
     impl_->Apply(config);  // the loop is not running yet: this thread is its only user
-    impl_->loop = std::thread([impl = impl_] { impl->io.run(); });
+    impl_->loop = std::thread([impl = impl_.get()] { impl->io.run(); });
 }
 
 FleetPoller::~FleetPoller() {
-    asio::post(impl_->io, [impl = impl_] {
+    asio::post(impl_->io, [impl = impl_.get()] {
         for (auto& [name, slot] : impl->slots) {
             slot->removed = true;
             slot->timer->cancel();
@@ -209,7 +212,7 @@ void FleetPoller::Reload(const FleetConfig& config) {
     // Opening the transports can fail on a bad URI: check on this thread first.
     for (const PrinterConfig& printer : config.printers) OpenTransport(printer.uri, OptionsOf(printer.settings, impl_->options));
     std::promise<void> done;
-    asio::post(impl_->io, [impl = impl_, &config, &done] {
+    asio::post(impl_->io, [impl = impl_.get(), &config, &done] {
         try {
             impl->Apply(config);
             done.set_value();
