@@ -11,4 +11,11 @@ uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
     return row->code;
 }
 
+uint32_t LookupCodeByName(std::string_view text, const CodeByNameRow* rows) {
+    if (rows == nullptr) return 0xFFFFFFFFu;
+    const CodeByNameRow* row = rows;
+    while (row->name != nullptr && std::string_view(row->name) != text) ++row;
+    return row->code;
+}
+
 }  // namespace tb58

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace tb58 {
 
@@ -43,9 +44,16 @@ consteval CodeByNameTable<0> MakeDefaultOnlyTable(uint32_t default_code) {
 // case-sensitive), or the end row's code; 0xFFFFFFFF for a null text or
 // table.  rows points at the first row of a table ended by a null name.
 uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows);
+// The same look-up of a text that is not zero-terminated.
+uint32_t LookupCodeByName(std::string_view text, const CodeByNameRow* rows);
 
 template <size_t Rows>
 uint32_t LookupCodeByName(const char* text, const std::array<CodeByNameRow, Rows>& table) {
+    return LookupCodeByName(text, table.data());
+}
+
+template <size_t Rows>
+uint32_t LookupCodeByName(std::string_view text, const std::array<CodeByNameRow, Rows>& table) {
     return LookupCodeByName(text, table.data());
 }
 

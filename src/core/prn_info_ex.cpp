@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "core/chain_node.h"
 #include "platform/win32_api.h"
@@ -30,6 +31,8 @@ constexpr ChainSlotRow kChainSlots[] = {
     {"pCustomMediaInfo", offsetof(PrnInfoEx, pCustomMediaInfo), offsetof(PrnInfoEx, nCustomMediaInfo)},
 };
 
+static_assert(std::size(kChainSlots) == kChainCount);
+
 struct StringSlotRow {
     std::string_view name;
     char* PrnInfoEx::*field;
@@ -56,28 +59,34 @@ ChainNode* FirstNode(const void* first_location) {
     return node;
 }
 
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, const char* text) {
+int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text) {
     for (const StringSlotRow& row : kStringSlots) {
         if (row.name != slot) continue;
         char*& field = record->*row.field;
         if (field != nullptr) GlobalFree(field);
-        const size_t length = text == nullptr ? 0 : std::strlen(text);
-        field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, length + 1));
+        field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
         if (field == nullptr) return 0;
-        std::memcpy(field, text == nullptr ? "" : text, length);
-        field[length] = '\0';
+        if (!text.empty()) std::memcpy(field, text.data(), text.size());
+        field[text.size()] = '\0';
         return 1;
     }
     return 0;
 }
 
+ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain) {
+    const ChainSlotRow& row = kChainSlots[static_cast<size_t>(chain)];
+    auto* bytes = reinterpret_cast<unsigned char*>(record);
+    ChainSlot slot{};
+    slot.first_location = bytes + row.first_offset;
+    slot.count_location = reinterpret_cast<uint32_t*>(bytes + row.count_offset);
+    slot.first = FirstNode(slot.first_location);
+    return slot;
+}
+
 int PrnInfoExGetSlot(PrnInfoEx* record, std::string_view slot, ChainSlot* out) {
-    for (const ChainSlotRow& row : kChainSlots) {
-        if (row.name != slot) continue;
-        auto* bytes = reinterpret_cast<unsigned char*>(record);
-        out->first_location = bytes + row.first_offset;
-        out->count_location = reinterpret_cast<uint32_t*>(bytes + row.count_offset);
-        out->first = FirstNode(out->first_location);
+    for (size_t i = 0; i < kChainCount; ++i) {
+        if (kChainSlots[i].name != slot) continue;
+        *out = PrnInfoExChain(record, static_cast<ChainId>(i));
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 // reaches the record's strings and chains through these, by slot name.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -16,11 +17,30 @@ struct ChainSlot {
     uint32_t* count_location;  // the record's node count field
 };
 
+// The record's chains, in the order of their fields.
+enum class ChainId : uint32_t {
+    kEngineStatus,
+    kLoadedEmul,
+    kLoadedFont,
+    kTrayInfo,
+    kOutBinInfo,
+    kDeviceInfo,
+    kEmulUniqInfo,
+    kCounterInfo,
+    kSupplyInfo,
+    kColorCorrection,
+    kCustomMediaInfo,
+};
+inline constexpr size_t kChainCount = 11;
+
+// Where a chain lies in a record.
+ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain);
+
 // Replaces the string slot ("pModelName", "pMakerName", "pDescription",
 // "pSYSVersion", "pMainProgVersion", "pQXSVersion") with a copy of text in
 // its own global memory block.  0 for any other name (record unchanged) or
 // a failed allocation (the old text is released and the slot left null).
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, const char* text);
+int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text);
 
 // Resolves one of the eleven chain slot names ("pEngineStatus", ...,
 // "pCustomMediaInfo"); 0 for any other name (out is not written).

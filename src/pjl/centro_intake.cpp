@@ -1,75 +1,87 @@
 // PatSetCentroDataTo: checks that a reply packet answers its query, then
 // feeds the reply text to the dispatcher and the device ID to its parser.
-#include <cstring>
+// Nothing is stored before the check has passed, so the check reads the
+// reply on its own, as far as the query's last answer; the dispatcher then
+// walks it once, start to end.
+#include <span>
+#include <string_view>
 
 #include "Tb58Wk31Query.h"
 #include "core/info_item.h"
-#include "core/mem_block.h"
 #include "frame/export_frame.h"
 #include "pjl/device_id_parser.h"
-#include "pjl/pjl_token_tape.h"
 #include "pjl/pjl_tokenizer.h"
 #include "pjl/reply_dispatch.h"
 
 namespace tb58::pjl {
 namespace {
 
-// Every query argument must stand in the reply as an argument token, with a
-// form feed somewhere after it; each is searched from the reply's start, up
-// to the reply's first misfit.  The reply is read once, onto the tape, which
-// the dispatcher then replays; the reply's arguments before the first misfit
-// are listed, and each query argument is looked up in that list (the first
-// occurrence counts, as a search from the start finds).
-uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply, PjlTokenTape& tape) {
-    if (!tape.Record(reply)) return ERROR_NOT_ENOUGH_MEMORY;
-    // The reply's argument tokens before its first misfit, as the query's
-    // are read (cut to the match's capacity, trailing blanks dropped).
-    struct Argument {
-        uint32_t start;
-        uint32_t length;
-        uint32_t after;
-    };
-    MemBlockPtr arguments(MemBlockCreate(sizeof(Argument) * 64, 1));
-    if (!arguments) return ERROR_NOT_ENOUGH_MEMORY;
-    for (const PjlTokenRecord* token = tape.begin(); token != tape.end() && token->failed == 0; ++token) {
-        if (token->type != PJL_TOK_ARGUMENT) continue;
-        const std::string_view cut = PjlCutToken(reply.substr(token->start, token->length), kMatchTokenCapacity);
-        const Argument argument{token->start, static_cast<uint32_t>(cut.size()), token->after};
-        if (!MemBlockWrite(arguments.get(), &argument, sizeof argument)) return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    const auto* listed = static_cast<const Argument*>(arguments->data);
-    const uint32_t listed_count = MemBlockGetSize(arguments.get()) / sizeof(Argument);
-    const size_t last_feed = tape.text().rfind('\f');
+// The query's arguments are matched in groups of this many, each group with
+// one walk over the reply; the queries the library builds fit in one.
+constexpr size_t kArgumentGroup = 64;
 
+struct QueryArgument {
+    std::string_view text;  // cut as the match reads tokens (up to 99 characters)
+    bool answered;
+};
+
+// Marks the arguments that the reply answers: an argument token of the same
+// text, read before the reply's first misfit, with a form feed somewhere
+// after it.  The reply is walked from its start once for the whole group;
+// the walk ends early when every argument is answered, or when no form feed
+// is left ahead.
+void MarkAnswered(std::span<QueryArgument> arguments, std::string_view reply) {
+    const size_t last_feed = reply.rfind('\f');
+    if (last_feed == std::string_view::npos) return;
+    size_t open = arguments.size();
     PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, query);
-    char token[kMatchTokenCapacity];
-    uint32_t type = 0;
-    do {
-        // A malformed query text is reported as such, at whichever token.
-        const uint32_t result = PjlNextToken(&tokenizer, token, sizeof token, &type);
-        if (result != ERROR_SUCCESS) return result;
+    PjlTokenizerInit(&tokenizer, reply);
+    std::string_view token;
+    uint32_t type = PJL_TOK_END;
+    while (open != 0 && PjlReadToken(&tokenizer, &token, &type) == ERROR_SUCCESS && type != PJL_TOK_END) {
         if (type != PJL_TOK_ARGUMENT) continue;
-        const std::string_view wanted(token);
-        const Argument* answer = nullptr;
-        for (uint32_t i = 0; answer == nullptr && i < listed_count; ++i) {
-            if (listed[i].length == wanted.size() &&
-                std::memcmp(reply.data() + listed[i].start, wanted.data(), wanted.size()) == 0) {
-                answer = &listed[i];
+        if (static_cast<size_t>(tokenizer.position - reply.data()) > last_feed) return;
+        const std::string_view answer = PjlCutToken(token, kMatchTokenCapacity);
+        for (QueryArgument& argument : arguments) {
+            if (!argument.answered && argument.text == answer) {
+                argument.answered = true;
+                --open;
             }
         }
-        if (answer == nullptr || last_feed == std::string_view::npos || last_feed < answer->after) {
-            return TB58_ERROR_REPLY_MISMATCH;
+    }
+}
+
+// Every argument of the query text must be answered by the reply (see
+// MarkAnswered).  The query is read in order: an unanswered argument gives
+// TB58_ERROR_REPLY_MISMATCH, a misfit in the query its error (13),
+// whichever comes first.
+uint32_t MatchQueryAndReply(std::string_view query, std::string_view reply) {
+    PjlTokenizer tokenizer{};
+    PjlTokenizerInit(&tokenizer, query);
+    uint32_t type = 0;
+    uint32_t query_result = ERROR_SUCCESS;
+    while (query_result == ERROR_SUCCESS && type != PJL_TOK_END) {
+        QueryArgument group[kArgumentGroup];
+        size_t count = 0;
+        while (count < kArgumentGroup) {
+            std::string_view token;
+            query_result = PjlReadToken(&tokenizer, &token, &type);
+            if (query_result != ERROR_SUCCESS || type == PJL_TOK_END) break;
+            if (type == PJL_TOK_ARGUMENT) group[count++] = {PjlCutToken(token, kMatchTokenCapacity), false};
         }
-    } while (type != PJL_TOK_END);
-    return ERROR_SUCCESS;
+        const std::span<QueryArgument> arguments(group, count);
+        MarkAnswered(arguments, reply);
+        for (const QueryArgument& argument : arguments) {
+            if (!argument.answered) return TB58_ERROR_REPLY_MISMATCH;
+        }
+    }
+    return query_result;
 }
 
 bool HasData(const InfoItem* item) { return item != nullptr && item->dataLength != 0; }
 
-// Checks that the reply answers the query the packet carries.  When the
-// reply text was read for that, *taped is its item and tape holds its tokens.
-uint32_t CheckPairing(const InfoItem* root, PjlTokenTape& tape, const InfoItem** taped) {
+// Checks that the reply answers the query the packet carries.
+uint32_t CheckPairing(const InfoItem* root) {
     InfoItem* children = InfoItemFirstChild(root);
     const InfoItem* query = InfoItemFind(children, ITEM_QUERY_INFO);
     if (query == nullptr) return ERROR_SUCCESS;
@@ -82,15 +94,11 @@ uint32_t CheckPairing(const InfoItem* root, PjlTokenTape& tape, const InfoItem**
     if (query_text == nullptr) return ERROR_SUCCESS;
     const InfoItem* reply_text = InfoItemFind(children, ITEM_PJL_TEXT);
     if (!HasData(reply_text)) return TB58_ERROR_REPLY_MISMATCH;
-    const uint32_t matched = MatchQueryAndReply(InfoItemText(query_text), InfoItemText(reply_text), tape);
-    if (matched == ERROR_SUCCESS) *taped = reply_text;
-    return matched;
+    return MatchQueryAndReply(InfoItemText(query_text), InfoItemText(reply_text));
 }
 
 uint32_t TakeCentroData(const InfoItem* root, PrnInfoEx& record) {
-    PjlTokenTape tape;
-    const InfoItem* taped = nullptr;
-    const uint32_t paired = CheckPairing(root, tape, &taped);
+    const uint32_t paired = CheckPairing(root);
     if (paired != ERROR_SUCCESS) return paired;
     if (root->key == ITEM_EMUL_CENTRO_DATA) {
         uint32_t emulation = 0;
@@ -103,11 +111,7 @@ uint32_t TakeCentroData(const InfoItem* root, PrnInfoEx& record) {
         if (child->key == ITEM_PJL_TEXT) {
             if (child->dataLength == 0) return ERROR_INVALID_PARAMETER;
             // A malformed reply is no error.
-            if (child == taped) {
-                PjlReplyDispatch(record, kModelDispatchTable, tape);
-            } else {
-                PjlReplyDispatch(record, kModelDispatchTable, InfoItemText(child));
-            }
+            PjlReplyDispatch(record, kModelDispatchIndex, InfoItemText(child));
         } else if (child->key == ITEM_DEVICE_ID) {
             if (child->dataLength == 0) return ERROR_INVALID_PARAMETER;
             const uint32_t parsed = ParseDeviceId(record, InfoItemText(child));

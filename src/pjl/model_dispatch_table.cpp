@@ -2,6 +2,10 @@
 // output bins and installed options.  Searched in this order; the paths of
 // INTRAYMANUAL, INTRAYLCT and INTRAYINSERTER under IN TRAYS stand twice, so
 // that tray presence runs first and the installed option second.
+#include <span>
+
+#include "pjl/common_dispatch_rows.h"
+#include "pjl/dispatch_index.h"
 #include "pjl/reply_dispatch.h"
 #include "pjl/reply_handlers.h"
 
@@ -80,14 +84,14 @@ constexpr PjlDispatchRow kRows[] = {
     {{"INFO", "CONFIG", "OUT TRAYS", "OUTTRAYBOOKLETB", ""}, HandleInstalledOption, 22},
     {{"INFO", "CONFIG", "DUPLEX", "", ""}, HandleInstalledOption, 1},
     {{"INFO", "CONFIG", "DISK", "", ""}, HandleInstalledOption, 3},
-    {{nullptr, nullptr, nullptr, nullptr, nullptr}, nullptr, 0},
 };
 
-constexpr auto kRowsByHash = SortRowsByPathHash(kRows);
-constexpr auto kPathFilter = MakePathHashFilter(kRows);
+constexpr auto kIndex = MakeDispatchIndex(kRows, kCommonDispatchRows);
 
 }  // namespace
 
-const PjlDispatchTable kModelDispatchTable{kRows, kRowsByHash.data(), kRowsByHash.size(), kPathFilter};
+const std::span<const PjlDispatchRow> kModelDispatchRows = kRows;
+
+const PjlDispatchIndex kModelDispatchIndex = kIndex.View();
 
 }  // namespace tb58::pjl

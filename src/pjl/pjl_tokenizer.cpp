@@ -108,11 +108,9 @@ void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity) {
 
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text) {
     const void* zero = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
-    tokenizer->start = text.data();
     tokenizer->position = text.data();
     tokenizer->end = zero != nullptr ? static_cast<const char*>(zero) : text.data() + text.size();
     tokenizer->state = PjlState::LINE_SEARCH;
-    tokenizer->replay = nullptr;
 }
 
 uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
@@ -288,20 +286,21 @@ uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t
     return result;
 }
 
-uint32_t PjlReadAndCopyToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
+uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
     std::string_view token;
     const uint32_t result = PjlReadToken(tokenizer, &token, type);
     PjlCopyToken(token, buffer, capacity);
     return result;
 }
 
-int32_t DecimalValue(const char* text) {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+int32_t DecimalValue(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
     bool negative = false;
-    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
     int64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) {
-        value = value * 10 + (*text - '0');
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        value = value * 10 + (text[at] - '0');
         if (value > int64_t{INT32_MAX} + 1) break;  // saturates below
     }
     if (negative) value = -value;

@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/win32_api.h"
-
 namespace tb58::pjl {
 
 enum PjlTokenType : uint32_t {
@@ -51,26 +49,10 @@ enum class PjlState : uint32_t {
     ITEM_VALUE = 14,
 };
 
-// One token of a recorded reply (see pjl_token_tape.h): its text in the
-// reply (offset and length, not cut), the offset at which reading went on
-// after it, its type and whether reading it failed (13).
-struct PjlTokenRecord {
-    uint32_t start;
-    uint32_t length;
-    uint32_t after;
-    uint16_t type;
-    uint16_t failed;
-};
-
 struct PjlTokenizer {
-    const char* start;     // the start of the text
     const char* position;  // next unread byte
     const char* end;       // the end of the text
     PjlState state;
-    // While replaying a recorded reply (see pjl_token_tape.h): the next
-    // recorded token and the end of the records; null when reading live.
-    const PjlTokenRecord* replay;
-    const PjlTokenRecord* replay_end;
 };
 
 // Token buffer sizes of the dispatcher (tokens up to 32 characters) and of
@@ -80,43 +62,17 @@ constexpr uint32_t kMatchTokenCapacity = 100;
 
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text);
 
-// Reads one token into buffer (zero-terminated, cut to capacity - 1
-// characters, then trailing blanks dropped; capacity must be at least 1) and
-// its type into *type.  Returns 0, or 13 (ERROR_INVALID_DATA) for a line
-// that does not fit the PJL shapes; the state is then back to searching for
-// the next "@PJL".
-uint32_t PjlReadAndCopyToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
-
-// PjlNextToken on a replaying tokenizer: the next recorded token, copied as
-// PjlCopyToken copies it (written out here: tokens are short, and this runs
-// for every token the dispatcher and its handlers read).  Past the recorded
-// end it gives PJL_TOK_END with success, as a live tokenizer does at the end.
-inline uint32_t PjlReplayToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
-    PjlTokenizer& t = *tokenizer;
-    if (t.replay == t.replay_end) {
-        buffer[0] = '\0';
-        *type = PJL_TOK_END;
-        return ERROR_SUCCESS;
-    }
-    const PjlTokenRecord& record = *t.replay++;
-    const char* source = t.start + record.start;
-    uint32_t length = record.length < capacity - 1 ? record.length : capacity - 1;
-    while (length > 0 && source[length - 1] == ' ') --length;
-    for (uint32_t i = 0; i < length; ++i) buffer[i] = source[i];
-    buffer[length] = '\0';
-    t.position = t.start + record.after;
-    *type = record.type;
-    return record.failed != 0 ? ERROR_INVALID_DATA : ERROR_SUCCESS;
-}
-
-inline uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
-    return tokenizer->replay != nullptr ? PjlReplayToken(tokenizer, buffer, capacity, type)
-                                        : PjlReadAndCopyToken(tokenizer, buffer, capacity, type);
-}
-
-// The same read without a copy: *token is the token's text where it stands
-// in the reply (not cut, trailing blanks kept).  Always reads live.
+// Reads one token: *token is its text where it stands in the text (not
+// cut, trailing blanks kept), *type its type.  Returns 0, or 13
+// (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
+// state is then back to searching for the next "@PJL".  Every reader of
+// PJL text reads through this one call.
 uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type);
+
+// The same read with the token's text copied into buffer (zero-terminated,
+// cut to capacity - 1 characters, then trailing blanks dropped; capacity
+// must be at least 1).
+uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
 
 // What PjlNextToken stores of a token's text: cut to capacity - 1
 // characters, trailing blanks dropped, zero-terminated.  PjlCutToken gives
@@ -127,6 +83,6 @@ void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity);
 // The decimal value of a token: leading white space and a sign allowed,
 // reading stops at the first non-digit, 0 without digits, saturating at the
 // 32-bit signed limits.
-int32_t DecimalValue(const char* text);
+int32_t DecimalValue(std::string_view text);
 
 }  // namespace tb58::pjl

@@ -1,88 +1,54 @@
 #include "pjl/reply_dispatch.h"
 
-#include <cstring>
-
 #include "platform/win32_api.h"
 
 namespace tb58::pjl {
 namespace {
 
-// The current keyword path, with the hash of each level and of the whole.
-struct Path {
-    char level[kPathLevels][kDispatchTokenCapacity] = {};
-    uint64_t level_hash[kPathLevels] = {};
-    uint64_t hash = 0;
+constexpr uint64_t kEmptyLevelHash = HashPathLevel("");
 
-    Path() {
-        for (uint64_t& h : level_hash) h = HashPathLevel("");
-        Rehash();
-    }
-    void Set(size_t at, const char* token) {
-        std::memcpy(level[at], token, kDispatchTokenCapacity);
-        level_hash[at] = HashPathLevel(level[at]);
+// The current keyword path: each level's text, a view into the reply cut as
+// the dispatcher reads tokens (up to 32 characters), and its hash.
+struct Path {
+    std::string_view level[kPathLevels];
+    uint64_t level_hash[kPathLevels] = {kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash,
+                                        kEmptyLevelHash};
+
+    void Set(size_t at, std::string_view text) {
+        level[at] = text;
+        level_hash[at] = HashPathLevel(text);
     }
     void Clear(size_t at) {
-        level[at][0] = '\0';
-        level_hash[at] = HashPathLevel("");
-    }
-    void Rehash() {
-        hash = 0;
-        for (uint64_t h : level_hash) hash = CombinePathHash(hash, h);
+        level[at] = {};
+        level_hash[at] = kEmptyLevelHash;
     }
 };
 
-// Equal hashes are checked text by text, so that a path that only shares a
-// hash with a row's never reaches its handler.
-bool SamePath(const PjlDispatchRow& row, const Path& path) {
+// The index entry of the current path, or null when no row names it.
+const PjlDispatchPath* FindPath(const PjlDispatchIndex& index, const Path& path) {
+    const uint64_t hash = HashPath(path.level_hash);
+    const uint8_t slot = index.slots[PjlDispatchIndex::Slot(hash, index.seed)];
+    if (slot == 0) return nullptr;
+    const PjlDispatchPath& entry = index.paths[slot - 1];
+    if (entry.hash != hash) return nullptr;
     for (size_t at = 0; at < kPathLevels; ++at) {
-        if (std::strcmp(row.path[at], path.level[at]) != 0) return false;
+        if (entry.level[at] != path.level[at]) return nullptr;
     }
-    return true;
+    return &entry;
 }
 
-// Calls fn(row) for every row of the table whose path is the current one,
-// in table order.
-template <typename Fn>
-void ForEachMatch(const PjlDispatchTable& table, const Path& path, Fn fn) {
-    if (!PathHashMayMatch(table.path_filter, path.hash)) return;
-    size_t low = 0;
-    size_t high = table.count;
-    while (low < high) {
-        const size_t mid = low + (high - low) / 2;
-        if (table.rows[table.by_hash[mid]].path_hash < path.hash) {
-            low = mid + 1;
-        } else {
-            high = mid;
-        }
-    }
-    for (size_t at = low; at < table.count && table.rows[table.by_hash[at]].path_hash == path.hash; ++at) {
-        const PjlDispatchRow& row = table.rows[table.by_hash[at]];
-        if (SamePath(row, path)) fn(row);
-    }
-}
+}  // namespace
 
-void LookUp(PjlTokenizer& tokenizer, PrnInfoEx& record, const PjlDispatchTable& model_table, const Path& path) {
-    PjlHandler common_handler = nullptr;
-    ForEachMatch(kCommonDispatchTable, path, [&](const PjlDispatchRow& row) {
-        if (common_handler == nullptr) common_handler = row.handler;
-    });
-    ForEachMatch(model_table, path, [&](const PjlDispatchRow& row) {
-        row.handler(tokenizer, record, PjlHandlerRef{common_handler}, row.value);
-    });
-    if (common_handler == nullptr) return;
-    ForEachMatch(kCommonDispatchTable, path, [&](const PjlDispatchRow& row) {
-        row.handler(tokenizer, record, PjlHandlerRef{row.handler}, row.value);
-    });
-}
-
-uint32_t Dispatch(PjlTokenizer& tokenizer, PrnInfoEx& record, const PjlDispatchTable& model_table) {
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view text) {
+    PjlReply reply{PjlTokenizer{}, ChainTails(record)};
+    PjlTokenizerInit(&reply.tokenizer, text);
     Path path;
-    char token[kDispatchTokenCapacity];
-    uint32_t type = 0;
+    uint32_t type = PJL_TOK_END;
     do {
-        const uint32_t result = PjlNextToken(&tokenizer, token, sizeof token, &type);
+        std::string_view token;
+        const uint32_t result = PjlReadToken(&reply.tokenizer, &token, &type);
         if (result != ERROR_SUCCESS) return result;
-        size_t level = kPathLevels;  // the level a token sets, if any
+        size_t level = 0;  // the level the token sets
         switch (type) {
             case PJL_TOK_COMMAND:
                 level = 0;
@@ -95,32 +61,21 @@ uint32_t Dispatch(PjlTokenizer& tokenizer, PrnInfoEx& record, const PjlDispatchT
             case PJL_TOK_EOL:
                 path.Clear(3);
                 path.Clear(4);
-                path.Rehash();
-                break;
+                continue;
             default:
-                break;
+                continue;
         }
-        if (level < kPathLevels) {
-            path.Set(level, token);
-            path.Rehash();
-            LookUp(tokenizer, record, model_table, path);
+        path.Set(level, PjlCutToken(token, kDispatchTokenCapacity));
+        const PjlDispatchPath* entry = FindPath(index, path);
+        if (entry == nullptr) continue;
+        // A handler reads on from the tokenizer; the loop goes on after
+        // wherever the last one left it, and still ends on this token's type.
+        for (uint16_t i = 0; i < entry->call_count; ++i) {
+            const PjlDispatchCall& call = index.calls[entry->first_call + i];
+            call.handler(reply, PjlHandlerRef{call.fallback}, call.value);
         }
     } while (type != PJL_TOK_END);
     return ERROR_SUCCESS;
-}
-
-}  // namespace
-
-uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, std::string_view reply) {
-    PjlTokenizer tokenizer{};
-    PjlTokenizerInit(&tokenizer, reply);
-    return Dispatch(tokenizer, record, model_table);
-}
-
-uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchTable& model_table, const PjlTokenTape& tape) {
-    PjlTokenizer tokenizer{};
-    PjlTokenizerReplay(&tokenizer, tape);
-    return Dispatch(tokenizer, record, model_table);
 }
 
 }  // namespace tb58::pjl

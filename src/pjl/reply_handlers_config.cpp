@@ -1,7 +1,5 @@
 // The INFO CONFIG sections: installed options, emulation versions, the tray
 // count, memory and the punch unit.
-#include <cstring>
-
 #include "core/chain_node.h"
 #include "core/prn_info_ex.h"
 #include "pjl/reply_handler_support.h"
@@ -14,14 +12,14 @@ namespace {
 
 constexpr uint32_t kMaxPunchKeywords = 5;
 
-void AddEmulation(PrnInfoEx& record, uint32_t code, const char* version) {
+void AddEmulation(PjlReply& reply, uint32_t code, std::string_view version) {
     auto* node = AllocNode<LoadedEmulNode>();
     if (node == nullptr) return;  // the item is skipped
     node->wEmulCode = static_cast<uint16_t>(code & 0xFFFF);
-    lstrcpynA(node->szVersion, version, 16);  // at most 15 characters
-    PrnInfoExAppend(&record, "pLoadedEmul", reinterpret_cast<ChainNode*>(node));
-    if (node->wEmulCode == 1) PrnInfoExSetString(&record, "pMainProgVersion", version);
-    if (node->wEmulCode == 2) PrnInfoExSetString(&record, "pQXSVersion", version);
+    CopyToField(node->szVersion, 16, version);  // at most 15 characters
+    reply.chains.Append(ChainId::kLoadedEmul, reinterpret_cast<ChainNode*>(node));
+    if (node->wEmulCode == 1) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version);
+    if (node->wEmulCode == 2) PrnInfoExSetString(&reply.record(), "pQXSVersion", version);
 }
 
 // Whether a punch row names exactly the collected keywords.
@@ -34,7 +32,7 @@ bool PunchRowMatches(const PunchRow& row, const Token (&keywords)[kMaxPunchKeywo
         }
         if (wanted == nullptr) return false;
         bool found = false;
-        for (uint32_t k = 0; k < collected && !found; ++k) found = std::strcmp(wanted, keywords[k].text) == 0;
+        for (uint32_t k = 0; k < collected && !found; ++k) found = keywords[k].text == wanted;
         if (!found) return false;
     }
     return true;
@@ -42,69 +40,73 @@ bool PunchRowMatches(const PunchRow& row, const Token (&keywords)[kMaxPunchKeywo
 
 }  // namespace
 
-uint32_t HandleDeviceInfoReset(PjlTokenizer&, PrnInfoEx& record, PjlHandlerRef, uint32_t) {
-    PrnInfoExClear(&record, "pDeviceInfo");
+uint32_t HandleDeviceInfoReset(PjlReply& reply, PjlHandlerRef, uint32_t) {
+    reply.chains.Clear(ChainId::kDeviceInfo);
     return ERROR_SUCCESS;
 }
 
-uint32_t HandleInstalledOption(PjlTokenizer&, PrnInfoEx& record, PjlHandlerRef, uint32_t option) {
+uint32_t HandleInstalledOption(PjlReply& reply, PjlHandlerRef, uint32_t option) {
     auto* node = AllocNode<DeviceInfoNode>();
     if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
     node->wOptionCode = static_cast<uint16_t>(option & 0xFFFF);
-    PrnInfoExAppend(&record, "pDeviceInfo", reinterpret_cast<ChainNode*>(node));
+    reply.chains.Append(ChainId::kDeviceInfo, reinterpret_cast<ChainNode*>(node));
     return ERROR_SUCCESS;
 }
 
-uint32_t HandleVersionSection(PjlTokenizer& tokenizer, PrnInfoEx& record, PjlHandlerRef, uint32_t) {
-    PrnInfoExClear(&record, "pLoadedEmul");
+uint32_t HandleVersionSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
+    reply.chains.Clear(ChainId::kLoadedEmul);
     Token count;
-    uint32_t result = Read(tokenizer, count);
+    uint32_t result = Read(reply, count);
     if (result != ERROR_SUCCESS) return result;
     if (count.type != PJL_TOK_COUNT) return ERROR_SUCCESS;
     const auto items = static_cast<uint32_t>(DecimalValue(count.text));
     uint32_t type = count.type;
     for (uint32_t seen = 0; seen < items && type != PJL_TOK_END;) {
         Token name;
-        result = Read(tokenizer, name);
+        result = Read(reply, name);
         if (result != ERROR_SUCCESS) return result;
         type = name.type;
         if (name.type != PJL_TOK_ITEM) continue;
         ++seen;
         Token value;
-        result = Read(tokenizer, value);
+        result = Read(reply, value);
         type = value.type;
         if (result != ERROR_SUCCESS || value.type != PJL_TOK_ITEM_VALUE) continue;
         const uint32_t code = LookupCodeByName(name.text, kEmulationVersionCodes);
         if (code == kFirmwareVersion) {
-            PrnInfoExSetString(&record, "pSYSVersion", value.text);
+            PrnInfoExSetString(&reply.record(), "pSYSVersion", value.text);
         } else {
-            AddEmulation(record, code, value.text);
+            AddEmulation(reply, code, value.text);
         }
     }
     return result;
 }
 
-uint32_t HandleInTraySection(PjlTokenizer& tokenizer, PrnInfoEx& record, PjlHandlerRef, uint32_t) {
+uint32_t HandleInTraySection(PjlReply& reply, PjlHandlerRef, uint32_t) {
     Token count;
-    const uint32_t result = Read(tokenizer, count);
+    const uint32_t result = Read(reply, count);
     if (result != ERROR_SUCCESS) return result;
     if (count.type != PJL_TOK_COUNT) return ERROR_INVALID_PARAMETER;
     // As many trays as the record holds: the nodes are updated in place.
-    if (static_cast<uint32_t>(DecimalValue(count.text)) != record.nTrayInfo) PrnInfoExClear(&record, "pTrayInfo");
+    if (static_cast<uint32_t>(DecimalValue(count.text)) != reply.record().nTrayInfo) {
+        reply.chains.Clear(ChainId::kTrayInfo);
+    }
     return ERROR_SUCCESS;
 }
 
-uint32_t HandleMemorySize(PjlTokenizer& tokenizer, PrnInfoEx& record, PjlHandlerRef, uint32_t) {
+uint32_t HandleMemorySize(PjlReply& reply, PjlHandlerRef, uint32_t) {
     Token value;
-    const uint32_t result = Read(tokenizer, value);
+    const uint32_t result = Read(reply, value);
     if (result != ERROR_SUCCESS) return result;
-    if (value.type == PJL_TOK_ENTRY_VALUE) record.dwMemorySize = static_cast<uint32_t>(DecimalValue(value.text) / 1024);
+    if (value.type == PJL_TOK_ENTRY_VALUE) {
+        reply.record().dwMemorySize = static_cast<uint32_t>(DecimalValue(value.text) / 1024);
+    }
     return ERROR_SUCCESS;
 }
 
-uint32_t HandlePunchUnit(PjlTokenizer& tokenizer, PrnInfoEx& record, PjlHandlerRef, uint32_t) {
+uint32_t HandlePunchUnit(PjlReply& reply, PjlHandlerRef, uint32_t) {
     Token count;
-    uint32_t result = Read(tokenizer, count);
+    uint32_t result = Read(reply, count);
     if (result != ERROR_SUCCESS) return result;
     if (count.type != PJL_TOK_COUNT) return ERROR_INVALID_PARAMETER;
     const auto wanted = static_cast<uint32_t>(DecimalValue(count.text));
@@ -115,14 +117,14 @@ uint32_t HandlePunchUnit(PjlTokenizer& tokenizer, PrnInfoEx& record, PjlHandlerR
     uint32_t type = count.type;
     while (collected < wanted && type != PJL_TOK_END) {
         Token token;
-        result = Read(tokenizer, token);
+        result = Read(reply, token);
         if (result != ERROR_SUCCESS) return result;
         type = token.type;
         if (token.type == PJL_TOK_ITEM) keywords[collected++] = token;
     }
     for (const PunchRow* row = kPunchTable; row->keywords[0] != nullptr; ++row) {
         if (!PunchRowMatches(*row, keywords, collected)) continue;
-        return HandleInstalledOption(tokenizer, record, PjlHandlerRef{nullptr}, row->option);
+        return HandleInstalledOption(reply, PjlHandlerRef{nullptr}, row->option);
     }
     return ERROR_SUCCESS;
 }

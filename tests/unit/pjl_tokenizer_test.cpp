@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "pjl/pjl_token_tape.h"
 #include "pjl/pjl_tokenizer.h"
 #include "platform/win32_api.h"
 #include "support/test_data.h"
@@ -176,45 +175,6 @@ TEST(PjlTokenizer, StrayCharacterInsideBracketsIsAnError) {
         EXPECT_EQ(tokens.back(), (Tok{"", 255, 0})) << line;
         EXPECT_LT(tokens.size(), 50u) << line;
     }
-}
-
-// A reply recorded on a tape and replayed gives exactly the tokens, types,
-// results and positions that reading it live gives, at either capacity and
-// past the end; also for replies cut anywhere and with bytes changed.
-void ExpectSameReplay(std::string_view text, const std::string& what) {
-    for (uint32_t capacity : {1u, 5u, kDispatchTokenCapacity, kMatchTokenCapacity}) {
-        std::vector<size_t> live_positions;
-        std::vector<size_t> replay_positions;
-        PjlTokenizer live_tokenizer{};
-        PjlTokenizerInit(&live_tokenizer, text);
-        const auto live = ReadAll(live_tokenizer, text, capacity, 5000, &live_positions);
-        PjlTokenTape tape;
-        ASSERT_TRUE(tape.Record(text));
-        PjlTokenizer replaying{};
-        PjlTokenizerReplay(&replaying, tape);
-        const auto replay = ReadAll(replaying, text, capacity, 5000, &replay_positions);
-        ASSERT_EQ(replay, live) << what << " capacity " << capacity;
-        ASSERT_EQ(replay_positions, live_positions) << what << " capacity " << capacity;
-    }
-}
-
-TEST(PjlTokenTape, ReplayReadsExactlyAsTheLiveTokenizer) {
-    for (const char* name : {"reply_full.pjl", "reply_tzmo.pjl"}) {
-        ExpectSameReplay(tb58::test::TestData(name), name);
-    }
-    const std::string reply(tb58::test::TestData("reply_full.pjl"));
-    for (size_t length = 0; length < reply.size(); length += 37) {
-        ExpectSameReplay(std::string_view(reply.data(), length), "cut at " + std::to_string(length));
-    }
-    for (size_t at = 0; at < 400; at += 3) {
-        for (char byte : {'\0', '=', '[', ']', ':', '"', '\t', '\f', '\n', ' ', '@'}) {
-            std::string copy = reply;
-            copy[at] = byte;
-            ExpectSameReplay(copy, "byte " + std::to_string(at));
-        }
-    }
-    ExpectSameReplay("", "empty");
-    ExpectSameReplay("@PJL INFO CONFIG\r\nIN TRAYS [2 =]\r\n\f", "stray character");
 }
 
 TEST(DecimalValue, StandardConversionWithSaturation) {

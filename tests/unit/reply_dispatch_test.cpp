@@ -2,11 +2,15 @@
 // and what each stores in the record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/chain_node.h"
 #include "core/prn_info_ex.h"
+#include "pjl/common_dispatch_rows.h"
+#include "pjl/dispatch_index.h"
 #include "pjl/reply_dispatch.h"
 #include "pjl/reply_handlers.h"
 #include "platform/win32_api.h"
@@ -21,7 +25,7 @@ using namespace tb58::pjl;
 using test::TestRecord;
 
 uint32_t Dispatch(PrnInfoEx* record, const std::string& reply) {
-    return PjlReplyDispatch(*record, kModelDispatchTable, reply);
+    return PjlReplyDispatch(*record, kModelDispatchIndex, reply);
 }
 
 template <typename Node>
@@ -46,28 +50,47 @@ std::vector<uint16_t> Options(const PrnInfoEx* record) {
 
 const std::string kInq = "@PJL INQUIRE ";
 
-TEST(ReplyDispatch, TablesHaveTheirRows) {
-    EXPECT_EQ(kModelDispatchTable.count, 62u);
-    EXPECT_EQ(kCommonDispatchTable.count, 7u);
-    EXPECT_EQ(kModelDispatchTable.rows[62].path[0], nullptr);
-    // The hash order lists every row once, rows of one path in table order.
-    for (const PjlDispatchTable* table : {&kModelDispatchTable, &kCommonDispatchTable}) {
-        std::vector<bool> seen(table->count, false);
-        for (size_t i = 0; i < table->count; ++i) {
-            const uint16_t row = table->by_hash[i];
-            ASSERT_LT(row, table->count);
-            EXPECT_FALSE(seen[row]);
-            seen[row] = true;
-            if (i > 0) {
-                const PjlDispatchRow& before = table->rows[table->by_hash[i - 1]];
-                const PjlDispatchRow& here = table->rows[row];
-                EXPECT_LE(before.path_hash, here.path_hash);
-                if (before.path_hash == here.path_hash) {
-                    EXPECT_LT(table->by_hash[i - 1], row);
-                }
+// Every row of both tables is reached through the index by its path, with
+// the calls of that path in look-up order: the model rows in table order,
+// then the common rows, each model row with the first common row's handler
+// as its fallback.
+TEST(ReplyDispatch, IndexReachesEveryRowInLookUpOrder) {
+    const std::span<const PjlDispatchRow> common(kCommonDispatchRows);
+    EXPECT_EQ(kModelDispatchRows.size(), 62u);
+    size_t calls_seen = 0;
+    std::vector<const PjlDispatchPath*> seen_paths;
+    for (const std::span<const PjlDispatchRow> table : {kModelDispatchRows, common}) {
+        for (const PjlDispatchRow& row : table) {
+            const uint64_t hash = HashPath(row.path);
+            const uint8_t slot = kModelDispatchIndex.slots[PjlDispatchIndex::Slot(hash, kModelDispatchIndex.seed)];
+            ASSERT_NE(slot, 0) << row.path[1] << " " << row.path[3];
+            const PjlDispatchPath& path = kModelDispatchIndex.paths[slot - 1];
+            ASSERT_TRUE(SamePath(path.level, row.path)) << row.path[1] << " " << row.path[3];
+            if (std::find(seen_paths.begin(), seen_paths.end(), &path) != seen_paths.end()) continue;
+            seen_paths.push_back(&path);
+
+            std::vector<PjlDispatchCall> expected;
+            PjlHandler fallback = nullptr;
+            for (const PjlDispatchRow& c : common) {
+                if (SamePath(c.path, row.path) && fallback == nullptr) fallback = c.handler;
             }
+            for (const PjlDispatchRow& m : kModelDispatchRows) {
+                if (SamePath(m.path, row.path)) expected.push_back({m.handler, fallback, m.value});
+            }
+            for (const PjlDispatchRow& c : common) {
+                if (SamePath(c.path, row.path)) expected.push_back({c.handler, c.handler, c.value});
+            }
+            ASSERT_EQ(path.call_count, expected.size());
+            for (size_t i = 0; i < expected.size(); ++i) {
+                const PjlDispatchCall& call = kModelDispatchIndex.calls[path.first_call + i];
+                EXPECT_EQ(call.handler, expected[i].handler);
+                EXPECT_EQ(call.fallback, expected[i].fallback);
+                EXPECT_EQ(call.value, expected[i].value);
+            }
+            calls_seen += expected.size();
         }
     }
+    EXPECT_EQ(calls_seen, kModelDispatchRows.size() + common.size());
 }
 
 TEST(ReplyDispatch, ConfigSectionWithTraysOptionsAndMemory) {
@@ -238,7 +261,7 @@ TEST(ReplyDispatch, FullReplyFromTheTestData) {
     TestRecord record;
     const std::string_view reply = test::TestData("reply_full.pjl");
     ASSERT_FALSE(reply.empty());
-    EXPECT_EQ(PjlReplyDispatch(*record.get(), kModelDispatchTable, reply), 0u);
+    EXPECT_EQ(PjlReplyDispatch(*record.get(), kModelDispatchIndex, reply), 0u);
     EXPECT_EQ(record->nTrayInfo, 6u);
     EXPECT_EQ(record->dwMemorySize, 524288u);
     EXPECT_STREQ(record->pSYSVersion, "1.07");

@@ -1,0 +1,44 @@
+#include "core/chain_tails.h"
+
+#include <cstring>
+
+#include "core/chain_node.h"
+
+namespace tb58 {
+
+void ChainTails::Append(ChainId chain, ChainNode* node) {
+    const ChainSlot slot = PrnInfoExChain(&record_, chain);
+    ChainNode*& last = last_[static_cast<size_t>(chain)];
+    // The first append walks the chain the record came with; later ones
+    // start at the node appended last.
+    if (last == nullptr) last = slot.first;
+    if (last == nullptr) {
+        std::memcpy(slot.first_location, &node, sizeof node);
+    } else {
+        while (last->next != nullptr) last = NextNode(last);
+        last->next = node;
+    }
+    last = node;
+    ++*slot.count_location;
+}
+
+void ChainTails::Clear(ChainId chain) {
+    const ChainSlot slot = PrnInfoExChain(&record_, chain);
+    ChainFree(slot.first);
+    ChainNode* const none = nullptr;
+    std::memcpy(slot.first_location, &none, sizeof none);
+    *slot.count_location = 0;
+    last_[static_cast<size_t>(chain)] = nullptr;
+}
+
+ChainNode* ChainTails::FindOrAdd(ChainId chain, uint32_t node_size, uint32_t code) {
+    const auto item_code = static_cast<uint16_t>(code & 0xFFFF);
+    if (ChainNode* found = ChainFindCode(PrnInfoExChain(&record_, chain).first, item_code)) return found;
+    ChainNode* node = ChainNodeAlloc(node_size);
+    if (node == nullptr) return nullptr;
+    node->code = item_code;
+    Append(chain, node);
+    return node;
+}
+
+}  // namespace tb58

@@ -1,0 +1,41 @@
+// Appending to a record's chains while one reply is taken in.  Each chain's
+// last node is remembered, so that a reply listing thousands of options or
+// bins costs the same per line as one listing three.  The remembered ends
+// stay right as long as every change of the chains during that time goes
+// through this object; the reply dispatch makes all of its changes so.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "Tb58Wk31PrnInfoEx.h"
+#include "core/prn_info_ex.h"
+
+namespace tb58 {
+
+class ChainTails {
+public:
+    explicit ChainTails(PrnInfoEx& record) : record_(record) {}
+    ChainTails(const ChainTails&) = delete;
+    ChainTails& operator=(const ChainTails&) = delete;
+
+    PrnInfoEx& record() { return record_; }
+
+    // Links node (whose next must be null) behind the chain's last node and
+    // counts it; the record owns the node from then on.
+    void Append(ChainId chain, ChainNode* node);
+
+    // Frees every node of the chain; pointer null, count 0.
+    void Clear(ChainId chain);
+
+    // The chain's node whose item code is the low 16 bits of code, added
+    // (zero-filled, node_size bytes) when the chain has none; null when
+    // memory runs out.
+    ChainNode* FindOrAdd(ChainId chain, uint32_t node_size, uint32_t code);
+
+private:
+    PrnInfoEx& record_;
+    std::array<ChainNode*, kChainCount> last_{};  // null: not known yet
+};
+
+}  // namespace tb58
