@@ -1,12 +1,13 @@
 // The PJL query cycle through the shared library: building the query with
-// every flag, and taking in a realistic reply with a device ID; beside it,
-// one memchr pass over the same reply bytes as a floor.
+// every flag, taking in a realistic reply with a device ID and a reply of
+// 1.4 MB; beside them, one memchr pass over the realistic reply as a floor.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <string>
 
 #include "Tb58Wk31Platform.h"
+#include "support/intake_cases.h"
 #include "support/monitor_cycle.h"
 #include "support/status_packet.h"
 #include "support/test_data.h"
@@ -45,6 +46,33 @@ void BM_SetCentroDataTo_4KB(benchmark::State& state) {
     FreeTree(root);
 }
 
+// About 1.4 MB of repeated lines: one CONFIG section that lists the mailbox
+// bin 82,000 times, each line an option node appended to one chain.  Its
+// cost per byte is to stay close to the 4.9 KB reply's.
+void BM_SetCentroDataTo_1400KB(benchmark::State& state) {
+    tb58::test::IntakeCase intake;
+    intake.query = "\x1b%-12345X@PJL INFO CONFIG\r\n\x1b%-12345X";
+    intake.ask_device_id = false;
+    intake.reply = "\x1b%-12345X@PJL INFO CONFIG\r\nOUT TRAYS [82000 ENUMERATED]\r\n";
+    while (intake.reply.size() < 1400000) intake.reply += "\tOUTTRAYMAILBOX\r\n";
+    intake.reply += "\f\x1b%-12345X";
+    tb58::test::PacketBuilder packets;
+    const InfoItem* packet = packets.Build(intake);
+    for (auto _ : state) {
+        PrnInfoEx record{};
+        record.dwSize = sizeof record;
+        if (PatSetCentroDataTo(packet, 0, &record, 2) != 1 || record.nDeviceInfo < 80000) {
+            state.SkipWithError("PatSetCentroDataTo failed");
+            break;
+        }
+        state.PauseTiming();
+        tb58::test::ReleaseRecord(record);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(intake.reply.size()));
+    state.counters["reply_bytes"] = static_cast<double>(intake.reply.size());
+}
+
 // The floor: one pass over the same bytes looking for form feeds.
 void BM_MemchrFloor_4KB(benchmark::State& state) {
     const std::string reply = FourKilobyteReply();
@@ -60,6 +88,7 @@ void BM_MemchrFloor_4KB(benchmark::State& state) {
 
 BENCHMARK(BM_CreateQueryInfo_AllFlags);
 BENCHMARK(BM_SetCentroDataTo_4KB);
+BENCHMARK(BM_SetCentroDataTo_1400KB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemchrFloor_4KB);
 
 }  // namespace

@@ -6,10 +6,18 @@
 // The text is a view: it ends at its first zero byte or at the end of the
 // view, whichever comes first, so a reply item without a terminator is never
 // read past its data.
+//
+// PjlReadToken is defined here, inline: the dispatcher, its handlers and
+// the query/reply match read every token through it, and inlined into their
+// loops it costs a few instructions a byte.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#include "platform/win32_api.h"
 
 namespace tb58::pjl {
 
@@ -62,12 +70,285 @@ constexpr uint32_t kMatchTokenCapacity = 100;
 
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text);
 
+namespace tokenizer_detail {
+
+constexpr char kTab = '\t';
+constexpr char kLf = '\n';
+constexpr char kFf = '\f';
+constexpr char kEsc = '\x1b';
+
+// What each byte means to the scan, one table for all questions.
+enum ByteClass : uint8_t {
+    kEndsWord = 1,        // CR, LF, '=', ':', '[', ']': ends any word
+    kEndsPlainWord = 2,   // the same and a space: ends a word that is not an entry
+    kStandsAlone = 4,     // TAB, LF, FF: a token of its own where a token starts
+    kBlank = 8,           // space and CR, skipped after every token
+};
+
+constexpr std::array<uint8_t, 256> MakeByteClasses() {
+    std::array<uint8_t, 256> classes{};
+    for (unsigned char c : {'\r', '\n', '=', ':', '[', ']'}) classes[c] |= kEndsWord | kEndsPlainWord;
+    classes[static_cast<unsigned char>(' ')] |= kEndsPlainWord | kBlank;
+    classes[static_cast<unsigned char>('\r')] |= kBlank;
+    for (unsigned char c : {'\t', '\n', '\f'}) classes[c] |= kStandsAlone;
+    return classes;
+}
+
+constexpr std::array<uint8_t, 256> kByteClass = MakeByteClasses();
+
+inline uint8_t ClassOf(char c) { return kByteClass[static_cast<unsigned char>(c)]; }
+
+// The read position of one call, kept in locals: the text ends at end (its
+// first zero byte or the end of the view), so no byte at or past end is read.
+struct Cursor {
+    const char* at;
+    const char* const end;
+
+    char Peek() const { return at < end ? *at : '\0'; }
+    void Skip() {
+        if (at < end) ++at;
+    }
+    void SkipBlanks() {
+        while (at < end && (ClassOf(*at) & kBlank) != 0) ++at;
+    }
+};
+
+// The first byte of [at, end) of a class in ends, or end: four bytes a
+// round while four are left, then byte by byte.
+[[gnu::always_inline]] inline const char* WordEnd(const char* at, const char* end, uint8_t ends) {
+    while (end - at >= 4) {
+        if ((ClassOf(at[0]) & ends) != 0) return at;
+        if ((ClassOf(at[1]) & ends) != 0) return at + 1;
+        if ((ClassOf(at[2]) & ends) != 0) return at + 2;
+        if ((ClassOf(at[3]) & ends) != 0) return at + 3;
+        at += 4;
+    }
+    while (at < end && (ClassOf(*at) & ends) == 0) ++at;
+    return at;
+}
+
+// Scans one token with a default type; token is its text in the reply.
+[[gnu::always_inline]] inline uint32_t Scan(Cursor& c, std::string_view& token, uint32_t default_type) {
+    if (c.at == c.end) return PJL_TOK_END;
+    const char first = *c.at;
+    uint32_t type = default_type;
+    if ((ClassOf(first) & kStandsAlone) != 0) {
+        token = std::string_view(c.at, 1);
+        ++c.at;
+        type = first == kTab ? PJL_TOK_TAB : first == kLf ? PJL_TOK_EOL : PJL_TOK_FF;
+    } else if (first == '"') {
+        const char* start = ++c.at;
+        while (c.at < c.end && *c.at != '"') ++c.at;
+        token = std::string_view(start, static_cast<size_t>(c.at - start));
+        c.Skip();  // the closing quote, when there is one
+    } else {
+        const char* const start = c.at;
+        c.at = WordEnd(start, c.end, default_type == PJL_TOK_ENTRY ? kEndsWord : kEndsPlainWord);
+        token = std::string_view(start, static_cast<size_t>(c.at - start));
+    }
+    c.SkipBlanks();
+    return type;
+}
+
+// Moves to the next "@PJL"; false (at the end) when there is none.
+inline bool FindPrefix(Cursor& c) {
+    static constexpr std::string_view kPrefix = "@PJL";
+    // Most often the prefix stands right at the position, after a form feed.
+    if (c.end - c.at >= 4 && std::memcmp(c.at, kPrefix.data(), kPrefix.size()) == 0) return true;
+    while (c.at < c.end) {
+        const void* at = std::memchr(c.at, '@', static_cast<size_t>(c.end - c.at));
+        if (at == nullptr) break;
+        c.at = static_cast<const char*>(at);
+        if (static_cast<size_t>(c.end - c.at) >= kPrefix.size() &&
+            std::memcmp(c.at, kPrefix.data(), kPrefix.size()) == 0) {
+            return true;
+        }
+        ++c.at;
+    }
+    c.at = c.end;
+    return false;
+}
+
+}  // namespace tokenizer_detail
+
 // Reads one token: *token is its text where it stands in the text (not
 // cut, trailing blanks kept), *type its type.  Returns 0, or 13
 // (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
 // state is then back to searching for the next "@PJL".  Every reader of
 // PJL text reads through this one call.
-uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type);
+[[gnu::always_inline]] inline uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
+    using namespace tokenizer_detail;
+    PjlTokenizer& t = *tokenizer;
+    Cursor c{t.position, t.end};
+    std::string_view text;
+    bool error = false;
+    uint32_t token_type = PJL_TOK_END;
+    PjlState next = t.state;
+
+    switch (t.state) {
+        case PjlState::LINE_SEARCH:
+            if (FindPrefix(c)) {
+                text = std::string_view(c.at, 4);
+                c.at += 4;
+                c.SkipBlanks();
+                token_type = PJL_TOK_PREFIX;
+                next = PjlState::COMMAND;
+            }
+            break;
+        case PjlState::COMMAND:
+            token_type = Scan(c, text, PJL_TOK_COMMAND);
+            next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::ARGUMENT;
+            break;
+        case PjlState::ARGUMENT:
+            token_type = Scan(c, text, PJL_TOK_ARGUMENT);
+            if (token_type == PJL_TOK_EOL) {
+                next = PjlState::LINE_SEARCH;
+            } else if (c.Peek() == ':') {
+                c.Skip();
+                c.SkipBlanks();
+                token_type = PJL_TOK_QUALIFIER;
+                next = PjlState::QUALIFIED;
+            } else if (c.Peek() == '=') {
+                c.Skip();
+                c.SkipBlanks();
+                next = PjlState::ARG_VALUE;
+            } else {
+                next = PjlState::COMMAND_END;
+            }
+            break;
+        case PjlState::QUALIFIED:
+            token_type = Scan(c, text, PJL_TOK_QUALIFIED);
+            if (token_type == PJL_TOK_QUALIFIED) {
+                next = PjlState::ARGUMENT;
+            } else {
+                error = true;
+            }
+            break;
+        case PjlState::ARG_VALUE:
+            token_type = Scan(c, text, PJL_TOK_ARG_VALUE);
+            next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::COMMAND_END;
+            break;
+        case PjlState::COMMAND_END:
+            token_type = Scan(c, text, PJL_TOK_EOL);
+            if (token_type != PJL_TOK_EOL) {
+                error = true;
+            } else {
+                const char after = c.Peek();
+                next = (after == '@' || after == kEsc) ? PjlState::LINE_SEARCH : PjlState::ENTRY;
+            }
+            break;
+        case PjlState::ENTRY:
+            token_type = Scan(c, text, PJL_TOK_ENTRY);
+            if (token_type != PJL_TOK_ENTRY) {
+                error = true;
+            } else if (c.Peek() == kLf) {
+                next = PjlState::ENTRY_END;
+            } else if (c.Peek() == '[') {
+                c.Skip();
+                next = PjlState::COUNT;
+            } else if (c.Peek() == '=') {
+                c.Skip();
+                next = PjlState::ENTRY_VALUE;
+            } else {
+                error = true;
+            }
+            break;
+        case PjlState::ENTRY_VALUE:
+            token_type = Scan(c, text, PJL_TOK_ENTRY_VALUE);
+            if (token_type != PJL_TOK_ENTRY_VALUE) {
+                error = true;
+            } else if (c.Peek() == '[') {
+                c.Skip();
+                next = PjlState::COUNT;
+            } else {
+                next = PjlState::ENTRY_END;
+            }
+            break;
+        case PjlState::COUNT:
+            token_type = Scan(c, text, PJL_TOK_COUNT);
+            if (token_type == PJL_TOK_COUNT) {
+                next = PjlState::COUNT_KIND;
+            } else {
+                error = true;
+            }
+            break;
+        case PjlState::COUNT_KIND: {
+            const char* before = c.at;
+            token_type = Scan(c, text, PJL_TOK_COUNT_KIND);
+            if (token_type != PJL_TOK_COUNT_KIND) {
+                error = true;
+            } else if (c.Peek() == ']') {
+                c.Skip();
+                c.SkipBlanks();
+                next = PjlState::ENTRY_END;
+            } else if (c.at == before) {
+                // A character that ends words but not the brackets ('=', ':',
+                // '['): staying would read the same empty word forever.
+                error = true;
+            }
+            break;
+        }
+        case PjlState::ENTRY_END:
+            token_type = Scan(c, text, PJL_TOK_EOL);
+            if (token_type != PJL_TOK_EOL) {
+                error = true;
+            } else {
+                const char after = c.Peek();
+                next = after == '@'                       ? PjlState::LINE_SEARCH
+                       : (after == kTab || after == kFf) ? PjlState::ITEM_START
+                                                         : PjlState::ENTRY;
+            }
+            break;
+        case PjlState::ITEM_START:
+            token_type = Scan(c, text, PJL_TOK_TAB);
+            if (token_type == PJL_TOK_FF) {
+                next = PjlState::LINE_SEARCH;
+            } else if (token_type == PJL_TOK_TAB) {
+                next = PjlState::ITEM;
+            } else {
+                error = true;
+            }
+            break;
+        case PjlState::ITEM:
+            token_type = Scan(c, text, PJL_TOK_ITEM);
+            if (token_type != PJL_TOK_ITEM) {
+                error = true;
+            } else if (c.Peek() == '=') {
+                c.Skip();
+                c.SkipBlanks();
+                next = PjlState::ITEM_VALUE;
+            } else if (c.Peek() == kLf) {
+                next = PjlState::ENTRY_END;
+            } else {
+                next = PjlState::ITEM_VALUE;
+            }
+            break;
+        case PjlState::ITEM_VALUE:
+            token_type = Scan(c, text, PJL_TOK_ITEM_VALUE);
+            if (token_type == PJL_TOK_ITEM_VALUE && c.Peek() == kLf) {
+                next = PjlState::ENTRY_END;
+            } else {
+                error = true;
+            }
+            break;
+    }
+
+    uint32_t result = ERROR_SUCCESS;
+    if (error) {
+        result = ERROR_INVALID_DATA;
+        next = PjlState::LINE_SEARCH;
+    }
+    // The end rule: the text ended inside a line.
+    if (token_type == PJL_TOK_END && next != PjlState::LINE_SEARCH) {
+        next = PjlState::LINE_SEARCH;
+        result = ERROR_INVALID_DATA;
+    }
+    t.position = c.at;
+    t.state = next;
+    *token = text;
+    *type = token_type;
+    return result;
+}
 
 // The same read with the token's text copied into buffer (zero-terminated,
 // cut to capacity - 1 characters, then trailing blanks dropped; capacity
@@ -77,7 +358,11 @@ uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, 
 // What PjlNextToken stores of a token's text: cut to capacity - 1
 // characters, trailing blanks dropped, zero-terminated.  PjlCutToken gives
 // the same text as a view.
-std::string_view PjlCutToken(std::string_view token, uint32_t capacity);
+inline std::string_view PjlCutToken(std::string_view token, uint32_t capacity) {
+    size_t length = token.size() < capacity - 1 ? token.size() : capacity - 1;
+    while (length > 0 && token[length - 1] == ' ') --length;
+    return token.substr(0, length);
+}
 void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity);
 
 // The decimal value of a token: leading white space and a sign allowed,

@@ -8,25 +8,27 @@ namespace {
 constexpr uint64_t kEmptyLevelHash = HashPathLevel("");
 
 // The current keyword path: each level's text, a view into the reply cut as
-// the dispatcher reads tokens (up to 32 characters), and its hash.
+// the dispatcher reads tokens (up to 32 characters), and the path's hash.
 struct Path {
     std::string_view level[kPathLevels];
     uint64_t level_hash[kPathLevels] = {kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash,
                                         kEmptyLevelHash};
+    uint64_t hash = HashPath(level_hash);
 
     void Set(size_t at, std::string_view text) {
         level[at] = text;
-        level_hash[at] = HashPathLevel(text);
+        const uint64_t level_hash_now = HashPathLevel(text);
+        hash += (level_hash_now - level_hash[at]) * kLevelWeight[at];
+        level_hash[at] = level_hash_now;
     }
     void Clear(size_t at) {
-        level[at] = {};
-        level_hash[at] = kEmptyLevelHash;
+        if (!level[at].empty()) Set(at, {});
     }
 };
 
 // The index entry of the current path, or null when no row names it.
 const PjlDispatchPath* FindPath(const PjlDispatchIndex& index, const Path& path) {
-    const uint64_t hash = HashPath(path.level_hash);
+    const uint64_t hash = path.hash;
     const uint8_t slot = index.slots[PjlDispatchIndex::Slot(hash, index.seed)];
     if (slot == 0) return nullptr;
     const PjlDispatchPath& entry = index.paths[slot - 1];

@@ -50,15 +50,31 @@ struct PjlDispatchRow {
 };
 
 // The hash of one path level's text, and of a whole path from its levels'.
+// A level's hash looks at its length and six of its bytes (the first two,
+// two in the middle, the last two): enough to tell the tables' keywords
+// apart (the index is built only when no two of its paths share a hash),
+// and the same few steps for every token however long.  A path found by
+// its hash is still compared text by text.
 constexpr uint64_t HashPathLevel(std::string_view text) {
-    uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a
-    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
-    return hash;
+    const size_t n = text.size();
+    if (n == 0) return 0x9ae16a3b2f90404full;
+    const auto at = [&text](size_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(text[i])); };
+    const size_t half = n / 2;
+    const uint64_t sample = at(0) | at(n > 1 ? 1 : 0) << 8 | at(half) << 16 | at(half + 1 < n ? half + 1 : half) << 24 |
+                            at(n > 1 ? n - 2 : 0) << 32 | at(n - 1) << 40 | static_cast<uint64_t>(n) << 48;
+    return (sample ^ (sample >> 29)) * 0xbf58476d1ce4e5b9ull;
 }
+
+// A path's hash is the sum of its levels' hashes, each times a constant of
+// its own, so that the dispatcher keeps it up to date as levels change
+// with one multiplication per change.
+inline constexpr uint64_t kLevelWeight[kPathLevels] = {0x9e3779b97f4a7c15ull, 0xc2b2ae3d27d4eb4full,
+                                                      0x165667b19e3779f9ull, 0xd6e8feb86659fd93ull,
+                                                      0xff51afd7ed558ccdull};
 
 constexpr uint64_t HashPath(const uint64_t (&level_hashes)[kPathLevels]) {
     uint64_t hash = 0;
-    for (const uint64_t level : level_hashes) hash = (hash ^ level) * 0x9e3779b97f4a7c15ull + 0x632be59bd9b4e019ull;
+    for (size_t at = 0; at < kPathLevels; ++at) hash += level_hashes[at] * kLevelWeight[at];
     return hash;
 }
 
