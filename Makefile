@@ -10,6 +10,9 @@
 #   make test-sanitize the Linux tests built with AddressSanitizer and
 #                      UndefinedBehaviorSanitizer
 #   make test-thread   the tests of concurrent calls under ThreadSanitizer
+#   make test-release  the Linux tests on an optimized build (Release, -O3):
+#                      what only the optimizer brings out, e.g. warnings
+#                      and the shared library's exports
 #   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
 #                      passes options), then the heap over 100,000 monitor
 #                      cycles with the C allocator's free-list caches off,
@@ -31,6 +34,7 @@ SANITIZE_BUILD_DIR ?= build-sanitize
 BENCH_BUILD_DIR ?= build-bench
 FUZZ_BUILD_DIR ?= build-fuzz
 THREAD_BUILD_DIR ?= build-thread
+RELEASE_BUILD_DIR ?= build-release
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 DEMO_ARGS ?=
@@ -42,7 +46,7 @@ REQUIRE_WINDOWS ?= 0
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread bench fuzz clean \
+.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread test-release bench fuzz clean \
 	packages-build packages-test
 
 all: build
@@ -93,6 +97,11 @@ test-thread:
 	TSAN_OPTIONS=halt_on_error=1 $(THREAD_BUILD_DIR)/tests/tb58_api_tests --gtest_filter='Concurrency*'
 	TSAN_OPTIONS=halt_on_error=1 $(THREAD_BUILD_DIR)/tests/tb58_unit_tests --gtest_filter='SetLocale.*:LastError.*'
 
+test-release:
+	cmake -S . -B $(RELEASE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build $(RELEASE_BUILD_DIR) -j $(JOBS)
+	ctest --test-dir $(RELEASE_BUILD_DIR) --output-on-failure -j $(JOBS)
+
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon
@@ -115,4 +124,4 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_BUILD_DIR) $(FUZZ_BUILD_DIR) \
-		$(THREAD_BUILD_DIR)
+		$(THREAD_BUILD_DIR) $(RELEASE_BUILD_DIR)

@@ -2,8 +2,9 @@
 #   Windows: every name of the module definition file is exported by its
 #            plain name, nothing else is, and the DLL imports system DLLs only.
 #   Linux:   the dynamic symbol table defines exactly those names plus the
-#            platform functions a caller needs (GetLastError, SetLastError,
-#            GlobalAlloc, GlobalFree, GlobalSize, DeleteObject, GetObjectA).
+#            platform functions a caller needs (TB58_PLATFORM_EXPORTS of
+#            cmake/VersionScript.cmake: GetLastError, SetLastError,
+#            GlobalAlloc, ...), whatever the build type.
 file(STRINGS ${DEF_FILE} def_lines REGEX "^[ \t]+Pat[A-Za-z]+")
 set(expected "")
 foreach(line IN LISTS def_lines)
@@ -38,12 +39,13 @@ if(OBJDUMP)
         endif()
     endforeach()
 else()
-    list(APPEND expected GetLastError SetLastError GlobalAlloc GlobalFree GlobalSize DeleteObject GetObjectA)
+    include(${CMAKE_CURRENT_LIST_DIR}/../cmake/VersionScript.cmake)
+    list(APPEND expected ${TB58_PLATFORM_EXPORTS})
     execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "nm failed on ${LIBRARY}")
     endif()
-    string(REGEX MATCHALL "[0-9a-f]+ [TtDdBbRrVvWw] [^\n]+" rows "${dump}")
+    string(REGEX MATCHALL "[0-9a-f]+ [TtDdBbRrVvWwiu] [^\n]+" rows "${dump}")
     set(actual "")
     foreach(row IN LISTS rows)
         string(REGEX REPLACE "^[0-9a-f]+ [A-Za-z] " "" name "${row}")

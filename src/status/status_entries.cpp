@@ -15,7 +15,16 @@ namespace tb58::status {
 namespace {
 
 // A failed append leaves the entry out; no error is reported.
-void AddEntry(RecList* entries, int32_t message, int32_t place, std::string_view text = {}) {
+void AddEntry(RecList* entries, int32_t message, int32_t place) {
+    StatusEntry entry{message, place, {}};
+    RecListAdd(entries, &entry);
+}
+
+// The same with a text, cut to the entry's capacity. Entries without a
+// text take the overload above: with the text as a defaulted argument,
+// GCC's -O3 clones the function for the empty view and warns about its null
+// data pointer reaching memcpy, although the length check never lets it.
+void AddEntry(RecList* entries, int32_t message, int32_t place, std::string_view text) {
     StatusEntry entry{message, place, {}};
     const size_t length = std::min(text.size(), sizeof entry.text - 1);
     if (length != 0) std::memcpy(entry.text, text.data(), length);
