@@ -24,7 +24,7 @@ void ChainTails::Append(ChainId chain, ChainNode* node) {
 
 void ChainTails::Clear(ChainId chain) {
     const ChainSlot slot = PrnInfoExChain(&record_, chain);
-    ChainFree(slot.first);
+    if (journal_ == nullptr || !journal_->KeepClearedChain(chain, slot.first)) ChainFree(slot.first);
     ChainNode* const none = nullptr;
     std::memcpy(slot.first_location, &none, sizeof none);
     *slot.count_location = 0;

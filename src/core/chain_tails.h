@@ -10,16 +10,20 @@
 
 #include "Tb58Wk31PrnInfoEx.h"
 #include "core/prn_info_ex.h"
+#include "core/record_journal.h"
 
 namespace tb58 {
 
 class ChainTails {
 public:
-    explicit ChainTails(PrnInfoEx& record) : record_(record) {}
+    // With a journal, the nodes a clear takes out are kept for it (see
+    // record_journal.h) instead of freed.
+    explicit ChainTails(PrnInfoEx& record, RecordJournal* journal = nullptr) : record_(record), journal_(journal) {}
     ChainTails(const ChainTails&) = delete;
     ChainTails& operator=(const ChainTails&) = delete;
 
     PrnInfoEx& record() { return record_; }
+    RecordJournal* journal() { return journal_; }
 
     // Links node (whose next must be null) behind the chain's last node and
     // counts it; the record owns the node from then on.
@@ -35,6 +39,7 @@ public:
 
 private:
     PrnInfoEx& record_;
+    RecordJournal* journal_;
     std::array<ChainNode*, kChainCount> last_{};  // null: not known yet
 };
 

@@ -3,20 +3,6 @@
 #include <cstring>
 
 namespace tb58 {
-namespace {
-
-// Whether a zero-terminated name holds exactly text's bytes; compared byte
-// by byte, so that most names are ruled out at their first byte and none is
-// read past its end.
-bool NameEquals(const char* name, std::string_view text) {
-    for (const char c : text) {
-        if (c == '\0' || *name != c) return false;
-        ++name;
-    }
-    return *name == '\0';
-}
-
-}  // namespace
 
 uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
     if (text == nullptr || rows == nullptr) return 0xFFFFFFFFu;
@@ -28,7 +14,10 @@ uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
 uint32_t LookupCodeByName(std::string_view text, const CodeByNameRow* rows) {
     if (rows == nullptr) return 0xFFFFFFFFu;
     const CodeByNameRow* row = rows;
-    while (row->name != nullptr && !NameEquals(row->name, text)) ++row;
+    while (row->name != nullptr &&
+           (row->length != text.size() || (!text.empty() && std::memcmp(row->name, text.data(), text.size()) != 0))) {
+        ++row;
+    }
     return row->code;
 }
 

@@ -10,14 +10,20 @@
 
 #include <array>
 #include <cstddef>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace tb58 {
 
 struct CodeByNameRow {
-    const char* name;  // nullptr in the end row
-    uint32_t code;     // the default code in the end row
+    constexpr CodeByNameRow() = default;
+    constexpr CodeByNameRow(const char* row_name, uint32_t row_code)
+        : name(row_name), code(row_code), length(row_name == nullptr ? 0 : std::string_view(row_name).size()) {}
+
+    const char* name = nullptr;  // nullptr in the end row
+    uint32_t code = 0;           // the default code in the end row
+    size_t length = 0;           // the name's length, so that a look-up compares bytes only of equal lengths
 };
 
 // A table as data: its rows followed by the end row.

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "core/chain_node.h"
+#include "core/record_journal.h"
 #include "platform/win32_api.h"
 
 namespace tb58 {
@@ -60,10 +61,15 @@ ChainNode* FirstNode(const void* first_location) {
 }
 
 int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text) {
+    return PrnInfoExSetString(record, slot, text, nullptr);
+}
+
+int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text, RecordJournal* journal) {
     for (const StringSlotRow& row : kStringSlots) {
         if (row.name != slot) continue;
         char*& field = record->*row.field;
-        if (field != nullptr) GlobalFree(field);
+        const bool kept = journal != nullptr && journal->KeepReplacedText(&field);
+        if (field != nullptr && !kept) GlobalFree(field);
         field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
         if (field == nullptr) return 0;
         if (!text.empty()) std::memcpy(field, text.data(), text.size());

@@ -10,6 +10,8 @@
 
 namespace tb58 {
 
+class RecordJournal;
+
 // Where a chain slot lies in a record.
 struct ChainSlot {
     ChainNode* first;         // the first node when the slot was resolved
@@ -41,6 +43,8 @@ ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain);
 // its own global memory block.  0 for any other name (record unchanged) or
 // a failed allocation (the old text is released and the slot left null).
 int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text);
+// The same, keeping the old text for the journal when it asks for it.
+int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text, RecordJournal* journal);
 
 // Resolves one of the eleven chain slot names ("pEngineStatus", ...,
 // "pCustomMediaInfo"); 0 for any other name (out is not written).

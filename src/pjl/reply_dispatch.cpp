@@ -42,13 +42,18 @@ const PjlDispatchPath* FindPath(const PjlDispatchIndex& index, const Path& path)
 }  // namespace
 
 uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view text) {
-    PjlReply reply{PjlTokenizer{}, ChainTails(record)};
+    return PjlReplyDispatch(record, index, text, nullptr, nullptr);
+}
+
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view text,
+                          RecordJournal* journal, PjlAnswerWatch* watch) {
+    PjlReply reply{PjlTokenizer{}, ChainTails(record, journal), watch};
     PjlTokenizerInit(&reply.tokenizer, text);
     Path path;
     uint32_t type = PJL_TOK_END;
     do {
         std::string_view token;
-        const uint32_t result = PjlReadToken(&reply.tokenizer, &token, &type);
+        const uint32_t result = PjlReadReplyToken(reply, &token, &type);
         if (result != ERROR_SUCCESS) return result;
         size_t level = 0;  // the level the token sets
         switch (type) {

@@ -18,14 +18,58 @@
 
 namespace tb58::pjl {
 
+// The arguments a query asks for, marked as the reply answers them: an
+// argument token of the same text (cut as the match reads tokens, up to 99
+// characters), read before the reply's first misfit, with a form feed
+// somewhere after it.
+struct PjlQueryArgument {
+    std::string_view text;
+    bool answered;
+};
+
+struct PjlAnswerWatch {
+    std::span<PjlQueryArgument> arguments;
+    const char* text;      // the reply's first byte
+    size_t last_feed;      // offset of the reply's last form feed; npos: none
+    size_t open;           // arguments not answered yet
+
+    // Called with every token read from the reply, in order; false once
+    // no later token can change the outcome.
+    bool See(uint32_t result, uint32_t type, std::string_view token, const char* after) {
+        if (result != 0) return false;  // nothing after a misfit counts
+        if (type != PJL_TOK_ARGUMENT) return true;
+        if (last_feed == std::string_view::npos || static_cast<size_t>(after - text) > last_feed) return false;
+        const std::string_view answer = PjlCutToken(token, kMatchTokenCapacity);
+        for (PjlQueryArgument& argument : arguments) {
+            if (!argument.answered && argument.text == answer) {
+                argument.answered = true;
+                --open;
+            }
+        }
+        return open != 0;
+    }
+};
+
 // What the handlers of one reply work on: the tokenizer they read from, the
-// record they fill and its chains, appended to at their remembered ends.
+// record they fill and its chains, appended to at their remembered ends,
+// and, while the reply's pairing with its query is open, the watch that
+// marks the query's arguments as the tokens go by (null once settled).
 struct PjlReply {
     PjlTokenizer tokenizer;
     ChainTails chains;
+    PjlAnswerWatch* watch = nullptr;
 
     PrnInfoEx& record() { return chains.record(); }
 };
+
+// Every read of a reply walk, by the dispatcher and by its handlers.
+[[gnu::always_inline]] inline uint32_t PjlReadReplyToken(PjlReply& reply, std::string_view* token, uint32_t* type) {
+    const uint32_t result = PjlReadToken(&reply.tokenizer, token, type);
+    if (reply.watch != nullptr && !reply.watch->See(result, *type, *token, reply.tokenizer.position)) {
+        reply.watch = nullptr;  // the outcome is settled
+    }
+    return result;
+}
 
 struct PjlHandlerRef;
 
@@ -120,5 +164,10 @@ extern const PjlDispatchIndex kModelDispatchIndex;
 // common row's handler.  Returns 0, or 13 when a token the dispatcher itself
 // reads breaks the PJL line shapes (the rest of the text is not read).
 uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view reply);
+
+// The same walk with its changes of the record kept undoable in journal
+// (may be null) and every token shown to watch (may be null).
+uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view reply,
+                          RecordJournal* journal, PjlAnswerWatch* watch);
 
 }  // namespace tb58::pjl

@@ -19,7 +19,7 @@ struct Token {
 
 inline uint32_t Read(PjlReply& reply, Token& token) {
     std::string_view whole;
-    const uint32_t result = PjlReadToken(&reply.tokenizer, &whole, &token.type);
+    const uint32_t result = PjlReadReplyToken(reply, &whole, &token.type);
     token.text = PjlCutToken(whole, kDispatchTokenCapacity);
     return result;
 }

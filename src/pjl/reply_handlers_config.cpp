@@ -18,8 +18,8 @@ void AddEmulation(PjlReply& reply, uint32_t code, std::string_view version) {
     node->wEmulCode = static_cast<uint16_t>(code & 0xFFFF);
     CopyToField(node->szVersion, 16, version);  // at most 15 characters
     reply.chains.Append(ChainId::kLoadedEmul, reinterpret_cast<ChainNode*>(node));
-    if (node->wEmulCode == 1) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version);
-    if (node->wEmulCode == 2) PrnInfoExSetString(&reply.record(), "pQXSVersion", version);
+    if (node->wEmulCode == 1) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version, reply.chains.journal());
+    if (node->wEmulCode == 2) PrnInfoExSetString(&reply.record(), "pQXSVersion", version, reply.chains.journal());
 }
 
 // Whether a punch row names exactly the collected keywords.
@@ -74,7 +74,7 @@ uint32_t HandleVersionSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
         if (result != ERROR_SUCCESS || value.type != PJL_TOK_ITEM_VALUE) continue;
         const uint32_t code = LookupCodeByName(name.text, kEmulationVersionCodes);
         if (code == kFirmwareVersion) {
-            PrnInfoExSetString(&reply.record(), "pSYSVersion", value.text);
+            PrnInfoExSetString(&reply.record(), "pSYSVersion", value.text, reply.chains.journal());
         } else {
             AddEmulation(reply, code, value.text);
         }
