@@ -70,8 +70,20 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The ratios come with the console report; JSON and CSV stay as the
+    // library writes them.
+    bool console = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--benchmark_format=", 0) == 0 && argument != "--benchmark_format=console") console = false;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!console) {
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+    }
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
