@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/short_text_equal.h"
+
 namespace tb58 {
 
 uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
@@ -14,10 +16,7 @@ uint32_t LookupCodeByName(const char* text, const CodeByNameRow* rows) {
 uint32_t LookupCodeByName(std::string_view text, const CodeByNameRow* rows) {
     if (rows == nullptr) return 0xFFFFFFFFu;
     const CodeByNameRow* row = rows;
-    while (row->name != nullptr &&
-           (row->length != text.size() || (!text.empty() && std::memcmp(row->name, text.data(), text.size()) != 0))) {
-        ++row;
-    }
+    while (row->name != nullptr && !ShortTextEqual(std::string_view(row->name, row->length), text)) ++row;
     return row->code;
 }
 

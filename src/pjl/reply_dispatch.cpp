@@ -1,5 +1,7 @@
 #include "pjl/reply_dispatch.h"
 
+#include "core/short_text_equal.h"
+
 #include "platform/win32_api.h"
 
 namespace tb58::pjl {
@@ -34,7 +36,7 @@ const PjlDispatchPath* FindPath(const PjlDispatchIndex& index, const Path& path)
     const PjlDispatchPath& entry = index.paths[slot - 1];
     if (entry.hash != hash) return nullptr;
     for (size_t at = 0; at < kPathLevels; ++at) {
-        if (entry.level[at] != path.level[at]) return nullptr;
+        if (!ShortTextEqual(entry.level[at], path.level[at])) return nullptr;
     }
     return &entry;
 }

@@ -14,6 +14,7 @@
 
 #include "Tb58Wk31PrnInfoEx.h"
 #include "core/chain_tails.h"
+#include "core/short_text_equal.h"
 #include "pjl/pjl_tokenizer.h"
 
 namespace tb58::pjl {
@@ -41,7 +42,7 @@ struct PjlAnswerWatch {
         if (last_feed == std::string_view::npos || static_cast<size_t>(after - text) > last_feed) return false;
         const std::string_view answer = PjlCutToken(token, kMatchTokenCapacity);
         for (PjlQueryArgument& argument : arguments) {
-            if (!argument.answered && argument.text == answer) {
+            if (!argument.answered && ShortTextEqual(argument.text, answer)) {
                 argument.answered = true;
                 --open;
             }

@@ -17,7 +17,7 @@ struct Token {
     uint32_t type = 0;
 };
 
-inline uint32_t Read(PjlReply& reply, Token& token) {
+[[gnu::always_inline]] inline uint32_t Read(PjlReply& reply, Token& token) {
     std::string_view whole;
     const uint32_t result = PjlReadReplyToken(reply, &whole, &token.type);
     token.text = PjlCutToken(whole, kDispatchTokenCapacity);
