@@ -1,14 +1,37 @@
 // CentroData packet shapes from the input: root key and data, children of
 // any key, data length and order, texts with or without a zero inside their
-// data, and a QueryInfo child built by the library or by hand.
+// data, and a QueryInfo child built by the library or by hand; into a fresh
+// record or into one that holds trays, versions, options, bins and the
+// emulation's information already (which a reply that does not answer its
+// query must leave as it was).
 #include "fuzz_support.h"
+
+namespace {
+
+constexpr char kFillingReply[] =
+    "@PJL INFO CONFIG\r\nIN TRAYS [2 ENUMERATED]\r\n\tINTRAY1\r\n\tINTRAYLCT\r\n"
+    "VERSION [2 ENUMERATED]\r\n\tFIRMWARE 1.07\r\n\tWEXA 4.02\r\nDUPLEX\r\n\f"
+    "@PJL INFO OUTBINSTATUS\r\nUPPER=READY\r\n\f@PJL INQUIRE INTRAY1SIZE\r\nA4LONG\r\n\f"
+    "@PJL INFO TZMO\r\nMEMORYUSAGE=USER\r\n\f";
+
+void Fill(PrnInfoEx& record) {
+    using namespace tb58::fuzz;
+    InfoItem* root = NewItem(ITEM_CENTRO_DATA, nullptr, 0);
+    AppendChild(root, NewItem(ITEM_PJL_TEXT, kFillingReply, sizeof kFillingReply));
+    PatSetCentroDataTo(root, 0, &record, 2);
+    FreeTree(root);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tb58::fuzz;
     UseOwnModule();
     Input input(data, size);
     PrnInfoEx record{};
-    record.dwSize = (input.Byte() & 1) ? sizeof record : 403;
+    const uint8_t record_shape = input.Byte();
+    record.dwSize = (record_shape & 1) ? sizeof record : 403;
+    if ((record_shape & 3) == 3) Fill(record);
     const uint32_t root_keys[] = {ITEM_CENTRO_DATA, ITEM_EMUL_CENTRO_DATA, ITEM_QUERY_INFO, input.Word()};
     const uint32_t root_key = root_keys[input.Byte() % 4];
     const std::string_view root_data = input.Bytes(input.Byte() % 9);
