@@ -14,6 +14,7 @@
 
 #include "Tb58Wk31InfoItem.h"
 #include "Tb58Wk31PrnInfoEx.h"
+#include "support/status_packet.h"
 
 namespace tb58::test {
 
@@ -41,27 +42,18 @@ public:
         if (!data.empty()) std::memcpy(reinterpret_cast<char*>(item) + INFO_ITEM_HEADER_SIZE, data.data(), data.size());
         return item;
     }
-    static void Append(InfoItem* parent, InfoItem* child) {
-        child->parent = parent;
-        if (parent->lastChild == nullptr) {
-            parent->firstChild = child;
-        } else {
-            parent->lastChild->next = child;
-        }
-        parent->lastChild = child;
-    }
     InfoItem* Build(const IntakeCase& c) {
         InfoItem* root = Item(ITEM_CENTRO_DATA, {});
         if (!c.query.empty()) {
             InfoItem* query = Item(ITEM_QUERY_INFO, {});
-            if (c.ask_device_id) Append(query, Item(ITEM_DEVICE_ID, {}));
-            Append(query, Item(ITEM_PJL_TEXT, std::string_view(c.query.c_str(), c.query.size() + 1)));
-            Append(root, query);
+            if (c.ask_device_id) AppendChild(query, Item(ITEM_DEVICE_ID, {}));
+            AppendChild(query, Item(ITEM_PJL_TEXT, std::string_view(c.query.c_str(), c.query.size() + 1)));
+            AppendChild(root, query);
         }
         InfoItem* device = c.device_id.empty() ? nullptr : Item(ITEM_DEVICE_ID, c.device_id);
-        if (device != nullptr && c.device_id_first) Append(root, device);
-        if (c.has_reply) Append(root, Item(ITEM_PJL_TEXT, c.reply));
-        if (device != nullptr && !c.device_id_first) Append(root, device);
+        if (device != nullptr && c.device_id_first) AppendChild(root, device);
+        if (c.has_reply) AppendChild(root, Item(ITEM_PJL_TEXT, c.reply));
+        if (device != nullptr && !c.device_id_first) AppendChild(root, device);
         return root;
     }
 
