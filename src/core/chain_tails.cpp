@@ -29,15 +29,19 @@ void ChainTails::Clear(ChainId chain) {
     std::memcpy(slot.first_location, &none, sizeof none);
     *slot.count_location = 0;
     last_[static_cast<size_t>(chain)] = nullptr;
+    found_[static_cast<size_t>(chain)] = nullptr;
 }
 
-ChainNode* ChainTails::FindOrAdd(ChainId chain, uint32_t node_size, uint32_t code) {
+ChainNode* ChainTails::FindOrAddNode(ChainId chain, uint32_t node_size, uint32_t code) {
     const auto item_code = static_cast<uint16_t>(code & 0xFFFF);
-    if (ChainNode* found = ChainFindCode(PrnInfoExChain(&record_, chain).first, item_code)) return found;
+    ChainNode*& found = found_[static_cast<size_t>(chain)];
+    found = ChainFindCode(PrnInfoExChain(&record_, chain).first, item_code);
+    if (found != nullptr) return found;
     ChainNode* node = ChainNodeAlloc(node_size);
     if (node == nullptr) return nullptr;
     node->code = item_code;
     Append(chain, node);
+    found = node;
     return node;
 }
 

@@ -34,13 +34,21 @@ public:
 
     // The chain's node whose item code is the low 16 bits of code, added
     // (zero-filled, node_size bytes) when the chain has none; null when
-    // memory runs out.
-    ChainNode* FindOrAdd(ChainId chain, uint32_t node_size, uint32_t code);
+    // memory runs out.  The node found last is tried first: a reply asks
+    // about one tray several times in a row.
+    ChainNode* FindOrAdd(ChainId chain, uint32_t node_size, uint32_t code) {
+        ChainNode* recent = found_[static_cast<size_t>(chain)];
+        if (recent != nullptr && recent->code == static_cast<uint16_t>(code & 0xFFFF)) return recent;
+        return FindOrAddNode(chain, node_size, code);
+    }
 
 private:
+    ChainNode* FindOrAddNode(ChainId chain, uint32_t node_size, uint32_t code);
+
     PrnInfoEx& record_;
     RecordJournal* journal_;
-    std::array<ChainNode*, kChainCount> last_{};  // null: not known yet
+    std::array<ChainNode*, kChainCount> last_{};   // null: not known yet
+    std::array<ChainNode*, kChainCount> found_{};  // FindOrAdd's last node; null after a clear
 };
 
 }  // namespace tb58

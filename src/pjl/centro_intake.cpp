@@ -50,8 +50,8 @@ PjlAnswerWatch WatchFor(std::span<PjlQueryArgument> arguments, std::string_view 
 // argument gives TB58_ERROR_REPLY_MISMATCH, a misfit in the query its error,
 // whichever comes first in the query.
 uint32_t Verdict(const QueryArguments& query) {
-    for (const PjlQueryArgument& argument : query.arguments) {
-        if (!argument.answered) return TB58_ERROR_REPLY_MISMATCH;
+    for (size_t at = 0; at < query.arguments.size(); ++at) {
+        if (!PjlArgumentAnswered(query.arguments, at)) return TB58_ERROR_REPLY_MISMATCH;
     }
     return query.result;
 }

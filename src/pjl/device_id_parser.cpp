@@ -106,11 +106,30 @@ FieldCursor MakeFieldCursor(std::string_view text) {
 }
 
 void SplitField(FieldCursor& cursor, char* destination, size_t capacity, std::string_view delimiters) {
-    size_t copied = 0;
-    while (!cursor.AtEnd() && copied + 1 < capacity && delimiters.find(*cursor.position) == std::string_view::npos) {
-        destination[copied++] = *cursor.position++;
+    if (capacity == 0) {
+        if (!cursor.AtEnd()) ++cursor.position;
+        return;
     }
-    if (capacity > 0) destination[copied] = '\0';
+    // The field ends at the first delimiter within the next capacity - 1
+    // bytes; with one delimiter (every field of a device ID) one memchr
+    // finds it.
+    const size_t left = cursor.AtEnd() ? 0 : static_cast<size_t>(cursor.end - cursor.position);
+    const size_t window = left < capacity - 1 ? left : capacity - 1;
+    size_t copied = window;
+    if (delimiters.size() == 1) {
+        const void* found = window == 0 ? nullptr : std::memchr(cursor.position, delimiters[0], window);
+        if (found != nullptr) copied = static_cast<size_t>(static_cast<const char*>(found) - cursor.position);
+    } else {
+        for (size_t at = 0; at < window; ++at) {
+            if (delimiters.find(cursor.position[at]) != std::string_view::npos) {
+                copied = at;
+                break;
+            }
+        }
+    }
+    if (copied != 0) std::memcpy(destination, cursor.position, copied);
+    destination[copied] = '\0';
+    cursor.position += copied;
     if (!cursor.AtEnd()) ++cursor.position;
 }
 

@@ -33,23 +33,44 @@ struct PjlAnswerWatch {
     const char* text;      // the reply's first byte
     size_t last_feed;      // offset of the reply's last form feed; npos: none
     size_t open;           // arguments not answered yet
+    size_t next = 0;       // where the next answer is looked for first
 
     // Called with every token read from the reply, in order; false once
-    // no later token can change the outcome.
+    // no later token can change the outcome.  A reply answers in the
+    // order of its query, so the look-up starts behind the argument
+    // answered last and stops at the first one the token answers; an
+    // argument asked twice is marked once (PjlArgumentAnswered counts the
+    // others).
     bool See(uint32_t result, uint32_t type, std::string_view token, const char* after) {
         if (result != 0) return false;  // nothing after a misfit counts
         if (type != PJL_TOK_ARGUMENT) return true;
         if (last_feed == std::string_view::npos || static_cast<size_t>(after - text) > last_feed) return false;
         const std::string_view answer = PjlCutToken(token, kMatchTokenCapacity);
-        for (PjlQueryArgument& argument : arguments) {
+        const size_t count = arguments.size();
+        size_t at = next;
+        for (size_t looked = 0; looked < count; ++looked, ++at) {
+            if (at == count) at = 0;
+            PjlQueryArgument& argument = arguments[at];
             if (!argument.answered && ShortTextEqual(argument.text, answer)) {
                 argument.answered = true;
                 --open;
+                next = at + 1;
+                break;
             }
         }
         return open != 0;
     }
 };
+
+// Whether the argument at index is answered: marked itself, or asked
+// before under the same text and marked there.
+inline bool PjlArgumentAnswered(std::span<const PjlQueryArgument> arguments, size_t index) {
+    if (arguments[index].answered) return true;
+    for (const PjlQueryArgument& other : arguments) {
+        if (other.answered && ShortTextEqual(other.text, arguments[index].text)) return true;
+    }
+    return false;
+}
 
 // What the handlers of one reply work on: the tokenizer they read from, the
 // record they fill and its chains, appended to at their remembered ends,

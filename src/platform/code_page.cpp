@@ -162,6 +162,17 @@ int WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int wide_coun
         while (wide[count] != 0) ++count;
         ++count;  // the terminator is converted too
     }
+    // Text of ASCII characters alone is the same bytes in every one of these
+    // code pages: copied without iconv when it fits (most texts of the
+    // English, German and other Western languages).
+    if (static_cast<size_t>(out_capacity) >= count || out_capacity == 0) {
+        size_t ascii = 0;
+        while (ascii < count && wide[ascii] < 0x80) ++ascii;
+        if (ascii == count && count <= static_cast<size_t>(INT32_MAX)) {
+            for (size_t at = 0; out_capacity != 0 && at < count; ++at) out[at] = static_cast<char>(wide[at]);
+            return static_cast<int>(count);
+        }
+    }
     thread_local ThreadConverters converters;
     const Converter* converter = nullptr;
     try {

@@ -1,6 +1,6 @@
 // GetLocaleInfoA for the one value the library asks for: the ANSI code page
 // of a language (LOCALE_IDEFAULTANSICODEPAGE), as decimal text.
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "platform/process_language.h"
@@ -43,7 +43,8 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int capacity) {
         return 0;
     }
     char text[16];
-    const int length = std::snprintf(text, sizeof text, "%u", code_page) + 1;
+    const int length = static_cast<int>(std::to_chars(text, text + sizeof text, code_page).ptr - text) + 1;
+    text[length - 1] = '\0';
     if (capacity == 0) return length;
     if (capacity < length) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);

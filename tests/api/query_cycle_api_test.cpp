@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Tb58Wk31Platform.h"
@@ -242,6 +243,35 @@ TEST(CentroDataApi, PairingFailures) {
         EXPECT_EQ(PatSetCentroDataTo(packet.root, 0, record.get(), 2), 0);
         EXPECT_EQ(GetLastError(), TB58_ERROR_REPLY_MISMATCH);
     }
+}
+
+// The pairing marks each asked argument as the reply answers it: one answer
+// serves an argument asked twice, answers may come in any order, and one
+// argument left unanswered refuses the reply.
+TEST(CentroDataApi, RepeatedAndReorderedQuestionsArePairedByText) {
+    const auto take = [](const char* query_text, const char* reply) {
+        TestRecord record;
+        InfoItem* query = NewItem(ITEM_QUERY_INFO, nullptr, 0);
+        AppendChild(query, NewItem(ITEM_PJL_TEXT, query_text, static_cast<uint32_t>(std::strlen(query_text) + 1)));
+        CentroData packet;
+        packet.Add(query);
+        packet.AddText(ITEM_PJL_TEXT, reply);
+        SetLastError(0);
+        const int32_t result = PatSetCentroDataTo(packet.root, 0, record.get(), 2);
+        return std::pair<int32_t, uint32_t>(result, GetLastError());
+    };
+    const char* asked_twice =
+        "\x1b%-12345X@PJL INFO CONFIG\r\n@PJL INFO OUTBINSTATUS\r\n@PJL INFO CONFIG\r\n\x1b%-12345X";
+    const char* config = "@PJL INFO CONFIG\r\nMEMORY=2048\r\n\f";
+    const char* bins = "@PJL INFO OUTBINSTATUS\r\nUPPER=FULL\r\n\f";
+    EXPECT_EQ(take(asked_twice, (std::string(config) + bins).c_str()), std::make_pair(1, 0u));
+    EXPECT_EQ(take(asked_twice, (std::string(bins) + config).c_str()), std::make_pair(1, 0u));
+    EXPECT_EQ(take(asked_twice, (std::string(config) + bins + config).c_str()), std::make_pair(1, 0u));
+    EXPECT_EQ(take(asked_twice, config), std::make_pair(0, static_cast<uint32_t>(TB58_ERROR_REPLY_MISMATCH)));
+    EXPECT_EQ(take(asked_twice, bins), std::make_pair(0, static_cast<uint32_t>(TB58_ERROR_REPLY_MISMATCH)));
+    // An answer after the reply's last form feed does not count.
+    EXPECT_EQ(take(asked_twice, (std::string(config) + "@PJL INFO OUTBINSTATUS\r\nUPPER=FULL\r\n").c_str()),
+              std::make_pair(0, static_cast<uint32_t>(TB58_ERROR_REPLY_MISMATCH)));
 }
 
 TEST(CentroDataApi, AnswersInAnyOrderAndWithoutQuery) {

@@ -88,6 +88,20 @@ TEST(CodePage, SizeQueryAndTooSmallBuffer) {
     for (int i = 4; i < 8; ++i) EXPECT_EQ(out[i], 'X') << "byte written past the capacity at " << i;
     // A counted text converts without a terminator.
     EXPECT_EQ(WideCharToMultiByte(932, 0, wide.c_str(), 1, out, sizeof out, nullptr, nullptr), 2);
+
+    // The same rules for a text of ASCII characters alone, in every code page.
+    const auto ascii = Wide(u"Tray 2");
+    for (UINT code_page : {1250u, 1252u, 932u, 65001u}) {
+        EXPECT_EQ(WideCharToMultiByte(code_page, 0, ascii.c_str(), -1, nullptr, 0, nullptr, nullptr), 7) << code_page;
+        std::memset(out, 'X', sizeof out);
+        SetLastError(0);
+        EXPECT_EQ(WideCharToMultiByte(code_page, 0, ascii.c_str(), -1, out, 6, nullptr, nullptr), 0) << code_page;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << code_page;
+        for (int i = 6; i < 8; ++i) EXPECT_EQ(out[i], 'X') << "byte written past the capacity at " << i;
+        EXPECT_EQ(WideCharToMultiByte(code_page, 0, ascii.c_str(), -1, out, 7, nullptr, nullptr), 7) << code_page;
+        EXPECT_STREQ(out, "Tray 2") << code_page;
+        EXPECT_EQ(WideCharToMultiByte(code_page, 0, ascii.c_str(), 4, out, sizeof out, nullptr, nullptr), 4);
+    }
 }
 
 }  // namespace
