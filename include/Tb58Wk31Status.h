@@ -24,7 +24,8 @@ extern "C" {
  *
  * kind      TB58_KIND_PRINTER, _SCANNER or _COPIER; with TB58_KIND_ALTERNATE
  *           for the alternate texts.  (TB58_KIND_MACHINE has no status text:
- *           the call fails with TB58_ERROR_NOT_ENOUGH_MEMORY, as it always has.)
+ *           the call fails with TB58_ERROR_NOT_ENOUGH_MEMORY, which callers
+ *           of this family check for.)
  * packet    a status packet: root ITEM_STATUS whose children ITEM_STATUS_MACHINE
  *           and the kind's child each hold the address of a PrnInfoEx.
  * revision  TB58_REVISION_STATUS (low byte).

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "core/chain_node.h"
+#include "core/error_status_codes.h"
 #include "core/prn_info_ex.h"
 #include "pjl/pjl_tokenizer.h"
 #include "platform/win32_api.h"
-#include "status/status_entries.h"
 
 namespace tb58::pjl {
 namespace {
@@ -39,7 +39,7 @@ void ReadStatus(PrnInfoEx& record, FieldCursor& cursor) {
         node->wCode = static_cast<uint16_t>(static_cast<uint32_t>(code) & 0xFFFF);
         node->dwCode = code;
         PrnInfoExAppend(&record, "pEngineStatus", reinterpret_cast<ChainNode*>(node));
-        if (!error_seen) error_seen = status::IsErrorStatusCode(static_cast<uint32_t>(code));
+        if (!error_seen) error_seen = IsErrorStatusCode(static_cast<uint32_t>(code));
     });
 
     char rest[kFieldCapacity];

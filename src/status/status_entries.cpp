@@ -133,10 +133,4 @@ uint32_t ExtractServiceCode(const char* text, size_t text_capacity, char* out, s
     return TB58_ERROR_SUCCESS;
 }
 
-bool IsErrorStatusCode(uint32_t code) {
-    if (code == 10002) return true;
-    if (code < 40001 || code > 49999) return false;
-    return code != 40342 && (code < 40440 || code > 40443);
-}
-
 }  // namespace tb58::status

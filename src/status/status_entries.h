@@ -45,7 +45,4 @@ uint32_t AddTableEntries(const StatusContext& context, uint32_t code, RecList* e
 // ERROR_INVALID_PARAMETER for a null text or out or a capacity of 0.
 uint32_t ExtractServiceCode(const char* text, size_t text_capacity, char* out, size_t capacity);
 
-// True for 10002 and for 40001-49999 except 40342 and 40440-40443.
-bool IsErrorStatusCode(uint32_t code);
-
 }  // namespace tb58::status

@@ -75,6 +75,8 @@ uint32_t ComposePlaceList(RecList* entries, char* out) {
         InsertInMapOrder(places.get(), name);
     }
 
+    // Names are added whole: a list longer than the buffer ends with the
+    // last name that fits, never with part of one.
     frame::BoundedText list(out, kPlaceListCapacity, frame::CurrentAnsiCodePage());
     uint32_t result = TB58_ERROR_SUCCESS;
     RecListIterInit(places.get(), &it);
@@ -83,8 +85,16 @@ uint32_t ComposePlaceList(RecList* entries, char* out) {
     while (RecListIterNext(&it, &name)) {
         result = frame::LoadLocalizedString(name.string_id, text, sizeof text);
         if (result != TB58_ERROR_SUCCESS) continue;
-        if (list.length() != 0) list.Append(separator);
-        list.Append(text);
+        const std::string_view place(text);
+        if (list.length() == 0) {
+            if (!list.AppendWhole(place)) break;
+            continue;
+        }
+        char piece[kSeparatorCapacity + kPlaceNameCapacity];
+        const std::string_view joint(separator);
+        std::memcpy(piece, joint.data(), joint.size());
+        std::memcpy(piece + joint.size(), place.data(), place.size());
+        if (!list.AppendWhole(std::string_view(piece, joint.size() + place.size()))) break;
     }
     return result;
 }

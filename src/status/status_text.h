@@ -34,7 +34,8 @@ uint32_t FillMessageTemplate(const StatusContext& context, RecList* entries, uin
                              int32_t capacity);
 
 // The names of the entries' places in the place map's row order, each once,
-// joined by the separator (string 3500), in out (kPlaceListCapacity bytes).
+// joined by the separator (string 3500), in out (kPlaceListCapacity bytes);
+// a list that does not fit ends with the last whole name that does.
 // Returns 0 or the last name load's error; ERROR_NOT_ENOUGH_MEMORY,
 // TB58_ERROR_NOT_FOUND (no map, no separator, a place without row; out empty).
 uint32_t ComposePlaceList(RecList* entries, char* out);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "Tb58Wk31Platform.h"
-#include "status/bitmap_composition.h"
-#include "status/bitmap_layers.h"
-#include "status/bitmap_order.h"
+#include "status/picture/bitmap_composition.h"
+#include "status/picture/bitmap_layers.h"
+#include "status/picture/bitmap_order.h"
 #include "support/allocation_switch.h"
 #include "support/status_packet.h"
 #include "support/tray_chain.h"

@@ -8,8 +8,8 @@
 
 #include "frame/module_instance.h"
 #include "platform/win32_api.h"
-#include "status/bitmap_lookup.h"
-#include "status/bitmap_tables.h"
+#include "status/picture/bitmap_lookup.h"
+#include "status/picture/bitmap_tables.h"
 #include "status/status_key.h"
 
 namespace {

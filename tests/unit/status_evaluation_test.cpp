@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Tb58Wk31.h"
+#include "core/error_status_codes.h"
 #include "status/status_entries.h"
 #include "status/status_key.h"
 #include "status/status_record.h"

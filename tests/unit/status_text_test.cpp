@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "Tb58Wk31.h"
+#include "frame/localized_string.h"
+#include "frame/string_id_map.h"
 #include "status/status_entries.h"
 #include "status/status_text.h"
 #include "support/language_guard.h"
@@ -74,20 +77,44 @@ TEST(PlaceList, UnknownPlaceEmptiesTheList) {
     EXPECT_EQ(result, TB58_ERROR_NOT_FOUND);
 }
 
-TEST(PlaceList, EveryPlaceTogetherStaysWithinItsBuffer) {
-    LanguageGuard guard(0x0409);
-    RecListPtr entries(CreateStatusEntryList());
-    for (int32_t place = 35; place >= 1; --place) {
-        StatusEntry e{1, place, {}};
-        RecListAdd(entries.get(), &e);
+// Every place at once is far more than the buffer holds, in every language:
+// the list stays within it and ends with a whole name, each piece between
+// separators being one of the language's place names in map order.
+TEST(PlaceList, EveryPlaceTogetherEndsWithAWholeNameInEveryLanguage) {
+    for (LANGID language : {0x0406, 0x0407, 0x0409, 0x040A, 0x040B, 0x040C, 0x0410, 0x0411, 0x0413, 0x0414, 0x0415,
+                            0x0416, 0x041D}) {
+        LanguageGuard guard(language);
+        RecListPtr entries(CreateStatusEntryList());
+        for (int32_t place = 35; place >= 1; --place) {
+            StatusEntry e{1, place, {}};
+            RecListAdd(entries.get(), &e);
+        }
+        char out[kPlaceListCapacity + 16];
+        std::memset(out, 'X', sizeof out);
+        ASSERT_EQ(ComposePlaceList(entries.get(), out), 0u) << std::hex << language;
+        for (size_t i = kPlaceListCapacity; i < sizeof out; ++i) EXPECT_EQ(out[i], 'X') << std::hex << language;
+        const std::string list(out);
+        ASSERT_LT(list.size(), static_cast<size_t>(kPlaceListCapacity)) << std::hex << language;
+
+        char separator[kSeparatorCapacity];
+        ASSERT_EQ(frame::LoadLocalizedString(3500, separator, sizeof separator), 0u);
+        const frame::StringIdMap* names = frame::FindStringIdMap(frame::kGroupPlaces, frame::kVariantShort);
+        ASSERT_NE(names, nullptr);
+        // Rebuild the list name by name as long as the names fit: it must be
+        // exactly what came out.
+        std::string expected;
+        std::set<int32_t> seen;
+        for (uint32_t row = 0; names[row].key != frame::kStringIdMapEnd; ++row) {
+            if (names[row].key < 1 || names[row].key > 35 || !seen.insert(names[row].key).second) continue;
+            char name[kPlaceNameCapacity];
+            ASSERT_EQ(frame::LoadLocalizedString(names[row].string_id, name, sizeof name), 0u);
+            const std::string next = expected.empty() ? std::string(name) : expected + separator + name;
+            if (next.size() >= static_cast<size_t>(kPlaceListCapacity)) break;
+            expected = next;
+        }
+        EXPECT_EQ(list, expected) << std::hex << language;
+        EXPECT_GT(list.size(), static_cast<size_t>(kPlaceListCapacity) / 2) << std::hex << language;
     }
-    char out[kPlaceListCapacity + 16];
-    std::memset(out, 'X', sizeof out);
-    EXPECT_EQ(ComposePlaceList(entries.get(), out), 0u);
-    const size_t length = std::strlen(out);
-    EXPECT_EQ(length, kPlaceListCapacity - 1u);  // all 35 names take far more: cut at the end
-    EXPECT_EQ(std::string(out, 18), "Tray 1, Tray 2, Tr");
-    for (size_t i = kPlaceListCapacity; i < sizeof out; ++i) EXPECT_EQ(out[i], 'X');
 }
 
 TEST(StatusText, PaperMisfeedShortText) {

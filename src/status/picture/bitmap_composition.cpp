@@ -1,11 +1,11 @@
-#include "status/bitmap_composition.h"
+#include "status/picture/bitmap_composition.h"
 
 #include "Tb58Wk31.h"
 #include "core/chain_node.h"
 #include "core/prn_info_ex.h"
-#include "status/bitmap_layers.h"
-#include "status/bitmap_layout_rules.h"
-#include "status/bitmap_lookup.h"
+#include "status/picture/bitmap_layers.h"
+#include "status/picture/bitmap_layout_rules.h"
+#include "status/picture/bitmap_lookup.h"
 
 namespace tb58::status {
 

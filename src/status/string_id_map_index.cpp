@@ -1,4 +1,6 @@
-// The index of string id maps, in search order.
+// The index of string id maps, in search order.  The maps are the status
+// part's data; it hands their index to the string look-up of the frame,
+// which declares it.
 #include "frame/string_id_map.h"
 #include "status/string_maps.h"
 

@@ -1,9 +1,9 @@
-#include "status/bitmap_order.h"
+#include "status/picture/bitmap_order.h"
 
 #include <cstring>
 
 #include "Tb58Wk31Picture.h"
-#include "status/bitmap_layers.h"
+#include "status/picture/bitmap_layers.h"
 
 namespace tb58::status {
 namespace {

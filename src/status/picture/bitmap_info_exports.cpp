@@ -2,9 +2,9 @@
 
 #include "Tb58Wk31.h"
 #include "frame/export_frame.h"
-#include "status/bitmap_composition.h"
-#include "status/bitmap_layers.h"
-#include "status/bitmap_order.h"
+#include "status/picture/bitmap_composition.h"
+#include "status/picture/bitmap_layers.h"
+#include "status/picture/bitmap_order.h"
 #include "status/status_entries.h"
 #include "status/status_record.h"
 #include "status/status_selection.h"

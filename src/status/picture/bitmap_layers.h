@@ -7,7 +7,7 @@
 
 #include "Tb58Wk31Picture.h"
 #include "core/mem_block.h"
-#include "status/bitmap_tables.h"
+#include "status/picture/bitmap_tables.h"
 
 namespace tb58::status {
 

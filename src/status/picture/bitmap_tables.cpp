@@ -3,7 +3,7 @@
 // status codes as unsigned decimal text; "y" stands for any one character.
 // Each placement list is named once and shared by the records that carry it;
 // every list starts with the device's own picture.
-#include "status/bitmap_tables.h"
+#include "status/picture/bitmap_tables.h"
 
 namespace tb58::status {
 namespace {

@@ -1,4 +1,4 @@
-#include "status/bitmap_lookup.h"
+#include "status/picture/bitmap_lookup.h"
 
 namespace tb58::status {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "status/bitmap_tables.h"
+#include "status/picture/bitmap_tables.h"
 
 namespace tb58::status {
 

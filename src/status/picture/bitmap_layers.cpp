@@ -1,4 +1,4 @@
-#include "status/bitmap_layers.h"
+#include "status/picture/bitmap_layers.h"
 
 #include <cstring>
 
