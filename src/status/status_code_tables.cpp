@@ -9,7 +9,7 @@
 namespace tb58::status {
 
 // Normal presentation (193 rows).
-const StatusCodeRow kStatusCodeTable[] = {
+constinit const StatusCodeRow kStatusCodeTable[] = {
     {"4294967042", -254, 0},
     {"10001", 10001, 0},
     {"10002", 10002, 0},
@@ -207,7 +207,7 @@ const StatusCodeRow kStatusCodeTable[] = {
 };
 
 // Alternate presentation, for kind values with bit 31 set (46 rows).
-const StatusCodeRow kAlternateStatusCodeTable[] = {
+constinit const StatusCodeRow kAlternateStatusCodeTable[] = {
     {"4294967042", -254, 0},
     {"10001", 10001, 0},
     {"10032", 10032, 0},

@@ -86,36 +86,11 @@ uint32_t EvaluateStatusCode(const StatusContext& context, uint32_t code, RecList
 }
 
 uint32_t AddTableEntries(const StatusContext& context, uint32_t code, RecList* entries) {
-    const StatusKeyText key(code);
     const StatusCodeRow* table = IsAlternate(context) ? kAlternateStatusCodeTable : kStatusCodeTable;
-    // Rows whose key equals the code, in table order; only when there is
-    // none, the rows whose key matches it with wildcards, in table order.
-    // One walk finds both: the wildcard rows are noted until the end.
-    constexpr size_t kNoted = 64;
-    const StatusCodeRow* noted[kNoted];
-    size_t noted_count = 0;
-    bool overflow = false;
-    bool exact = false;
-    for (const StatusCodeRow* row = table; row->key != nullptr; ++row) {
-        if (KeyEquals(row->pattern, row->key, key)) {
-            AddEntry(entries, row->message, row->place);
-            exact = true;
-        } else if (!exact && KeyMatches(row->pattern, row->key, key)) {
-            if (noted_count < kNoted) {
-                noted[noted_count++] = row;
-            } else {
-                overflow = true;
-            }
-        }
-    }
-    if (exact) return TB58_ERROR_SUCCESS;
-    if (!overflow) {
-        for (size_t i = 0; i < noted_count; ++i) AddEntry(entries, noted[i]->message, noted[i]->place);
-        return TB58_ERROR_SUCCESS;
-    }
-    for (const StatusCodeRow* row = table; row->key != nullptr; ++row) {
-        if (KeyMatches(row->pattern, row->key, key)) AddEntry(entries, row->message, row->place);
-    }
+    ForEachMatchingRow(table, code, [entries](const StatusCodeRow& row) {
+        AddEntry(entries, row.message, row.place);
+        return true;
+    });
     return TB58_ERROR_SUCCESS;
 }
 

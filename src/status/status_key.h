@@ -1,50 +1,31 @@
-// Status codes are compared with the tables as their unsigned decimal text,
-// the key text; table keys may hold lowercase letters that stand for any
-// one character ("410yy").
+// Status codes against the keys of the status tables.  A key is written as
+// the code's unsigned decimal text, where a lowercase letter stands for any
+// one digit ("410yy": 41000 to 41099).  Every key of the tables is digits
+// followed by such letters, so it is compiled, when the table is built, into
+// the range of codes it covers, and a code is compared with it as a number.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string_view>
 
 namespace tb58::status {
 
-// Room for the longest key text (4294967295) and its terminator.
-constexpr size_t kStatusKeyCapacity = 16;
-
-// The key text of code, as 32-bit unsigned decimal (-254 is "4294967042").
-std::string_view FormatStatusKey(uint32_t code, char (&buffer)[kStatusKeyCapacity]);
-
-// True when key matches text: same length, and at each position the same
-// character or a lowercase letter a-z in the key.
-bool MatchStatusKey(std::string_view text, std::string_view key);
-
-// The same for zero-terminated texts, without measuring them first: the
-// table walks compare every row, so these stay inline.
-inline bool MatchStatusKey(const char* text, const char* key) {
-    for (; *key != '\0'; ++key, ++text) {
-        if (*text == '\0') return false;
-        if (*key != *text && !(*key >= 'a' && *key <= 'z')) return false;
-    }
-    return *text == '\0';
-}
-
-// A key compiled for fast comparison with codes: a key of digits followed by
+// A key compiled for comparison with codes: a key of digits followed by
 // wildcard letters ("410yy") is the range of codes whose decimal text has
-// the key's length and its digits in front ([41000, 41099]).  Keys of any
-// other shape keep to text comparison.
+// the key's length and its digits in front ([41000, 41099]).
 struct StatusKeyPattern {
     uint32_t low = 0;
     uint32_t high = 0;
     uint8_t length = 0;
     bool wildcard = false;  // ends in wildcard letters
-    bool numeric = false;   // low/high/length describe the key
+    bool numeric = false;   // the key has that form; low/high/length describe it
 };
 
 constexpr StatusKeyPattern CompileStatusKey(const char* key) {
     StatusKeyPattern pattern;
     uint64_t low = 0;
     uint64_t high = 0;
-    size_t length = 0;
+    std::size_t length = 0;
     bool seen_wildcard = false;
     for (; key[length] != '\0'; ++length) {
         const char c = key[length];
@@ -69,34 +50,66 @@ constexpr StatusKeyPattern CompileStatusKey(const char* key) {
     return pattern;
 }
 
-// A code with its key text, prepared once for a table walk.
-struct StatusKeyText {
-    explicit StatusKeyText(uint32_t code);
-    uint32_t code;
-    uint8_t length;
-    char text[kStatusKeyCapacity];
+// The key of a table row.  The tables are constant-initialized (constinit),
+// so a key of another form stops the build here.
+constexpr StatusKeyPattern CompileTableKey(const char* key) {
+    const StatusKeyPattern pattern = CompileStatusKey(key);
+    if (!pattern.numeric) throw "a status key is digits followed by wildcard letters";
+    return pattern;
+}
+
+// A code prepared for comparison with keys: its value and the number of
+// digits of its decimal text.
+struct StatusCode {
+    explicit constexpr StatusCode(uint32_t code) : value(code) {
+        for (uint32_t rest = code / 10; rest != 0; rest /= 10) ++digits;
+    }
+    uint32_t value;
+    uint8_t digits = 1;
 };
 
-// Exact equality of two key texts.
-inline bool SameStatusKey(const char* text, const char* key) {
-    for (; *key != '\0'; ++key, ++text) {
-        if (*key != *text) return false;
-    }
-    return *text == '\0';
+// How a key is held against a code: equal to it (a key without wildcards
+// that is the code's text), or covering it (equal, or its digits in front
+// with the right length).
+enum class KeyMatch : uint8_t { kEqual, kCovering };
+
+constexpr bool KeyMatchesCode(const StatusKeyPattern& key, StatusCode code, KeyMatch how) {
+    if (!key.numeric) return false;
+    if (how == KeyMatch::kEqual) return !key.wildcard && key.low == code.value;
+    return key.length == code.digits && key.low <= code.value && code.value <= key.high;
 }
 
-// The exact pass: the key text equals the code's text.
-inline bool KeyEquals(const StatusKeyPattern& pattern, const char* key, const StatusKeyText& code) {
-    if (pattern.numeric) return !pattern.wildcard && pattern.length == code.length && pattern.low == code.code;
-    return SameStatusKey(code.text, key);
+// The rows of table (ended by a row with a null key) whose key matches code
+// the given way, in table order: fn(row) for each, until fn returns false.
+template <typename Row, typename Fn>
+void ForEachRowMatching(const Row* table, StatusCode code, KeyMatch how, Fn fn) {
+    for (const Row* row = table; row->key != nullptr; ++row) {
+        if (KeyMatchesCode(row->pattern, code, how) && !fn(*row)) return;
+    }
 }
 
-// The wildcard pass: MatchStatusKey of the code's text and the key.
-inline bool KeyMatches(const StatusKeyPattern& pattern, const char* key, const StatusKeyText& code) {
-    if (pattern.numeric) {
-        return pattern.length == code.length && code.code >= pattern.low && code.code <= pattern.high;
+// The rows a code selects in a status table: the rows whose key equals the
+// code, in table order, or, when there is none, the rows whose key covers it
+// with wildcards, in table order.  fn(row) for each, until fn returns
+// false.  Every status table is read this way.
+template <typename Row, typename Fn>
+void ForEachMatchingRow(const Row* table, uint32_t code, Fn fn) {
+    if (table == nullptr) return;
+    const StatusCode key(code);
+    // One walk for the equal rows that also notes the first covering one;
+    // the covering rows are walked only when no row was equal, from there.
+    bool equal_seen = false;
+    const Row* first_covering = nullptr;
+    for (const Row* row = table; row->key != nullptr; ++row) {
+        if (KeyMatchesCode(row->pattern, key, KeyMatch::kEqual)) {
+            equal_seen = true;
+            if (!fn(*row)) return;
+        } else if (!equal_seen && first_covering == nullptr && KeyMatchesCode(row->pattern, key, KeyMatch::kCovering)) {
+            first_covering = row;
+        }
     }
-    return MatchStatusKey(code.text, key);
+    if (equal_seen || first_covering == nullptr) return;
+    ForEachRowMatching(first_covering, key, KeyMatch::kCovering, fn);
 }
 
 }  // namespace tb58::status

@@ -6,7 +6,7 @@
 namespace tb58::status {
 
 // Kind 1 (182 rows); also every kind value with bit 31 set.
-const StatusPriorityRow kKind1StatusPriorities[] = {
+constinit const StatusPriorityRow kKind1StatusPriorities[] = {
     {"4294967042", 1},
     {"10001", 10000},
     {"10002", 7200},
@@ -193,7 +193,7 @@ const StatusPriorityRow kKind1StatusPriorities[] = {
 };
 
 // Kind 8 (116 rows).
-const StatusPriorityRow kKind8StatusPriorities[] = {
+constinit const StatusPriorityRow kKind8StatusPriorities[] = {
     {"4294967042", 1},
     {"10001", 2500},
     {"10003", 2200},
@@ -314,7 +314,7 @@ const StatusPriorityRow kKind8StatusPriorities[] = {
 };
 
 // Kind 2 (26 rows).
-const StatusPriorityRow kKind2StatusPriorities[] = {
+constinit const StatusPriorityRow kKind2StatusPriorities[] = {
     {"4294967042", 1},
     {"10001", 2800},
     {"10034", 2700},

@@ -9,17 +9,12 @@
 namespace tb58::status {
 
 StatusPriority FindStatusPriority(const StatusPriorityRow* table, uint32_t code) {
-    if (table == nullptr) return {kUnlistedPriority, false};
-    const StatusKeyText key(code);
-    // The first row whose key equals the code; failing that, the first whose
-    // key matches it with wildcards.  One walk finds both.
-    const StatusPriorityRow* first_match = nullptr;
-    for (const StatusPriorityRow* row = table; row->key != nullptr; ++row) {
-        if (KeyEquals(row->pattern, row->key, key)) return {row->priority, true};
-        if (first_match == nullptr && KeyMatches(row->pattern, row->key, key)) first_match = row;
-    }
-    if (first_match != nullptr) return {first_match->priority, true};
-    return {kUnlistedPriority, false};
+    StatusPriority found{kUnlistedPriority, false};
+    ForEachMatchingRow(table, code, [&found](const StatusPriorityRow& row) {
+        found = {row.priority, true};
+        return false;  // the first row the code selects
+    });
+    return found;
 }
 
 const StatusPriorityRow* PriorityTableOfKind(uint32_t kind) {

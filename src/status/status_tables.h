@@ -7,11 +7,11 @@
 
 namespace tb58::status {
 
-// Ended by a row with a null key.  Each row carries its key compiled for
-// fast comparison (computed when the table is built, at compile time).
+// Ended by a row with a null key.  Each row carries its key compiled
+// (status_key.h) when the table is built, at compile time.
 struct StatusPriorityRow {
     constexpr StatusPriorityRow(const char* key_text, uint16_t row_priority)
-        : key(key_text), priority(row_priority), pattern(key_text ? CompileStatusKey(key_text) : StatusKeyPattern{}) {}
+        : key(key_text), priority(row_priority), pattern(key_text ? CompileTableKey(key_text) : StatusKeyPattern{}) {}
     const char* key;
     uint16_t priority;
     StatusKeyPattern pattern;
@@ -29,7 +29,7 @@ struct StatusPriorityIndexRow {
 struct StatusCodeRow {
     constexpr StatusCodeRow(const char* key_text, int32_t row_message, int32_t row_place)
         : key(key_text), message(row_message), place(row_place),
-          pattern(key_text ? CompileStatusKey(key_text) : StatusKeyPattern{}) {}
+          pattern(key_text ? CompileTableKey(key_text) : StatusKeyPattern{}) {}
     const char* key;
     int32_t message;
     int32_t place;

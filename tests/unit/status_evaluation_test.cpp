@@ -13,6 +13,7 @@
 #include "status/status_key.h"
 #include "status/status_record.h"
 #include "status/status_selection.h"
+#include "support/status_key_oracle.h"
 #include "support/status_packet.h"
 
 namespace {
@@ -56,21 +57,29 @@ std::vector<Entry> EntriesOf(uint32_t kind, PrnInfoEx* record, uint32_t code) {
     return out;
 }
 
-TEST(StatusKey, UnsignedDecimalTextAndWildcards) {
-    char buffer[kStatusKeyCapacity];
-    EXPECT_EQ(FormatStatusKey(0xFFFFFF02u, buffer), "4294967042");
-    EXPECT_EQ(FormatStatusKey(0, buffer), "0");
-    EXPECT_EQ(FormatStatusKey(0xFFFFFFFFu, buffer), "4294967295");
-    EXPECT_TRUE(MatchStatusKey("41055", "410yy"));
-    EXPECT_TRUE(MatchStatusKey("41000", "410yy"));
-    EXPECT_FALSE(MatchStatusKey("41100", "410yy"));
-    EXPECT_FALSE(MatchStatusKey("410555", "410yy"));
-    EXPECT_FALSE(MatchStatusKey("4105", "410yy"));
-    EXPECT_TRUE(MatchStatusKey("42000", "42000"));
+TEST(StatusKey, CodesAndKeysAsNumbers) {
+    EXPECT_EQ(StatusCode(0).digits, 1u);
+    EXPECT_EQ(StatusCode(9).digits, 1u);
+    EXPECT_EQ(StatusCode(10).digits, 2u);
+    EXPECT_EQ(StatusCode(0xFFFFFF02u).digits, 10u);  // -254 is "4294967042"
+    EXPECT_EQ(StatusCode(0xFFFFFFFFu).digits, 10u);
+    const StatusKeyPattern range = CompileStatusKey("410yy");
+    EXPECT_TRUE(KeyMatchesCode(range, StatusCode(41055), KeyMatch::kCovering));
+    EXPECT_TRUE(KeyMatchesCode(range, StatusCode(41000), KeyMatch::kCovering));
+    EXPECT_FALSE(KeyMatchesCode(range, StatusCode(41100), KeyMatch::kCovering));
+    EXPECT_FALSE(KeyMatchesCode(range, StatusCode(410555), KeyMatch::kCovering));
+    EXPECT_FALSE(KeyMatchesCode(range, StatusCode(4105), KeyMatch::kCovering));
+    EXPECT_FALSE(KeyMatchesCode(range, StatusCode(41000), KeyMatch::kEqual));
+    EXPECT_TRUE(KeyMatchesCode(CompileStatusKey("42000"), StatusCode(42000), KeyMatch::kEqual));
+    EXPECT_TRUE(KeyMatchesCode(CompileStatusKey("4294967042"), StatusCode(0xFFFFFF02u), KeyMatch::kEqual));
+    // Shapes a table may not hold: the build stops at them (CompileTableKey).
+    for (const char* key : {"1y2", "0123", "", "41a0", "4294967296", "STATUS_DEFAULT_BMP"}) {
+        EXPECT_FALSE(CompileStatusKey(key).numeric) << key;
+    }
 }
 
-// The compiled keys the table walks use must agree with the text rules for
-// every key of every table.
+// The compiled keys the table walks use agree with the text rules for every
+// key of every table.
 TEST(StatusKey, CompiledKeysAgreeWithTheTextRules) {
     std::vector<const char*> keys;
     for (const StatusPriorityRow* t : {kKind1StatusPriorities, kKind8StatusPriorities, kKind2StatusPriorities}) {
@@ -79,8 +88,6 @@ TEST(StatusKey, CompiledKeysAgreeWithTheTextRules) {
     for (const StatusCodeRow* t : {kStatusCodeTable, kAlternateStatusCodeTable}) {
         for (; t->key != nullptr; ++t) keys.push_back(t->key);
     }
-    keys.push_back("1y2");   // shapes the tables do not use keep to text rules
-    keys.push_back("0123");
     std::vector<uint32_t> codes = {0, 1, 9, 10, 99999, 100000, 0xFFFFFFFFu, 0xFFFFFF02u};
     for (const char* key : keys) {
         for (int digit = 0; digit <= 9; ++digit) {
@@ -99,13 +106,43 @@ TEST(StatusKey, CompiledKeysAgreeWithTheTextRules) {
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     for (const char* key : keys) {
         const StatusKeyPattern pattern = CompileStatusKey(key);
+        ASSERT_TRUE(pattern.numeric) << key;
         for (uint32_t code : codes) {
-            const StatusKeyText text(code);
-            ASSERT_EQ(KeyEquals(pattern, key, text), std::string(text.text) == key) << key << " " << code;
-            ASSERT_EQ(KeyMatches(pattern, key, text), MatchStatusKey(std::string_view(text.text), key))
+            const std::string text = test::StatusKeyText(code);
+            ASSERT_EQ(KeyMatchesCode(pattern, StatusCode(code), KeyMatch::kEqual), text == key) << key << " " << code;
+            ASSERT_EQ(KeyMatchesCode(pattern, StatusCode(code), KeyMatch::kCovering), test::KeyTextMatches(text, key))
                 << key << " " << code;
         }
     }
+}
+
+// The one walk every status table is read with: equal rows in table order,
+// covering rows only when no row is equal, and a stop when asked.
+TEST(StatusKey, MatchingRowsEqualFirstThenCovering) {
+    static constinit const StatusCodeRow table[] = {
+        {"410yy", 1, 0}, {"41055", 2, 0}, {"4105y", 3, 0}, {"41055", 4, 0}, {"41yyy", 5, 0}, {nullptr, 0, 0},
+    };
+    const auto messages = [](uint32_t code, size_t stop_after) {
+        std::vector<int32_t> seen;
+        ForEachMatchingRow(table, code, [&seen, stop_after](const StatusCodeRow& row) {
+            seen.push_back(row.message);
+            return seen.size() < stop_after;
+        });
+        return seen;
+    };
+    EXPECT_EQ(messages(41055, 99), (std::vector<int32_t>{2, 4}));
+    EXPECT_EQ(messages(41055, 1), (std::vector<int32_t>{2}));
+    EXPECT_EQ(messages(41056, 99), (std::vector<int32_t>{1, 3, 5}));
+    EXPECT_EQ(messages(41056, 2), (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(messages(41100, 99), (std::vector<int32_t>{5}));
+    EXPECT_EQ(messages(4105, 99), (std::vector<int32_t>{}));
+    EXPECT_EQ(messages(410550, 99), (std::vector<int32_t>{}));
+    std::vector<int32_t> none;
+    ForEachMatchingRow(static_cast<const StatusCodeRow*>(nullptr), 41055, [&none](const StatusCodeRow& row) {
+        none.push_back(row.message);
+        return true;
+    });
+    EXPECT_TRUE(none.empty());
 }
 
 TEST(StatusPriority, ExactBeforeWildcardAndUnlisted) {

@@ -10,27 +10,32 @@ const StatusBitmapRecord* FindDeviceBitmapTable(int16_t device) {
 }
 
 bool StatusKeyExists(uint32_t code) {
-    const StatusKeyText text(code);
-    for (const DeviceBitmapIndexEntry* entry = kDeviceBitmapIndex; entry->device != kEndOfDeviceIndex; ++entry) {
+    const StatusCode key(code);
+    bool found = false;
+    for (const DeviceBitmapIndexEntry* entry = kDeviceBitmapIndex; entry->device != kEndOfDeviceIndex && !found;
+         ++entry) {
         if (entry->table == nullptr) continue;
-        for (const StatusBitmapRecord* record = entry->table; record->key != nullptr; ++record) {
-            if (KeyEquals(record->pattern, record->key, text)) return true;
-        }
+        ForEachRowMatching(entry->table, key, KeyMatch::kEqual, [&found](const StatusBitmapRecord&) {
+            found = true;
+            return false;
+        });
     }
-    return false;
+    return found;
 }
 
 const StatusBitmapRecord* FindStatusBitmapRecord(const StatusBitmapRecord* table, uint32_t code, bool wildcard) {
     if (table == nullptr || table->key == nullptr) return nullptr;
-    const StatusKeyText text(code);
-    const StatusBitmapRecord* fallback = nullptr;
+    const StatusBitmapRecord* found = nullptr;
+    ForEachRowMatching(table, StatusCode(code), wildcard ? KeyMatch::kCovering : KeyMatch::kEqual,
+                       [&found](const StatusBitmapRecord& record) {
+                           found = &record;
+                           return false;
+                       });
+    if (found != nullptr) return found;
     for (const StatusBitmapRecord* record = table; record->key != nullptr; ++record) {
-        const bool matches = wildcard ? KeyMatches(record->pattern, record->key, text)
-                                      : KeyEquals(record->pattern, record->key, text);
-        if (matches) return record;
-        if (record->is_default) fallback = record;
+        if (record->is_default) found = record;  // the table's last default record
     }
-    return fallback;
+    return found;
 }
 
 }  // namespace tb58::status

@@ -14,10 +14,9 @@ const StatusBitmapRecord* FindDeviceBitmapTable(int16_t device);
 // whether or not its device is installed.
 bool StatusKeyExists(uint32_t code);
 
-// The first record of table whose key equals the code's key text (wildcard
-// false) or matches it under MatchStatusKey (wildcard true); else the
-// table's last default record; null when there is neither, or for a null
-// or empty table.
+// The first record of table whose key equals the code (wildcard false) or
+// covers it (wildcard true, status_key.h); else the table's last default
+// record; null when there is neither, or for a null or empty table.
 const StatusBitmapRecord* FindStatusBitmapRecord(const StatusBitmapRecord* table, uint32_t code, bool wildcard);
 
 }  // namespace tb58::status

@@ -33,15 +33,16 @@ constexpr BitmapLayer Place(const char (&name)[N], int32_t x, int32_t y, uint8_t
 // A status record: a key and up to twelve placements, taken in order up to
 // the first with an empty name.  Records that carry the same placements
 // share one constant list.  The key text is kept as written (a code as
-// unsigned decimal, a wildcard key such as "461yy", or kDefaultBitmapKey)
-// and also compiled for fast comparison.  A record with a null key ends a
-// table.
+// unsigned decimal, a wildcard key such as "461yy", or kDefaultBitmapKey);
+// every key but the default is compiled (status_key.h) when the table is
+// built.  A record with a null key ends a table.
 struct StatusBitmapRecord {
     template <size_t N>
     constexpr StatusBitmapRecord(const char* key_text, const BitmapLayer (&list)[N])
         : key(key_text), placements(list), count(static_cast<uint8_t>(N)),
           is_default(key_text != nullptr && SameKey(key_text, kDefaultBitmapKey)),
-          pattern(key_text != nullptr ? CompileStatusKey(key_text) : StatusKeyPattern{}) {
+          pattern(key_text == nullptr || SameKey(key_text, kDefaultBitmapKey) ? StatusKeyPattern{}
+                                                                              : CompileTableKey(key_text)) {
         static_assert(N <= kMaxPlacements, "a record places at most twelve bitmaps");
     }
     constexpr StatusBitmapRecord(std::nullptr_t) : key(nullptr), placements(nullptr), count(0), is_default(false) {}
