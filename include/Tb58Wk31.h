@@ -19,6 +19,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "Tb58Wk31Codes.h"
 #include "Tb58Wk31InfoFlags.h"
 #include "Tb58Wk31InfoItem.h"
 #include "Tb58Wk31PMInfo.h"
@@ -46,12 +47,8 @@ extern "C" {
 #define TB58_ERROR_NO_PALETTE           0x20000003u /* the model has no colour palette */
 #define TB58_ERROR_NOT_FOUND            0x2000FFFFu /* a lookup found nothing (table, string, name too long, work allocation) */
 
-/* ---- Function kinds (low 16 bits of a kind argument) -------------------- */
-#define TB58_KIND_PRINTER      0x0001u  /* printer function (emulations, fonts) */
-#define TB58_KIND_SCANNER      0x0002u  /* scanner function */
-#define TB58_KIND_COPIER       0x0008u  /* copier function */
-#define TB58_KIND_MACHINE      0x8000u  /* the machine as a whole */
-#define TB58_KIND_ALTERNATE    0x80000000u /* bit 31: alternate presentation */
+/* Function kinds (TB58_KIND_...), tray, bin, option and emulation codes:
+ * Tb58Wk31Codes.h. */
 
 /* ---- Interface revisions (low byte of a revision argument) ------------- */
 #define TB58_REVISION_QUERY    2u  /* query and reply exports */

@@ -18,6 +18,8 @@
 
 #include <stdint.h>
 
+#include "Tb58Wk31Codes.h"
+
 #include "Tb58Wk31Layout.h"
 
 #ifdef __cplusplus
@@ -46,7 +48,7 @@ typedef struct EngineStatusNode {
 typedef struct LoadedEmulNode {
     void *next;
     uint32_t size;          /* 32 */
-    uint16_t wEmulCode;     /* emulation code */
+    uint16_t wEmulCode;     /* TB58_EMULATION_... */
     char szVersion[18];     /* version text */
 } LoadedEmulNode;
 
@@ -57,17 +59,12 @@ typedef struct LoadedFontNode {
     uint16_t reserved;
 } LoadedFontNode;
 
-/* Tray attribute bits. */
-#define TRAY_ATTR_LOCKED        0x001u
-#define TRAY_ATTR_FRONT_COVER   0x004u
-#define TRAY_ATTR_SLIP_SHEET    0x008u
-#define TRAY_ATTR_CHAPTER       0x020u
-#define TRAY_ATTR_BACK_COVER    0x200u
+/* Tray attribute bits: TRAY_ATTR_... in Tb58Wk31Codes.h. */
 
 typedef struct TrayInfoNode {
     void *next;
     uint32_t size;          /* 24 */
-    uint16_t wTrayCode;     /* 1 bypass, 3-6 trays 1-4, 11 large-capacity tray, 101 inserter, 0 unknown */
+    uint16_t wTrayCode;     /* TB58_TRAY_... (Tb58Wk31Codes.h), 0 unknown */
     uint16_t wPaperSize;    /* paper size code */
     uint16_t wPaperLevel;   /* percent of capacity left */
     uint16_t wMediaCode;    /* media code */
@@ -77,21 +74,21 @@ typedef struct TrayInfoNode {
 typedef struct OutBinInfoNode {
     void *next;
     uint32_t size;          /* 16 */
-    uint16_t wBinCode;      /* 3 standard, 4 shift, 5 upper, 7-15 mailbox 1-9, 22, 27, 255 unknown */
-    uint16_t wState;        /* 0 ready, 1 paper present, 2 full */
+    uint16_t wBinCode;      /* TB58_BIN_... (mailbox trays 1-9: 7-15), 255 unknown */
+    uint16_t wState;        /* TB58_BIN_STATE_... */
 } OutBinInfoNode;
 
 typedef struct DeviceInfoNode {
     void *next;
     uint32_t size;          /* 16 */
-    uint16_t wOptionCode;   /* installed option */
+    uint16_t wOptionCode;   /* installed option, TB58_OPTION_... */
     uint16_t reserved;      /* set to 0 */
 } DeviceInfoNode;
 
 typedef struct EmulUniqInfoNode {
     void *next;
     uint32_t size;          /* 64 */
-    uint16_t wEmulCode;     /* the library creates only code 15 */
+    uint16_t wEmulCode;     /* the library creates only TB58_EMULATION_TZMO */
     uint16_t reserved1;
     uint32_t dwMemoryUsage; /* 1 "PAGE", 2 "USER", 0 other */
     char szOther[33];       /* "OTHER" text */

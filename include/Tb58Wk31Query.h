@@ -23,8 +23,8 @@
 extern "C" {
 #endif
 
-/* The emulation whose unique information PatCreateEmulUniqQueryInfo asks for. */
-#define TB58_EMULATION_TZMO 15u
+/* The emulation whose unique information PatCreateEmulUniqQueryInfo asks
+ * for: TB58_EMULATION_TZMO (Tb58Wk31Codes.h). */
 
 /*
  * A new QueryInfo asking for the categories of flags (INFO_...).  The tray

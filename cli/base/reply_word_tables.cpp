@@ -8,65 +8,65 @@ namespace tb58mon {
 namespace {
 
 constexpr TrayWords kTrays[] = {
-    {"TRAY1", "INTRAY1", "INTRAY1", "INTRAY1SIZE", "INTRAY1QUANT", "INTRAY1MEDIA", 3, "Tray 1"},
-    {"TRAY2", "INTRAY2", "INTRAY2", "INTRAY2SIZE", "INTRAY2QUANT", "INTRAY2MEDIA", 4, "Tray 2"},
-    {"TRAY3", "INTRAY3", "INTRAY3", "INTRAY3SIZE", "INTRAY3QUANT", "INTRAY3MEDIA", 5, "Tray 3"},
-    {"TRAY4", "INTRAY4", "INTRAY4", "INTRAY4SIZE", "INTRAY4QUANT", "INTRAY4MEDIA", 6, "Tray 4"},
-    {"LCT", "INTRAYLCT", "INTRAYLCT", "INTRAYLCTSIZE", "INTRAYLCTQUANT", "INTRAYLCTMEDIA", 11, "LCT"},
-    {"BYPASS", "INTRAYMANUAL", "INTRAYMULTI", "INTRAYMSIZE", "", "INTRAYMMEDIA", 1, "Bypass Tray"},
-    {"INSERTER", "INTRAYINSERTER", "", "INTRAYINSERTERSIZE", "", "", 101, "Interposer Tray"},
+    {"TRAY1", "INTRAY1", "INTRAY1", "INTRAY1SIZE", "INTRAY1QUANT", "INTRAY1MEDIA", TB58_TRAY_1, "Tray 1"},
+    {"TRAY2", "INTRAY2", "INTRAY2", "INTRAY2SIZE", "INTRAY2QUANT", "INTRAY2MEDIA", TB58_TRAY_2, "Tray 2"},
+    {"TRAY3", "INTRAY3", "INTRAY3", "INTRAY3SIZE", "INTRAY3QUANT", "INTRAY3MEDIA", TB58_TRAY_3, "Tray 3"},
+    {"TRAY4", "INTRAY4", "INTRAY4", "INTRAY4SIZE", "INTRAY4QUANT", "INTRAY4MEDIA", TB58_TRAY_4, "Tray 4"},
+    {"LCT", "INTRAYLCT", "INTRAYLCT", "INTRAYLCTSIZE", "INTRAYLCTQUANT", "INTRAYLCTMEDIA", TB58_TRAY_LCT, "LCT"},
+    {"BYPASS", "INTRAYMANUAL", "INTRAYMULTI", "INTRAYMSIZE", "", "INTRAYMMEDIA", TB58_TRAY_BYPASS, "Bypass Tray"},
+    {"INSERTER", "INTRAYINSERTER", "", "INTRAYINSERTERSIZE", "", "", TB58_TRAY_INTERPOSER, "Interposer Tray"},
 };
 
 constexpr BinWords kBins[] = {
-    {"UPPER", 3, "Copy Tray", ""},
-    {"OPTIONALOUTPUTBIN1", 7, "Mailbox Tray 1", ""},
-    {"OPTIONALOUTPUTBIN2", 8, "Mailbox Tray 2", ""},
-    {"OPTIONALOUTPUTBIN3", 9, "Mailbox Tray 3", ""},
-    {"OPTIONALOUTPUTBIN4", 10, "Mailbox Tray 4", ""},
-    {"OPTIONALOUTPUTBIN5", 11, "Mailbox Tray 5", ""},
-    {"OPTIONALOUTPUTBIN6", 12, "Mailbox Tray 6", ""},
-    {"OPTIONALOUTPUTBIN7", 13, "Mailbox Tray 7", ""},
-    {"OPTIONALOUTPUTBIN8", 14, "Mailbox Tray 8", ""},
-    {"OPTIONALOUTPUTBIN9", 15, "Mailbox Tray 9", ""},
-    {"FINISHERPROOF", 5, "Finisher Upper Tray", ""},
-    {"FINISHERSHIFT", 4, "Finisher Shift Tray", "Finisher Shift Tray 1"},
-    {"FINISHERBOOKLET", 27, "Finisher Booklet Tray", "Finisher Shift Tray 2"},
-    {"", 22, "Booklet Processor Tray", ""},
+    {"UPPER", TB58_BIN_COPY_TRAY, "Copy Tray", ""},
+    {"OPTIONALOUTPUTBIN1", TB58_BIN_MAILBOX_1, "Mailbox Tray 1", ""},
+    {"OPTIONALOUTPUTBIN2", TB58_BIN_MAILBOX_1 + 1, "Mailbox Tray 2", ""},
+    {"OPTIONALOUTPUTBIN3", TB58_BIN_MAILBOX_1 + 2, "Mailbox Tray 3", ""},
+    {"OPTIONALOUTPUTBIN4", TB58_BIN_MAILBOX_1 + 3, "Mailbox Tray 4", ""},
+    {"OPTIONALOUTPUTBIN5", TB58_BIN_MAILBOX_1 + 4, "Mailbox Tray 5", ""},
+    {"OPTIONALOUTPUTBIN6", TB58_BIN_MAILBOX_1 + 5, "Mailbox Tray 6", ""},
+    {"OPTIONALOUTPUTBIN7", TB58_BIN_MAILBOX_1 + 6, "Mailbox Tray 7", ""},
+    {"OPTIONALOUTPUTBIN8", TB58_BIN_MAILBOX_1 + 7, "Mailbox Tray 8", ""},
+    {"OPTIONALOUTPUTBIN9", TB58_BIN_MAILBOX_1 + 8, "Mailbox Tray 9", ""},
+    {"FINISHERPROOF", TB58_BIN_FINISHER_UPPER, "Finisher Upper Tray", ""},
+    {"FINISHERSHIFT", TB58_BIN_FINISHER_SHIFT, "Finisher Shift Tray", "Finisher Shift Tray 1"},
+    {"FINISHERBOOKLET", TB58_BIN_FINISHER_BOOKLET, "Finisher Booklet Tray", "Finisher Shift Tray 2"},
+    {"", TB58_BIN_BOOKLET_PROCESSOR, "Booklet Processor Tray", ""},
 };
 
 // Options in the order of their codes.  The device codes are those of the
 // option name map, so that PatGetDeviceName gives a localized name.
 constexpr OptionWords kOptions[] = {
-    {1, "DUPLEX", "Duplex unit", 0},
-    {3, "DISK", "Hard disk", 0},
-    {4, "", "Auto document feeder", 637},
-    {6, "OUTTRAYSTANDARD", "Standard output tray", 0},
-    {8, "OUTTRAYMAILBOX", "Mailbox", 648},
-    {12, "", "Punch unit (JP2)", 0},
-    {16, "INTRAYMANUAL", "Manual feed tray", 0},
-    {21, "OUTTRAYFINISHVOLEA", "Finisher", 647},
-    {22, "OUTTRAYBOOKLETB", "Booklet processor", 649},
-    {38, "OUTTRAYBOOKLET", "Finisher with two shift trays", 644},
-    {41, "INTRAYINSERTER", "Interposer", 639},
-    {104, "INTRAYLCT", "Large capacity tray", 638},
-    {113, "OUTTRAYZFOLD", "Z-folding unit", 656},
-    {114, "OUTTRAYFINISHVOLE", "Finisher", 646},
-    {115, "OUTTRAYBOOKLETA", "Finisher with booklet tray", 645},
-    {132, "", "Punch unit (US2, US3)", 0},
-    {133, "", "Punch unit (JP2, EU4)", 0},
-    {134, "", "Punch unit (NEU4)", 0},
-    {137, "", "Punch unit (US2)", 0},
-    {138, "", "Punch unit (US3)", 0},
-    {139, "", "Punch unit (JP2, US3)", 0},
-    {142, "", "Punch unit (EU4)", 0},
+    {TB58_OPTION_DUPLEX, "DUPLEX", "Duplex unit", 0},
+    {TB58_OPTION_DISK, "DISK", "Hard disk", 0},
+    {TB58_OPTION_ADF, "", "Auto document feeder", 637},
+    {TB58_OPTION_STANDARD_OUTPUT_TRAY, "OUTTRAYSTANDARD", "Standard output tray", 0},
+    {TB58_OPTION_MAILBOX, "OUTTRAYMAILBOX", "Mailbox", 648},
+    {TB58_OPTION_PUNCH_JP2, "", "Punch unit (JP2)", 0},
+    {TB58_OPTION_MANUAL_FEED_TRAY, "INTRAYMANUAL", "Manual feed tray", 0},
+    {TB58_OPTION_FINISHER_A, "OUTTRAYFINISHVOLEA", "Finisher", 647},
+    {TB58_OPTION_BOOKLET_PROCESSOR, "OUTTRAYBOOKLETB", "Booklet processor", 649},
+    {TB58_OPTION_FINISHER_TWO_SHIFT, "OUTTRAYBOOKLET", "Finisher with two shift trays", 644},
+    {TB58_OPTION_INTERPOSER, "INTRAYINSERTER", "Interposer", 639},
+    {TB58_OPTION_LCT, "INTRAYLCT", "Large capacity tray", 638},
+    {TB58_OPTION_Z_FOLDING_UNIT, "OUTTRAYZFOLD", "Z-folding unit", 656},
+    {TB58_OPTION_FINISHER, "OUTTRAYFINISHVOLE", "Finisher", 646},
+    {TB58_OPTION_FINISHER_BOOKLET, "OUTTRAYBOOKLETA", "Finisher with booklet tray", 645},
+    {TB58_OPTION_PUNCH_US2_US3, "", "Punch unit (US2, US3)", 0},
+    {TB58_OPTION_PUNCH_JP2_EU4, "", "Punch unit (JP2, EU4)", 0},
+    {TB58_OPTION_PUNCH_NEU4, "", "Punch unit (NEU4)", 0},
+    {TB58_OPTION_PUNCH_US2, "", "Punch unit (US2)", 0},
+    {TB58_OPTION_PUNCH_US3, "", "Punch unit (US3)", 0},
+    {TB58_OPTION_PUNCH_JP2_US3, "", "Punch unit (JP2, US3)", 0},
+    {TB58_OPTION_PUNCH_EU4, "", "Punch unit (EU4)", 0},
 };
 
 constexpr SpecialTrayWords kSpecialTrays[] = {
-    {"FRONTCOVERPRINTTRAY", 0x4, "front cover"},
-    {"SLIPSHEETPRINTTRAY", 0x8, "slip sheet"},
-    {"CHAPTERPRINTTRAY1", 0x20, "chapter"},
-    {"CHAPTERPRINTTRAY2", 0x20, "chapter"},
-    {"BACKCOVERPRINTTRAY", 0x200, "back cover"},
+    {"FRONTCOVERPRINTTRAY", TRAY_ATTR_FRONT_COVER, "front cover"},
+    {"SLIPSHEETPRINTTRAY", TRAY_ATTR_SLIP_SHEET, "slip sheet"},
+    {"CHAPTERPRINTTRAY1", TRAY_ATTR_CHAPTER, "chapter"},
+    {"CHAPTERPRINTTRAY2", TRAY_ATTR_CHAPTER, "chapter"},
+    {"BACKCOVERPRINTTRAY", TRAY_ATTR_BACK_COVER, "back cover"},
 };
 
 constexpr WordCode kPaperSizes[] = {
@@ -106,16 +106,16 @@ constexpr WordCode kMedia[] = {
     {"THICKDUPLEXBACKSIDE2", 44}, {"THICKDUPLEXBACKSIDE3", 45},
 };
 
-constexpr WordCode kBinStates[] = {{"READY", 0}, {"PAPEREXIST", 1}, {"FULL", 2}};
+constexpr WordCode kBinStates[] = {{"READY", TB58_BIN_STATE_READY}, {"PAPEREXIST", TB58_BIN_STATE_PAPER_EXIST}, {"FULL", TB58_BIN_STATE_FULL}};
 
 constexpr WordCode kEmulationVersions[] = {
-    {"FIRMWARE", 0xFFFFFFFFu}, {"TZMO", 15}, {"PCL", 18},   {"POSTSCRIPT", 2},
-    {"WEXA", 1},               {"Q55", 7},   {"QTIFF", 13}, {"PCLXL", 17},
+    {"FIRMWARE", 0xFFFFFFFFu}, {"TZMO", TB58_EMULATION_TZMO}, {"PCL", TB58_EMULATION_PCL5C},   {"POSTSCRIPT", TB58_EMULATION_POSTSCRIPT},
+    {"WEXA", TB58_EMULATION_WEXA},               {"Q55", TB58_EMULATION_IBM5577},   {"QTIFF", TB58_EMULATION_TIFF}, {"PCLXL", TB58_EMULATION_PCLXL},
 };
 
 constexpr WordCode kEmulationNames[] = {
-    {"WEXA", 1},     {"PostScript", 2}, {"PC-PR201H", 3}, {"ESC/P", 4},  {"IBM5577", 7},          {"VX-GL/2", 12},
-    {"TIFF", 13},    {"TZMO", 15},      {"PCL 5e", 16},   {"PCL 6 / PCL XL", 17}, {"PCL 5c", 18},
+    {"WEXA", TB58_EMULATION_WEXA},     {"PostScript", TB58_EMULATION_POSTSCRIPT}, {"PC-PR201H", TB58_EMULATION_PC_PR201H}, {"ESC/P", TB58_EMULATION_ESCP},  {"IBM5577", TB58_EMULATION_IBM5577},          {"VX-GL/2", TB58_EMULATION_VX_GL2},
+    {"TIFF", TB58_EMULATION_TIFF},    {"TZMO", TB58_EMULATION_TZMO},      {"PCL 5e", TB58_EMULATION_PCL5E},   {"PCL 6 / PCL XL", TB58_EMULATION_PCLXL}, {"PCL 5c", TB58_EMULATION_PCL5C},
 };
 
 constexpr WordCode kMemoryUsage[] = {{"USER", 2}, {"PAGE", 1}};

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "Tb58Wk31Codes.h"
+
 namespace tb58mon {
 
 // A reply word and the code the library stores for it.

@@ -105,7 +105,7 @@ Json RecordJson(const PrnInfoEx& record) {
     }
     json["pTrayInfo"] = trays;
 
-    const bool two_shift_trays = HasOption(record, 38);
+    const bool two_shift_trays = HasOption(record, TB58_OPTION_FINISHER_TWO_SHIFT);
     Json bins = Json::array();
     for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr; node = Next(node)) {
         const std::string_view name = BinEnglishName(node->wBinCode, two_shift_trays);

@@ -46,7 +46,7 @@ Json NamesJson(const PrnInfoEx& record, uint32_t code_page) {
                                                   : Localized(GetDeviceName(TB58_DEVICE_NAME_TRAY, english.c_str()),
                                                               code_page)}});
     }
-    const bool two_shift_trays = HasOption(record, 38);
+    const bool two_shift_trays = HasOption(record, TB58_OPTION_FINISHER_TWO_SHIFT);
     Json bins = Json::array();
     for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr; node = static_cast<const OutBinInfoNode*>(node->next)) {
         const std::string english(BinEnglishName(node->wBinCode, two_shift_trays));

@@ -45,7 +45,7 @@ void ReadInventory(const PrnInfoEx& record, PrinterView& view) {
         tray.media = WordOf(MediaTable(), node->wMediaCode);
         view.trays.push_back(std::move(tray));
     }
-    const bool two_shift_trays = HasOption(record, 38);
+    const bool two_shift_trays = HasOption(record, TB58_OPTION_FINISHER_TWO_SHIFT);
     for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr;
          node = static_cast<const OutBinInfoNode*>(node->next)) {
         BinReading bin;

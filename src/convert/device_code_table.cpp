@@ -1,31 +1,33 @@
 // Printer-management device codes -> option codes of pDeviceInfo.
 #include "convert/pm_tables.h"
 
+#include "Tb58Wk31Codes.h"
+
 namespace tb58::convert {
 
 const CodeByValueRow kDeviceCodes[] = {
-    {637, 4},
-    {638, 104},
-    {639, 41},
-    {640, 16},
-    {642, 1},
-    {643, 6},
-    {644, 38},
-    {645, 115},
-    {646, 114},
-    {647, 21},
-    {648, 8},
-    {649, 22},
-    {652, 12},
-    {653, 132},
-    {654, 133},
-    {655, 134},
-    {656, 113},
-    {657, 137},
-    {658, 138},
-    {659, 142},
-    {660, 139},
-    {661, 3},
+    {637, TB58_OPTION_ADF},
+    {638, TB58_OPTION_LCT},
+    {639, TB58_OPTION_INTERPOSER},
+    {640, TB58_OPTION_MANUAL_FEED_TRAY},
+    {642, TB58_OPTION_DUPLEX},
+    {643, TB58_OPTION_STANDARD_OUTPUT_TRAY},
+    {644, TB58_OPTION_FINISHER_TWO_SHIFT},
+    {645, TB58_OPTION_FINISHER_BOOKLET},
+    {646, TB58_OPTION_FINISHER},
+    {647, TB58_OPTION_FINISHER_A},
+    {648, TB58_OPTION_MAILBOX},
+    {649, TB58_OPTION_BOOKLET_PROCESSOR},
+    {652, TB58_OPTION_PUNCH_JP2},
+    {653, TB58_OPTION_PUNCH_US2_US3},
+    {654, TB58_OPTION_PUNCH_JP2_EU4},
+    {655, TB58_OPTION_PUNCH_NEU4},
+    {656, TB58_OPTION_Z_FOLDING_UNIT},
+    {657, TB58_OPTION_PUNCH_US2},
+    {658, TB58_OPTION_PUNCH_US3},
+    {659, TB58_OPTION_PUNCH_EU4},
+    {660, TB58_OPTION_PUNCH_JP2_US3},
+    {661, TB58_OPTION_DISK},
     {kValueTableEnd, 0},
 };
 

@@ -1,22 +1,24 @@
 // Printer-management emulation names -> emulation codes.
 #include "convert/pm_tables.h"
 
+#include "Tb58Wk31Codes.h"
+
 namespace tb58::convert {
 
 const CodeByNameRow kEmulationNames[] = {
-    {"WEXA", 1},
-    {"TZMO", 15},
-    {"Adobe PostScript 3", 2},
-    {"PCL5c", 18},
-    {"VX-GL/2", 12},
-    {"ESC/P", 4},
-    {"IBM5577", 7},
-    {"PC-PR201H", 3},
-    {"TIFF", 13},
-    {"PCL 5e Emulation", 16},
-    {"PCL 6 Emulation", 17},
-    {"PCL XL Emulation", 17},
-    {"PCL 5c Emulation", 18},
+    {"WEXA", TB58_EMULATION_WEXA},
+    {"TZMO", TB58_EMULATION_TZMO},
+    {"Adobe PostScript 3", TB58_EMULATION_POSTSCRIPT},
+    {"PCL5c", TB58_EMULATION_PCL5C},
+    {"VX-GL/2", TB58_EMULATION_VX_GL2},
+    {"ESC/P", TB58_EMULATION_ESCP},
+    {"IBM5577", TB58_EMULATION_IBM5577},
+    {"PC-PR201H", TB58_EMULATION_PC_PR201H},
+    {"TIFF", TB58_EMULATION_TIFF},
+    {"PCL 5e Emulation", TB58_EMULATION_PCL5E},
+    {"PCL 6 Emulation", TB58_EMULATION_PCLXL},
+    {"PCL XL Emulation", TB58_EMULATION_PCLXL},
+    {"PCL 5c Emulation", TB58_EMULATION_PCL5C},
     {nullptr, 0},
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Tb58Wk31Codes.h"
 #include "Tb58Wk31InfoFlags.h"
 #include "convert/fixed_text.h"
 #include "core/chain_node.h"
@@ -10,24 +11,22 @@
 namespace tb58::convert {
 namespace {
 
-constexpr uint16_t kOptionDuplex = 1;
-constexpr uint16_t kOptionHardDisk = 3;
-constexpr uint16_t kOptionMailbox = 8;
-
 struct OutputOptionBit {
     uint16_t option;
     uint32_t bit;
 };
 constexpr OutputOptionBit kOutputOptionBits[] = {
-    {6, PRNINFO_OUTPUT_STANDARD_TRAY},
-    {38, PRNINFO_OUTPUT_BOOKLET},
-    {115, PRNINFO_OUTPUT_BOOKLET_A},
-    {114, PRNINFO_OUTPUT_FINISHER},
-    {21, PRNINFO_OUTPUT_FINISHER_A},
+    {TB58_OPTION_STANDARD_OUTPUT_TRAY, PRNINFO_OUTPUT_STANDARD_TRAY},
+    {TB58_OPTION_FINISHER_TWO_SHIFT, PRNINFO_OUTPUT_BOOKLET},
+    {TB58_OPTION_FINISHER_BOOKLET, PRNINFO_OUTPUT_BOOKLET_A},
+    {TB58_OPTION_FINISHER, PRNINFO_OUTPUT_FINISHER},
+    {TB58_OPTION_FINISHER_A, PRNINFO_OUTPUT_FINISHER_A},
 };
 
 // The punch units, tested in this order.
-constexpr uint16_t kPunchUnits[] = {12, 139, 132, 133, 134, 137, 138, 142};
+constexpr uint16_t kPunchUnits[] = {TB58_OPTION_PUNCH_JP2,  TB58_OPTION_PUNCH_JP2_US3, TB58_OPTION_PUNCH_US2_US3,
+                                    TB58_OPTION_PUNCH_JP2_EU4, TB58_OPTION_PUNCH_NEU4, TB58_OPTION_PUNCH_US2,
+                                    TB58_OPTION_PUNCH_US3,  TB58_OPTION_PUNCH_EU4};
 
 // Calls visit(node, index) for the first limit nodes of a chain; returns how
 // many it visited.
@@ -58,13 +57,13 @@ void CopyTrays(const PrnInfoEx& source, PrnInfo* target) {
 }
 
 void DeriveOptionWords(const PrnInfoEx& source, PrnInfo* target) {
-    if (PrnInfoExHasDevice(&source, kOptionHardDisk)) target->dwHardDisk = PRNINFO_HARD_DISK_INSTALLED;
+    if (PrnInfoExHasDevice(&source, TB58_OPTION_DISK)) target->dwHardDisk = PRNINFO_HARD_DISK_INSTALLED;
     uint32_t output = 0;
     for (const OutputOptionBit& row : kOutputOptionBits) {
         if (PrnInfoExHasDevice(&source, row.option)) output |= row.bit;
     }
     target->dwOutputOptions = output;
-    if (PrnInfoExHasDevice(&source, kOptionMailbox)) target->dwMailboxOptions = PRNINFO_MAILBOX_INSTALLED;
+    if (PrnInfoExHasDevice(&source, TB58_OPTION_MAILBOX)) target->dwMailboxOptions = PRNINFO_MAILBOX_INSTALLED;
     if (PrnInfoExTestDevices(&source, kPunchUnits, sizeof kPunchUnits / sizeof kPunchUnits[0], kDevicesAny)) {
         target->dwPunchOptions = PRNINFO_PUNCH_INSTALLED;
     }
@@ -133,7 +132,7 @@ void PrnInfoExToPrnInfo(const PrnInfoEx& source, PrnInfo* target, uint32_t flags
                                         });
     }
     if ((flags & INFO_ENGINE_STATUS) != 0) CopyEngineStatus(source, target);
-    if ((flags & INFO_DEVICE) != 0 && PrnInfoExHasDevice(&source, kOptionDuplex)) {
+    if ((flags & INFO_DEVICE) != 0 && PrnInfoExHasDevice(&source, TB58_OPTION_DUPLEX)) {
         target->dwDuplex = PRNINFO_DUPLEX_INSTALLED;
     }
     DeriveOptionWords(source, target);

@@ -1,5 +1,6 @@
 // The INFO CONFIG sections: installed options, emulation versions, the tray
 // count, memory and the punch unit.
+#include "Tb58Wk31Codes.h"
 #include "core/chain_node.h"
 #include "core/prn_info_ex.h"
 #include "pjl/reply_handler_support.h"
@@ -18,8 +19,8 @@ void AddEmulation(PjlReply& reply, uint32_t code, std::string_view version) {
     node->wEmulCode = static_cast<uint16_t>(code & 0xFFFF);
     CopyToField(node->szVersion, 16, version);  // at most 15 characters
     reply.chains.Append(ChainId::kLoadedEmul, reinterpret_cast<ChainNode*>(node));
-    if (node->wEmulCode == 1) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version, reply.chains.journal());
-    if (node->wEmulCode == 2) PrnInfoExSetString(&reply.record(), "pQXSVersion", version, reply.chains.journal());
+    if (node->wEmulCode == TB58_EMULATION_WEXA) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version, reply.chains.journal());
+    if (node->wEmulCode == TB58_EMULATION_POSTSCRIPT) PrnInfoExSetString(&reply.record(), "pQXSVersion", version, reply.chains.journal());
 }
 
 // Whether a punch row names exactly the collected keywords.

@@ -1,14 +1,22 @@
 // Reply words to codes, as the printer's PJL replies spell them.
 #include "pjl/reply_value_tables.h"
 
+#include "Tb58Wk31Codes.h"
+
 namespace tb58::pjl {
 namespace {
 
 constexpr auto kMemoryUsage = MakeCodeByNameTable({{"USER", 2}, {"PAGE", 1}}, 0);
 constexpr auto kImageRotation = MakeCodeByNameTable({{"POSSIBLE", 1}, {"IMPOSSIBLE", 2}}, 0);
 constexpr auto kEmulationVersions = MakeCodeByNameTable(
-    {{"FIRMWARE", kFirmwareVersion}, {"TZMO", 15}, {"PCL", 18}, {"POSTSCRIPT", 2}, {"WEXA", 1}, {"Q55", 7},
-     {"QTIFF", 13}, {"PCLXL", 17}},
+    {{"FIRMWARE", kFirmwareVersion},
+     {"TZMO", TB58_EMULATION_TZMO},
+     {"PCL", TB58_EMULATION_PCL5C},
+     {"POSTSCRIPT", TB58_EMULATION_POSTSCRIPT},
+     {"WEXA", TB58_EMULATION_WEXA},
+     {"Q55", TB58_EMULATION_IBM5577},
+     {"QTIFF", TB58_EMULATION_TIFF},
+     {"PCLXL", TB58_EMULATION_PCLXL}},
     0);
 constexpr auto kPaperSizes = MakeCodeByNameTable(
     {{"A3", 5},          {"A4SRT", 9},        {"A4LONG", 8},        {"A5SRT", 13},       {"A5LONG", 12},
@@ -20,7 +28,14 @@ constexpr auto kPaperSizes = MakeCodeByNameTable(
 constexpr auto kPaperQuantities =
     MakeCodeByNameTable({{"END", 0}, {"1/5", 20}, {"2/5", 40}, {"3/5", 60}, {"4/5", 80}, {"FULL", 100}}, 0);
 constexpr auto kSpecialTrays = MakeCodeByNameTable(
-    {{"TRAY1", 3}, {"TRAY2", 4}, {"TRAY3", 5}, {"TRAY4", 6}, {"LCT", 11}, {"BYPASS", 1}, {"INSERTER", 101}}, 0);
+    {{"TRAY1", TB58_TRAY_1},
+     {"TRAY2", TB58_TRAY_2},
+     {"TRAY3", TB58_TRAY_3},
+     {"TRAY4", TB58_TRAY_4},
+     {"LCT", TB58_TRAY_LCT},
+     {"BYPASS", TB58_TRAY_BYPASS},
+     {"INSERTER", TB58_TRAY_INTERPOSER}},
+    0);
 
 }  // namespace
 
@@ -33,14 +48,14 @@ const CodeByNameRow* const kSpecialTrayCodes = kSpecialTrays.data();
 
 // Punch units by the keywords the printer lists for them.
 const PunchRow kPunchTable[] = {
-    {{"JP2", nullptr, nullptr, nullptr, nullptr}, 12},
-    {{"JP2", "US3", nullptr, nullptr, nullptr}, 139},
-    {{"US2", "US3", nullptr, nullptr, nullptr}, 132},
-    {{"JP2", "EU4", nullptr, nullptr, nullptr}, 133},
-    {{"NEU4", nullptr, nullptr, nullptr, nullptr}, 134},
-    {{"EU4", nullptr, nullptr, nullptr, nullptr}, 142},
-    {{"US2", nullptr, nullptr, nullptr, nullptr}, 137},
-    {{"US3", nullptr, nullptr, nullptr, nullptr}, 138},
+    {{"JP2", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2},
+    {{"JP2", "US3", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2_US3},
+    {{"US2", "US3", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US2_US3},
+    {{"JP2", "EU4", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2_EU4},
+    {{"NEU4", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_NEU4},
+    {{"EU4", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_EU4},
+    {{"US2", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US2},
+    {{"US3", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US3},
     {{nullptr, nullptr, nullptr, nullptr, nullptr}, 0},
 };
 

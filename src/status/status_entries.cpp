@@ -8,6 +8,7 @@
 #include "core/prn_info_ex.h"
 #include "platform/win32_api.h"
 #include "status/status_key.h"
+#include "status/status_places.h"
 #include "status/status_selection.h"
 #include "status/status_tables.h"
 
@@ -35,17 +36,17 @@ bool Installed(const StatusContext& context, uint16_t option) {
     return PrnInfoExHasDevice(context.record, option) != 0;
 }
 
-// The service code of the first engine status node with code 40800.
+// The service code of the first engine status node of a service call.
 void AddServiceCallEntry(const StatusContext& context, RecList* entries) {
     char service_code[256] = {};
     for (const EngineStatusNode* node = context.record->pEngineStatus; node != nullptr;
          node = static_cast<const EngineStatusNode*>(node->next)) {
-        if (node->dwCode == 40800) {
+        if (node->dwCode == TB58_STATUS_SERVICE_CALL) {
             ExtractServiceCode(node->szText, sizeof node->szText, service_code, sizeof service_code);
             break;
         }
     }
-    AddEntry(entries, 40800, 0, service_code);
+    AddEntry(entries, TB58_STATUS_SERVICE_CALL, 0, service_code);
 }
 
 }  // namespace
@@ -66,20 +67,26 @@ uint32_t BuildStatusEntries(const StatusContext& context, RecList* entries) {
 }
 
 uint32_t EvaluateStatusCode(const StatusContext& context, uint32_t code, RecList* entries) {
-    const bool two_shift_trays = Installed(context, kOptionTwoShiftTrayFinisher);
+    // With two shift trays the finisher's shift and booklet trays are shift
+    // trays 1 and 2.
+    const bool two_shift_trays = Installed(context, TB58_OPTION_FINISHER_TWO_SHIFT);
+    const Place shift_tray = two_shift_trays ? kPlaceFinisherShiftTray1 : kPlaceFinisherShiftTray;
+    const Place booklet_tray = two_shift_trays ? kPlaceFinisherShiftTray2 : kPlaceFinisherBookletTray;
     switch (code) {
-        case 30341: AddEntry(entries, 30351, two_shift_trays ? 9 : 11); break;
-        case 30343: AddEntry(entries, 30351, two_shift_trays ? 10 : 12); break;
-        case 40341: AddEntry(entries, 40340, two_shift_trays ? 9 : 11); break;
-        case 40343: AddEntry(entries, 40340, two_shift_trays ? 10 : 12); break;
+        case 30341: AddEntry(entries, 30351, shift_tray); break;
+        case 30343: AddEntry(entries, 30351, booklet_tray); break;
+        case 40341: AddEntry(entries, 40340, shift_tray); break;
+        case 40343: AddEntry(entries, 40340, booklet_tray); break;
         case 40382:
-        case 40383: AddEntry(entries, static_cast<int32_t>(code), two_shift_trays ? 10 : 12); break;
-        case 30382: AddEntry(entries, Installed(context, kOptionBookletFinisher) ? 1030382 : 30382, 0); break;
-        case 42000:
-            AddEntry(entries, 42000, 13);
-            if (Installed(context, kOptionLargeCapacityTray)) AddEntry(entries, 42000, 16);
+        case 40383: AddEntry(entries, static_cast<int32_t>(code), booklet_tray); break;
+        case 30382:
+            AddEntry(entries, Installed(context, TB58_OPTION_FINISHER_BOOKLET) ? 1030382 : 30382, kNoPlace);
             break;
-        case 40800: AddServiceCallEntry(context, entries); break;
+        case 42000:
+            AddEntry(entries, 42000, kPlaceFrontCover);
+            if (Installed(context, TB58_OPTION_LCT)) AddEntry(entries, 42000, kPlaceLctCover);
+            break;
+        case TB58_STATUS_SERVICE_CALL: AddServiceCallEntry(context, entries); break;
         default: return AddTableEntries(context, code, entries);
     }
     return TB58_ERROR_SUCCESS;

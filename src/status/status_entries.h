@@ -20,11 +20,6 @@ static_assert(sizeof(StatusEntry) == 264);
 inline RecList* CreateStatusCodeList() { return RecListCreate(sizeof(uint32_t), 20, 1); }
 inline RecList* CreateStatusEntryList() { return RecListCreate(sizeof(StatusEntry), 20, 1); }
 
-// Option codes the evaluation consults.
-constexpr uint16_t kOptionTwoShiftTrayFinisher = 38;
-constexpr uint16_t kOptionLargeCapacityTray = 104;
-constexpr uint16_t kOptionBookletFinisher = 115;
-
 // Selects the codes (SelectStatusCodes) and appends the entries of each to
 // entries.  Returns 0, ERROR_NOT_ENOUGH_MEMORY when the code list cannot be
 // made, or TB58_ERROR_NOT_FOUND for a kind value without priority table.

@@ -129,7 +129,7 @@ uint32_t ComposeStatusText(const StatusContext& context, RecList* entries, uint8
     StatusEntry first{};
     const bool has_first = RecListGet(entries, 1, &first);
     const uint32_t result = FillMessageTemplate(context, entries, selector, out, capacity);
-    if (has_first && selector == kLongText && first.message == 40800) {
+    if (has_first && selector == kLongText && first.message == TB58_STATUS_SERVICE_CALL) {
         // The long text of the service call ends with a line break; the
         // service code stands on a line of its own.
         const size_t length = std::strlen(out);

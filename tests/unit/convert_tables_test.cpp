@@ -5,13 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
+#include "Tb58Wk31Codes.h"
 #include "convert/device_name_tables.h"
 #include "convert/pm_info_to_prn_info_ex.h"
 #include "convert/pm_tables.h"
 #include "convert/tray_node.h"
+#include "frame/localized_string.h"
 #include "support/chain_reader.h"
+#include "support/language_guard.h"
 #include "support/pm_info_builder.h"
 #include "support/test_record.h"
 
@@ -212,22 +217,37 @@ const NameCode kExpectedBins[] = {
     {"Booklet Processor Tray", 22, 5021},
 };
 
-template <size_t N>
-void ExpectNameTable(const DeviceNameRow* rows, const NameCode (&expected)[N], uint32_t default_code) {
-    size_t i = 0;
-    for (; rows[i].name != nullptr; ++i) {
-        ASSERT_LT(i, N);
-        EXPECT_STREQ(rows[i].name, expected[i].name);
-        EXPECT_EQ(rows[i].code, expected[i].code) << expected[i].name;
-        EXPECT_EQ(rows[i].string_id, expected[i].string_id) << expected[i].name;
+// Properties of the name tables that a wrong row breaks: a name found by
+// look-up is its own row (no earlier row shadows it), a display name exists
+// in every language, every tray of the public codes has a name, and every
+// code a name gives is one of the public codes.
+TEST(DeviceNameTables, EveryRowIsReachableNamedInEveryLanguageAndCodedPublicly) {
+    const std::set<uint32_t> tray_codes = {TB58_TRAY_BYPASS, TB58_TRAY_1, TB58_TRAY_2,         TB58_TRAY_3,
+                                           TB58_TRAY_4,      TB58_TRAY_LCT, TB58_TRAY_INTERPOSER};
+    std::set<uint32_t> bin_codes = {TB58_BIN_COPY_TRAY, TB58_BIN_FINISHER_SHIFT, TB58_BIN_FINISHER_UPPER,
+                                    TB58_BIN_BOOKLET_PROCESSOR, TB58_BIN_FINISHER_BOOKLET};
+    for (uint32_t bin = TB58_BIN_MAILBOX_1; bin <= TB58_BIN_MAILBOX_9; ++bin) bin_codes.insert(bin);
+    std::set<uint32_t> named_trays;
+    using Table = std::pair<const DeviceNameRow*, const std::set<uint32_t>*>;
+    for (const auto& [rows, codes] : {Table{kTrayNames, &tray_codes}, Table{kOutBinNames, &bin_codes}}) {
+        for (const DeviceNameRow* row = rows; row->name != nullptr; ++row) {
+            EXPECT_EQ(FindDeviceName(rows, row->name), row) << row->name;
+            EXPECT_EQ(codes->count(row->code), 1u) << row->name;
+            if (rows == kTrayNames) named_trays.insert(row->code);
+            if (row->string_id == 0) continue;
+            for (LANGID language : {0x0406, 0x0407, 0x0409, 0x040A, 0x040B, 0x040C, 0x0410, 0x0411, 0x0413, 0x0414,
+                                    0x0415, 0x0416, 0x041D}) {
+                test::LanguageGuard guard(language);
+                char text[128] = {};
+                EXPECT_EQ(frame::LoadLocalizedString(row->string_id, text, sizeof text), 0u) << row->name;
+                EXPECT_NE(text[0], '\0') << row->name << " " << language;
+            }
+        }
     }
-    EXPECT_EQ(i, N);
-    EXPECT_EQ(rows[i].code, default_code);
-}
-
-TEST(DeviceNameTables, TraysAndBinsWithCodesAndStringIds) {
-    ExpectNameTable(kTrayNames, kExpectedTrays, 0);
-    ExpectNameTable(kOutBinNames, kExpectedBins, 255);
+    EXPECT_EQ(named_trays, tray_codes);
+    // The end rows give the codes of a name not in the table.
+    EXPECT_EQ(FindDeviceName(kTrayNames, "Tray 5")->code, 0u);
+    EXPECT_EQ(FindDeviceName(kOutBinNames, "Mailbox Tray 10")->code, 255u);
 }
 
 TEST(DeviceNameTables, EveryTrayNameGivesItsTrayCodeInBothForms) {

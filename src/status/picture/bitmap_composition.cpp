@@ -40,9 +40,9 @@ uint32_t ApplyLayoutRules(const StatusContext& context, RecList* codes, RecList*
     const PrnInfoEx& record = *context.record;
 
     // Fourth-tray rule.
-    if (ChainFindCode(reinterpret_cast<ChainNode*>(record.pTrayInfo), kFourthTrayId) == nullptr) {
-        RemoveLayers(block, kMainBodyLayer);
-        const uint32_t added = AddNamedLayer(block, kBodyWithoutFourthTray, 0, 0, kMainBodyLayer);
+    if (ChainFindCode(reinterpret_cast<ChainNode*>(record.pTrayInfo), TB58_TRAY_4) == nullptr) {
+        RemoveLayers(block, kLayerMainBody);
+        const uint32_t added = AddNamedLayer(block, kBodyWithoutFourthTray, 0, 0, kLayerMainBody);
         if (added != ERROR_SUCCESS) return added;
         for (uint8_t layer : kTrayMarkersWithFourthTray) RemoveLayers(block, layer);
     } else {
@@ -50,15 +50,15 @@ uint32_t ApplyLayoutRules(const StatusContext& context, RecList* codes, RecList*
     }
 
     // Booklet rule: applies even when no finisher is installed.
-    if (PrnInfoExHasDevice(&record, kBookletProcessorDevice)) {
-        RemoveLayers(block, kFinisherLayer);
-        const uint32_t added = AddNamedLayer(block, kFinisherBesideBookletProcessor, 0, 0, kFinisherLayer);
+    if (PrnInfoExHasDevice(&record, TB58_OPTION_BOOKLET_PROCESSOR)) {
+        RemoveLayers(block, kLayerFinisher);
+        const uint32_t added = AddNamedLayer(block, kFinisherBesideBookletProcessor, 0, 0, kLayerFinisher);
         if (added != ERROR_SUCCESS) return added;
     }
 
     // Offset rule.
-    const int32_t a = PrnInfoExHasDevice(&record, kInterposerDevice) ? kInterposerWidth : 0;
-    const int32_t b = PrnInfoExHasDevice(&record, kZFoldDevice) ? kZFoldWidth : 0;
+    const int32_t a = PrnInfoExHasDevice(&record, TB58_OPTION_INTERPOSER) ? kInterposerWidth : 0;
+    const int32_t b = PrnInfoExHasDevice(&record, TB58_OPTION_Z_FOLDING_UNIT) ? kZFoldWidth : 0;
     if (a != 0 || b != 0) {
         for (const LayerShift& shift : kLayerShifts) {
             const int32_t dx = -((shift.by_interposer ? a : 0) + (shift.by_zfold ? b : 0));
@@ -67,7 +67,7 @@ uint32_t ApplyLayoutRules(const StatusContext& context, RecList* codes, RecList*
     }
 
     // Overlay rule.
-    RemoveLayers(block, IsAlternate(context) ? kNormalOnlyLayer : kAlternateOnlyLayer);
+    RemoveLayers(block, IsAlternate(context) ? kLayerNormalOnly : kLayerAlternateOnly);
     return ERROR_SUCCESS;
 }
 

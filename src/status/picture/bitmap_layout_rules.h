@@ -5,25 +5,23 @@
 
 #include <cstdint>
 
+#include "Tb58Wk31Codes.h"
+#include "status/picture/picture_layers.h"
+
 namespace tb58::status {
 
-constexpr uint16_t kFourthTrayId = 6;           // tray identifier of Tray 4 in pTrayInfo
-constexpr uint16_t kBookletProcessorDevice = 22;
-constexpr uint16_t kInterposerDevice = 41;
-constexpr uint16_t kZFoldDevice = 113;
 
 // Fourth-tray rule: without Tray 4 the main body is drawn without it and
 // the tray markers of the layers below are dropped; with it, those of the
 // "without" layers are.
 inline constexpr char kBodyWithoutFourthTray[] = "BM_BASE2";
-constexpr uint8_t kMainBodyLayer = 1;
-inline constexpr uint8_t kTrayMarkersWithFourthTray[] = {108, 110, 112};
-inline constexpr uint8_t kTrayMarkersWithoutFourthTray[] = {208, 210, 212};
+inline constexpr uint8_t kTrayMarkersWithFourthTray[] = {kLayerTray1Marker, kLayerTray2Marker, kLayerTray3Marker};
+inline constexpr uint8_t kTrayMarkersWithoutFourthTray[] = {kLayerTray1MarkerWithoutTray4, kLayerTray2MarkerWithoutTray4,
+                                                           kLayerTray3MarkerWithoutTray4};
 
 // Booklet rule: the finisher picture, whichever it was, becomes the one
 // that joins the booklet processor.
 inline constexpr char kFinisherBesideBookletProcessor[] = "BM_FIN5B";
-constexpr uint8_t kFinisherLayer = 60;
 
 // Offset rule: the widths by which the units left of the main body move
 // when an interposer or a Z-folding unit stands between.
@@ -39,22 +37,21 @@ struct LayerShift {
 };
 
 inline constexpr LayerShift kLayerShifts[] = {
-    {20, false, true},   // interposer
-    {60, true, true},    // finisher
-    {120, false, true},  // interposer cover marker
-    {122, false, true},  // interposer tray and copy tray markers
-    {152, false, true},  // finisher cover marker placed beside the interposer
-    {154, true, true},   // finisher markers
-    {156, true, true},
-    {158, true, true},
-    {160, true, true},
-    {162, true, true},
-    {70, true, false},   // booklet processor
-    {180, true, false},  // booklet processor marker
+    {kLayerInterposer, false, true},
+    {kLayerFinisher, true, true},
+    {kLayerInterposerCoverMarker, false, true},
+    {kLayerInterposerTrayMarker, false, true},
+    {kLayerFinisherCoverMarker, false, true},
+    {kLayerFinisherMarker1, true, true},
+    {kLayerFinisherMarker2, true, true},
+    {kLayerFinisherMarker3, true, true},
+    {kLayerFinisherMarker4, true, true},
+    {kLayerFinisherMarker5, true, true},
+    {kLayerBookletProcessor, true, false},
+    {kLayerBookletProcessorMarker, true, false},
 };
 
-// Overlay rule: the layer kept for one presentation and dropped for the other.
-constexpr uint8_t kNormalOnlyLayer = 246;
-constexpr uint8_t kAlternateOnlyLayer = 248;
+// Overlay rule: kLayerNormalOnly and kLayerAlternateOnly, each dropped for
+// the other presentation.
 
 }  // namespace tb58::status

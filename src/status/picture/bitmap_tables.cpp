@@ -5,34 +5,37 @@
 // every list starts with the device's own picture.
 #include "status/picture/bitmap_tables.h"
 
+#include "Tb58Wk31Codes.h"
+#include "status/picture/picture_layers.h"
+
 namespace tb58::status {
 namespace {
 
 // ---- Main body (device key -2) ---------------------------------------------
 
-constexpr BitmapLayer kBase1 = Place("BM_BASE1", 0, 0, 1);
-constexpr BitmapLayer kPowerOffOverlay = Place("BM_POWEROFF", 0, 0, 250);
-constexpr BitmapLayer kCautionOverlay = Place("BM_CAUTION", 0, 0, 250);
-constexpr BitmapLayer kServiceOverlay = Place("BM_SERVICE", 0, 0, 250);
-constexpr BitmapLayer kCautionNormal = Place("BM_CAUTION", 0, 0, 246);      // normal presentation only
-constexpr BitmapLayer kCautionAlternate = Place("BM_CAUTION", 0, 0, 248);   // alternate presentation only
-constexpr BitmapLayer kServiceAlternate = Place("BM_SERVICE", 0, 0, 248);
+constexpr BitmapLayer kBase1 = Place("BM_BASE1", 0, 0, kLayerMainBody);
+constexpr BitmapLayer kPowerOffOverlay = Place("BM_POWEROFF", 0, 0, kLayerOverlay);
+constexpr BitmapLayer kCautionOverlay = Place("BM_CAUTION", 0, 0, kLayerOverlay);
+constexpr BitmapLayer kServiceOverlay = Place("BM_SERVICE", 0, 0, kLayerOverlay);
+constexpr BitmapLayer kCautionNormal = Place("BM_CAUTION", 0, 0, kLayerNormalOnly);
+constexpr BitmapLayer kCautionAlternate = Place("BM_CAUTION", 0, 0, kLayerAlternateOnly);
+constexpr BitmapLayer kServiceAlternate = Place("BM_SERVICE", 0, 0, kLayerAlternateOnly);
 constexpr BitmapLayer kFrontCover = Place("BM_POINT_5", 146, 60, 106);
 
 constexpr BitmapLayer kBody[] = {kBase1};
 constexpr BitmapLayer kBodyPowerOff[] = {kBase1, kPowerOffOverlay};
 constexpr BitmapLayer kBodyCaution[] = {kBase1, kCautionOverlay};
 constexpr BitmapLayer kBodyBypassTray[] = {kBase1, Place("BM_POINT_8", 248, 84, 100)};
-constexpr BitmapLayer kBodyTray1[] = {kBase1, Place("BM_POINT_3", 153, 122, 108), Place("BM_POINT_2", 153, 124, 208)};
-constexpr BitmapLayer kBodyTray2[] = {kBase1, Place("BM_POINT_3", 153, 135, 110), Place("BM_POINT_3", 153, 148, 210)};
-constexpr BitmapLayer kBodyTray3[] = {kBase1, Place("BM_POINT_3", 153, 148, 112), Place("BM_POINT_3", 153, 161, 212)};
+constexpr BitmapLayer kBodyTray1[] = {kBase1, Place("BM_POINT_3", 153, 122, kLayerTray1Marker), Place("BM_POINT_2", 153, 124, kLayerTray1MarkerWithoutTray4)};
+constexpr BitmapLayer kBodyTray2[] = {kBase1, Place("BM_POINT_3", 153, 135, kLayerTray2Marker), Place("BM_POINT_3", 153, 148, kLayerTray2MarkerWithoutTray4)};
+constexpr BitmapLayer kBodyTray3[] = {kBase1, Place("BM_POINT_3", 153, 148, kLayerTray3Marker), Place("BM_POINT_3", 153, 161, kLayerTray3MarkerWithoutTray4)};
 constexpr BitmapLayer kBodyTray4[] = {kBase1, Place("BM_POINT_3", 153, 161, 114)};
 constexpr BitmapLayer kBodyFrontCover[] = {kBase1, kFrontCover};
 constexpr BitmapLayer kBodyService[] = {kBase1, kServiceOverlay};
 constexpr BitmapLayer kBodyAdf[] = {kBase1, Place("BM_POINT_6", 150, 17, 104), Place("BM_POINT_7", 150, 42, 106)};
 constexpr BitmapLayer kBodyCautionNormal[] = {kBase1, kCautionNormal};
 constexpr BitmapLayer kBodyCautionAlternate[] = {kBase1, kCautionAlternate};
-constexpr BitmapLayer kBodyFrontCoverAlternate[] = {kBase1, Place("BM_POINT_5", 146, 60, 248)};
+constexpr BitmapLayer kBodyFrontCoverAlternate[] = {kBase1, Place("BM_POINT_5", 146, 60, kLayerAlternateOnly)};
 constexpr BitmapLayer kBodyServiceAlternate[] = {kBase1, kServiceAlternate};
 constexpr BitmapLayer kBodyTrayError[] = {kBase1, kServiceAlternate, kCautionNormal};
 
@@ -136,7 +139,7 @@ constinit const StatusBitmapRecord kMainBodyBitmaps[] = {
 
 // ---- Large capacity tray (104) ---------------------------------------------
 
-constexpr BitmapLayer kLct = Place("BM_LCT", 0, 0, 10);
+constexpr BitmapLayer kLct = Place("BM_LCT", 0, 0, kLayerLct);
 constexpr BitmapLayer kLctTray = Place("BM_POINT_14", 248, 105, 102);
 
 constexpr BitmapLayer kLctOnly[] = {kLct};
@@ -158,10 +161,10 @@ constinit const StatusBitmapRecord kLctBitmaps[] = {
 
 // ---- Interposer (41) ---------------------------------------------------------
 
-constexpr BitmapLayer kInterposer = Place("BM_INSER", 0, 0, 20);
+constexpr BitmapLayer kInterposer = Place("BM_INSER", 0, 0, kLayerInterposer);
 
 constexpr BitmapLayer kInterposerOnly[] = {kInterposer};
-constexpr BitmapLayer kInterposerTray[] = {kInterposer, Place("BM_POINT_15", 90, 29, 122)};
+constexpr BitmapLayer kInterposerTray[] = {kInterposer, Place("BM_POINT_15", 90, 29, kLayerInterposerTrayMarker)};
 
 constinit const StatusBitmapRecord kInterposerBitmaps[] = {
     {kDefaultBitmapKey, kInterposerOnly},
@@ -175,10 +178,10 @@ constinit const StatusBitmapRecord kInterposerBitmaps[] = {
 
 // ---- Device 6: the copy tray -----------------------------------------------
 
-constexpr BitmapLayer kCopyTray = Place("BM_EXTER", 0, 0, 30);
+constexpr BitmapLayer kCopyTray = Place("BM_EXTER", 0, 0, kLayerCopyTray);
 
 constexpr BitmapLayer kCopyTrayOnly[] = {kCopyTray};
-constexpr BitmapLayer kCopyTrayFull[] = {kCopyTray, Place("BM_POINT_4", 113, 69, 122)};
+constexpr BitmapLayer kCopyTrayFull[] = {kCopyTray, Place("BM_POINT_4", 113, 69, kLayerInterposerTrayMarker)};
 
 constinit const StatusBitmapRecord kCopyTrayBitmaps[] = {
     {kDefaultBitmapKey, kCopyTrayOnly},
@@ -188,7 +191,7 @@ constinit const StatusBitmapRecord kCopyTrayBitmaps[] = {
 
 // ---- Mailbox (8) -------------------------------------------------------------
 
-constexpr BitmapLayer kMailbox = Place("BM_MAILBOX", 0, 0, 40);
+constexpr BitmapLayer kMailbox = Place("BM_MAILBOX", 0, 0, kLayerMailbox);
 
 // Bin n (key 40350 + n) at y = 51 - 6 (n - 1), layer 146 - 2 (n - 1).
 constexpr BitmapLayer kMailboxOnly[] = {kMailbox};
@@ -221,7 +224,7 @@ constinit const StatusBitmapRecord kMailboxBitmaps[] = {
 
 // ---- Z-folding unit (113) ------------------------------------------------------
 
-constexpr BitmapLayer kZFold = Place("BM_ZORI", 0, 0, 50);
+constexpr BitmapLayer kZFold = Place("BM_ZORI", 0, 0, kLayerZFold);
 constexpr BitmapLayer kZFoldUpperCover = Place("BM_POINT_24", 116, 52, 116);
 
 constexpr BitmapLayer kZFoldOnly[] = {kZFold};
@@ -240,19 +243,19 @@ constinit const StatusBitmapRecord kZFoldBitmaps[] = {
 
 // Misfeed in the finisher and the interposer: the finisher's front cover as
 // it stands beside an interposer, and the interposer's cover.
-constexpr BitmapLayer kInterposerCover = Place("BM_POINT_16", 126, 28, 120);
-constexpr BitmapLayer kFinisherCoverBesideInterposer = Place("BM_POINT_19", 68, 64, 152);
+constexpr BitmapLayer kInterposerCover = Place("BM_POINT_16", 126, 28, kLayerInterposerCoverMarker);
+constexpr BitmapLayer kFinisherCoverBesideInterposer = Place("BM_POINT_19", 68, 64, kLayerFinisherCoverMarker);
 
 // Device 38: a finisher with two shift trays, its picture drawn at x = 30.
-constexpr BitmapLayer kFinisher38 = Place("BM_FIN2A", 30, 0, 60);
+constexpr BitmapLayer kFinisher38 = Place("BM_FIN2A", 30, 0, kLayerFinisher);
 
 constexpr BitmapLayer kFinisher38Only[] = {kFinisher38};
-constexpr BitmapLayer kFinisher38Cover[] = {kFinisher38, Place("BM_POINT_11", 93, 65, 154)};
-constexpr BitmapLayer kFinisher38BothTrays[] = {kFinisher38, Place("BM_POINT_23", 40, 62, 162)};
-constexpr BitmapLayer kFinisher38ShiftTray2[] = {kFinisher38, Place("BM_POINT_13", 74, 95, 160)};
-constexpr BitmapLayer kFinisher38UpperTray[] = {kFinisher38, Place("BM_POINT_12", 86, 44, 156)};
-constexpr BitmapLayer kFinisher38ShiftTray1[] = {kFinisher38, Place("BM_POINT_13", 74, 71, 158)};
-constexpr BitmapLayer kFinisher38Misfeed[] = {kFinisher38, Place("BM_POINT_17", 80, 64, 152), kInterposerCover};
+constexpr BitmapLayer kFinisher38Cover[] = {kFinisher38, Place("BM_POINT_11", 93, 65, kLayerFinisherMarker1)};
+constexpr BitmapLayer kFinisher38BothTrays[] = {kFinisher38, Place("BM_POINT_23", 40, 62, kLayerFinisherMarker5)};
+constexpr BitmapLayer kFinisher38ShiftTray2[] = {kFinisher38, Place("BM_POINT_13", 74, 95, kLayerFinisherMarker4)};
+constexpr BitmapLayer kFinisher38UpperTray[] = {kFinisher38, Place("BM_POINT_12", 86, 44, kLayerFinisherMarker2)};
+constexpr BitmapLayer kFinisher38ShiftTray1[] = {kFinisher38, Place("BM_POINT_13", 74, 71, kLayerFinisherMarker3)};
+constexpr BitmapLayer kFinisher38Misfeed[] = {kFinisher38, Place("BM_POINT_17", 80, 64, kLayerFinisherCoverMarker), kInterposerCover};
 
 constinit const StatusBitmapRecord kFinisher38Bitmaps[] = {
     {kDefaultBitmapKey, kFinisher38Only},
@@ -277,13 +280,13 @@ constinit const StatusBitmapRecord kFinisher38Bitmaps[] = {
 };
 
 // Device 21: a finisher with an upper tray and one shift tray.
-constexpr BitmapLayer kFinisher21 = Place("BM_FIN1A", 0, 0, 60);
+constexpr BitmapLayer kFinisher21 = Place("BM_FIN1A", 0, 0, kLayerFinisher);
 
 constexpr BitmapLayer kFinisher21Only[] = {kFinisher21};
-constexpr BitmapLayer kFinisher21Cover[] = {kFinisher21, Place("BM_POINT_18", 81, 62, 154)};
-constexpr BitmapLayer kFinisher21Key[] = {kFinisher21, Place("BM_POINT_22", 47, 60, 158)};
-constexpr BitmapLayer kFinisher21UpperTray[] = {kFinisher21, Place("BM_POINT_20", 81, 39, 156)};
-constexpr BitmapLayer kFinisher21ShiftTray[] = {kFinisher21, Place("BM_POINT_21", 54, 66, 158)};
+constexpr BitmapLayer kFinisher21Cover[] = {kFinisher21, Place("BM_POINT_18", 81, 62, kLayerFinisherMarker1)};
+constexpr BitmapLayer kFinisher21Key[] = {kFinisher21, Place("BM_POINT_22", 47, 60, kLayerFinisherMarker3)};
+constexpr BitmapLayer kFinisher21UpperTray[] = {kFinisher21, Place("BM_POINT_20", 81, 39, kLayerFinisherMarker2)};
+constexpr BitmapLayer kFinisher21ShiftTray[] = {kFinisher21, Place("BM_POINT_21", 54, 66, kLayerFinisherMarker3)};
 constexpr BitmapLayer kFinisher21Misfeed[] = {kFinisher21, kFinisherCoverBesideInterposer, kInterposerCover};
 
 constinit const StatusBitmapRecord kFinisher21Bitmaps[] = {
@@ -301,16 +304,16 @@ constinit const StatusBitmapRecord kFinisher21Bitmaps[] = {
 };
 
 // Devices 115 (with a booklet tray) and 114 share their markers.
-constexpr BitmapLayer kFinisherCover = Place("BM_POINT_26", 81, 59, 154);
-constexpr BitmapLayer kFinisherUpperTray = Place("BM_POINT_27", 58, 47, 156);
-constexpr BitmapLayer kFinisherShiftTray = Place("BM_POINT_28", 57, 73, 158);
+constexpr BitmapLayer kFinisherCover = Place("BM_POINT_26", 81, 59, kLayerFinisherMarker1);
+constexpr BitmapLayer kFinisherUpperTray = Place("BM_POINT_27", 58, 47, kLayerFinisherMarker2);
+constexpr BitmapLayer kFinisherShiftTray = Place("BM_POINT_28", 57, 73, kLayerFinisherMarker3);
 
-constexpr BitmapLayer kFinisher115 = Place("BM_FIN3A", 0, 0, 60);
+constexpr BitmapLayer kFinisher115 = Place("BM_FIN3A", 0, 0, kLayerFinisher);
 
 constexpr BitmapLayer kFinisher115Only[] = {kFinisher115};
 constexpr BitmapLayer kFinisher115Cover[] = {kFinisher115, kFinisherCover};
-constexpr BitmapLayer kFinisher115BothTrays[] = {kFinisher115, Place("BM_POINT_1", 28, 68, 162)};
-constexpr BitmapLayer kFinisher115BookletTray[] = {kFinisher115, Place("BM_POINT_28", 57, 131, 160)};
+constexpr BitmapLayer kFinisher115BothTrays[] = {kFinisher115, Place("BM_POINT_1", 28, 68, kLayerFinisherMarker5)};
+constexpr BitmapLayer kFinisher115BookletTray[] = {kFinisher115, Place("BM_POINT_28", 57, 131, kLayerFinisherMarker4)};
 constexpr BitmapLayer kFinisher115UpperTray[] = {kFinisher115, kFinisherUpperTray};
 constexpr BitmapLayer kFinisher115ShiftTray[] = {kFinisher115, kFinisherShiftTray};
 constexpr BitmapLayer kFinisher115Misfeed[] = {kFinisher115, kFinisherCoverBesideInterposer, kInterposerCover};
@@ -336,7 +339,7 @@ constinit const StatusBitmapRecord kFinisher115Bitmaps[] = {
     kEndOfBitmapTable,
 };
 
-constexpr BitmapLayer kFinisher114 = Place("BM_FIN4A", 0, 0, 60);
+constexpr BitmapLayer kFinisher114 = Place("BM_FIN4A", 0, 0, kLayerFinisher);
 
 constexpr BitmapLayer kFinisher114Only[] = {kFinisher114};
 constexpr BitmapLayer kFinisher114Cover[] = {kFinisher114, kFinisherCover};
@@ -359,11 +362,11 @@ constinit const StatusBitmapRecord kFinisher114Bitmaps[] = {
 
 // ---- Booklet processor (22) ------------------------------------------------------
 
-constexpr BitmapLayer kBookletProcessor = Place("BM_PLOCK", -69, 0, 70);
+constexpr BitmapLayer kBookletProcessor = Place("BM_PLOCK", -69, 0, kLayerBookletProcessor);
 
 constexpr BitmapLayer kBookletProcessorOnly[] = {kBookletProcessor};
 constexpr BitmapLayer kBookletProcessorError[] = {kBookletProcessor, kCautionOverlay};
-constexpr BitmapLayer kBookletProcessorMisfeed[] = {kBookletProcessor, Place("BM_POINT_29", -6, 79, 180)};
+constexpr BitmapLayer kBookletProcessorMisfeed[] = {kBookletProcessor, Place("BM_POINT_29", -6, 79, kLayerBookletProcessorMarker)};
 
 constinit const StatusBitmapRecord kBookletProcessorBitmaps[] = {
     {kDefaultBitmapKey, kBookletProcessorOnly},
@@ -376,16 +379,16 @@ constinit const StatusBitmapRecord kBookletProcessorBitmaps[] = {
 
 constinit const DeviceBitmapIndexEntry kDeviceBitmapIndex[] = {
     {kMainBodyDevice, kMainBodyBitmaps},
-    {104, kLctBitmaps},
-    {41, kInterposerBitmaps},
-    {6, kCopyTrayBitmaps},
-    {8, kMailboxBitmaps},
-    {113, kZFoldBitmaps},
-    {38, kFinisher38Bitmaps},
-    {21, kFinisher21Bitmaps},
-    {115, kFinisher115Bitmaps},
-    {114, kFinisher114Bitmaps},
-    {22, kBookletProcessorBitmaps},
+    {TB58_OPTION_LCT, kLctBitmaps},
+    {TB58_OPTION_INTERPOSER, kInterposerBitmaps},
+    {TB58_OPTION_STANDARD_OUTPUT_TRAY, kCopyTrayBitmaps},
+    {TB58_OPTION_MAILBOX, kMailboxBitmaps},
+    {TB58_OPTION_Z_FOLDING_UNIT, kZFoldBitmaps},
+    {TB58_OPTION_FINISHER_TWO_SHIFT, kFinisher38Bitmaps},
+    {TB58_OPTION_FINISHER_A, kFinisher21Bitmaps},
+    {TB58_OPTION_FINISHER_BOOKLET, kFinisher115Bitmaps},
+    {TB58_OPTION_FINISHER, kFinisher114Bitmaps},
+    {TB58_OPTION_BOOKLET_PROCESSOR, kBookletProcessorBitmaps},
     {kEndOfDeviceIndex, nullptr},
 };
 
