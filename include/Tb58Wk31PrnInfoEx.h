@@ -162,6 +162,35 @@ typedef struct PrnInfoEx {
     uint8_t reserved280[124];
 } PrnInfoEx;
 
+/*
+ * The record's texts and chains, in the order of their fields, for code
+ * that walks every one of them (to release a record, copy or compare it):
+ *   TB58_PRNINFOEX_TEXTS(X)   expands X(pointer field) for each text;
+ *   TB58_PRNINFOEX_CHAINS(X)  expands X(first-node field, count field) for
+ *                             each chain.
+ * Tb58Wk31Kit.hpp releases a record with them.
+ */
+#define TB58_PRNINFOEX_TEXTS(X) \
+    X(pModelName)               \
+    X(pMakerName)               \
+    X(pDescription)             \
+    X(pSYSVersion)              \
+    X(pMainProgVersion)         \
+    X(pQXSVersion)
+
+#define TB58_PRNINFOEX_CHAINS(X)                \
+    X(pEngineStatus, nEngineStatus)             \
+    X(pLoadedEmul, nLoadedEmul)                 \
+    X(pLoadedFont, nLoadedFont)                 \
+    X(pTrayInfo, nTrayInfo)                     \
+    X(pOutBinInfo, nOutBinInfo)                 \
+    X(pDeviceInfo, nDeviceInfo)                 \
+    X(pEmulUniqInfo, nEmulUniqInfo)             \
+    X(pCounterInfo, nCounterInfo)               \
+    X(pSupplyInfo, nSupplyInfo)                 \
+    X(pColorCorrection, nColorCorrection)       \
+    X(pCustomMediaInfo, nCustomMediaInfo)
+
 /* The bytes of the record the library reads and writes. */
 #define PRNINFOEX_USED_SIZE 280u
 

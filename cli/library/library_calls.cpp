@@ -25,26 +25,11 @@ constexpr ErrorCodeName kErrorNames[] = {
     {TB58_ERROR_NOT_FOUND, "TB58_ERROR_NOT_FOUND"},
 };
 
-// Links node at the end of a chain whose first-node pointer is at link.
-void LinkAtEnd(void** link, void* node) {
-    while (*link != nullptr) link = &static_cast<ChainNode*>(*link)->next;
-    *link = node;
-}
-
+// A record node the caller adds, or a failure when memory runs out.
 template <typename Node>
-Node* NewNode() {
-    auto* node = static_cast<Node*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(Node)));
+Node* Added(Node* node) {
     if (node == nullptr) throw Failure("out of memory (GlobalAlloc of a record node)");
-    node->size = sizeof(Node);
     return node;
-}
-
-void ReleaseChain(void* node) {
-    while (node != nullptr) {
-        void* next = static_cast<ChainNode*>(node)->next;
-        GlobalFree(node);
-        node = next;
-    }
 }
 
 // Calls fetch(buffer, &size) first with no buffer to learn the size, then
@@ -81,40 +66,21 @@ CliError CallFailed(std::string_view call) {
     return Failure(std::string(call) + " failed: " + ErrorName(GetLastError()));
 }
 
-void FreePacket(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreePacket(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
+void FreePacket(InfoItem* item) { tb58kit::FreeTree(item); }
 
 InfoItem* NewItem(uint32_t key, const void* data, uint32_t length) {
-    auto* item = static_cast<InfoItem*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, INFO_ITEM_HEADER_SIZE + length));
+    InfoItem* item = tb58kit::NewItem(key, data, length);
     if (item == nullptr) throw Failure("out of memory (GlobalAlloc of a packet item)");
-    item->key = key;
-    item->dataLength = length;
-    if (length != 0) std::memcpy(reinterpret_cast<char*>(item) + INFO_ITEM_HEADER_SIZE, data, length);
     return item;
 }
 
 InfoItem* NewTextItem(uint32_t key, std::string_view text) {
-    std::string bytes(text);
-    bytes.push_back('\0');
-    return NewItem(key, bytes.data(), static_cast<uint32_t>(bytes.size()));
+    InfoItem* item = tb58kit::NewTextItem(key, text);
+    if (item == nullptr) throw Failure("out of memory (GlobalAlloc of a packet item)");
+    return item;
 }
 
-void AppendChild(InfoItem* parent, InfoItem* child) {
-    child->parent = parent;
-    child->next = nullptr;
-    if (parent->lastChild == nullptr) {
-        parent->firstChild = child;
-    } else {
-        parent->lastChild->next = child;
-    }
-    parent->lastChild = child;
-}
+void AppendChild(InfoItem* parent, InfoItem* child) { tb58kit::AppendChild(parent, child); }
 
 void RemoveChild(InfoItem* parent, uint32_t key) {
     InfoItem* previous = nullptr;
@@ -142,52 +108,13 @@ std::string ItemText(const InfoItem* item) {
     return std::string(data, length);
 }
 
-OwnedRecord::OwnedRecord() {
-    std::memset(&record_, 0, sizeof record_);
-    record_.dwSize = sizeof record_;
-}
-
-OwnedRecord::~OwnedRecord() {
-    for (char* text : {record_.pModelName, record_.pMakerName, record_.pDescription, record_.pSYSVersion,
-                       record_.pMainProgVersion, record_.pQXSVersion}) {
-        if (text != nullptr) GlobalFree(text);
-    }
-    ReleaseChain(record_.pEngineStatus);
-    ReleaseChain(record_.pLoadedEmul);
-    ReleaseChain(record_.pLoadedFont);
-    ReleaseChain(record_.pTrayInfo);
-    ReleaseChain(record_.pOutBinInfo);
-    ReleaseChain(record_.pDeviceInfo);
-    ReleaseChain(record_.pEmulUniqInfo);
-    ReleaseChain(record_.pCounterInfo);
-    ReleaseChain(record_.pSupplyInfo);
-    ReleaseChain(record_.pColorCorrection);
-    ReleaseChain(record_.pCustomMediaInfo);
-}
-
 void OwnedRecord::AddEngineStatus(int32_t code, std::string_view text) {
-    auto* node = NewNode<EngineStatusNode>();
-    node->wCode = static_cast<uint16_t>(static_cast<uint32_t>(code) & 0xFFFF);
-    node->dwCode = code;
-    const size_t length = text.size() < sizeof node->szText - 1 ? text.size() : sizeof node->szText - 1;
-    std::memcpy(node->szText, text.data(), length);
-    LinkAtEnd(reinterpret_cast<void**>(&record_.pEngineStatus), node);
-    ++record_.nEngineStatus;
+    Added(tb58kit::AppendEngineStatus(*record_, code, text));
 }
 
-void OwnedRecord::AddOption(uint16_t code) {
-    auto* node = NewNode<DeviceInfoNode>();
-    node->wOptionCode = code;
-    LinkAtEnd(reinterpret_cast<void**>(&record_.pDeviceInfo), node);
-    ++record_.nDeviceInfo;
-}
+void OwnedRecord::AddOption(uint16_t code) { Added(tb58kit::AppendOption(*record_, code)); }
 
-void OwnedRecord::AddTray(uint16_t code) {
-    auto* node = NewNode<TrayInfoNode>();
-    node->wTrayCode = code;
-    LinkAtEnd(reinterpret_cast<void**>(&record_.pTrayInfo), node);
-    ++record_.nTrayInfo;
-}
+void OwnedRecord::AddTray(uint16_t code) { Added(tb58kit::AppendTray(*record_, code)); }
 
 namespace {
 

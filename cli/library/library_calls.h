@@ -3,6 +3,7 @@
 // error code.  Everything here uses only the public headers.
 #pragma once
 
+#include <Tb58Wk31Kit.hpp>
 #include <Tb58Wk31Platform.h>
 
 #include <memory>
@@ -59,18 +60,13 @@ std::string ItemText(const InfoItem* item);
 
 // A PrnInfoEx set up as the library asks (dwSize, everything else zero) and
 // released as its owner must release it: every text and every node of
-// every chain with GlobalFree.
+// every chain with GlobalFree (the caller kit's record, Tb58Wk31Kit.hpp).
 class OwnedRecord {
 public:
-    OwnedRecord();
-    ~OwnedRecord();
-    OwnedRecord(const OwnedRecord&) = delete;
-    OwnedRecord& operator=(const OwnedRecord&) = delete;
-
-    PrnInfoEx* get() { return &record_; }
-    const PrnInfoEx* get() const { return &record_; }
-    PrnInfoEx* operator->() { return &record_; }
-    const PrnInfoEx* operator->() const { return &record_; }
+    PrnInfoEx* get() { return record_.get(); }
+    const PrnInfoEx* get() const { return record_.get(); }
+    PrnInfoEx* operator->() { return record_.get(); }
+    const PrnInfoEx* operator->() const { return record_.get(); }
 
     // Nodes a caller adds itself (as a monitor does that fills a record from
     // its own sources): fixed, zero-filled global memory, linked at the end.
@@ -79,7 +75,7 @@ public:
     void AddTray(uint16_t code);
 
 private:
-    PrnInfoEx record_;
+    tb58kit::Record record_;
 };
 
 // A status packet: root ITEM_STATUS whose child ITEM_STATUS_MACHINE and the

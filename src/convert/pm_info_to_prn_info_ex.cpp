@@ -26,13 +26,13 @@ ChainNode* AsChainNode(void* node) { return static_cast<ChainNode*>(node); }
 
 void ConvertModel(const PMModelEntry& model, PrnInfoEx* record) {
     if (IsSupplied(model.pModelName)) {
-        record->bModelCode = PrnInfoExSetString(record, "pModelName", model.pModelName)
+        record->bModelCode = PrnInfoExSetString(record, TextId::pModelName, model.pModelName)
                                  ? static_cast<uint8_t>(LookupCodeByName(model.pModelName, kModelNames) & 0xFF)
                                  : 255;
     }
-    if (IsSupplied(model.pSYSVersion)) PrnInfoExSetString(record, "pSYSVersion", model.pSYSVersion);
+    if (IsSupplied(model.pSYSVersion)) PrnInfoExSetString(record, TextId::pSYSVersion, model.pSYSVersion);
     if (IsSupplied(model.dwMemorySize)) record->dwMemorySize = model.dwMemorySize >> 10;
-    if (IsSupplied(model.pMakerName)) PrnInfoExSetString(record, "pMakerName", model.pMakerName);
+    if (IsSupplied(model.pMakerName)) PrnInfoExSetString(record, TextId::pMakerName, model.pMakerName);
     // The description is not part of printer-management information: it is
     // dropped, and its text released (the record owns it).
     if (record->pDescription != nullptr) GlobalFree(record->pDescription);
@@ -46,13 +46,13 @@ uint32_t AppendTrays(const PMEntries& trays, PrnInfoEx* record) {
         if (entry == nullptr) continue;
         TrayInfoNode* node = BuildTrayNode(*entry);
         if (node == nullptr) return ERROR_INVALID_PARAMETER;  // as trays have always reported it
-        PrnInfoExAppend(record, "pTrayInfo", AsChainNode(node));
+        PrnInfoExAppend(record, ChainId::pTrayInfo, AsChainNode(node));
     }
     return ERROR_SUCCESS;
 }
 
 uint32_t ConvertOutBins(const PMEntries& bins, PrnInfoEx* record) {
-    PrnInfoExClear(record, "pOutBinInfo");
+    PrnInfoExClear(record, ChainId::pOutBinInfo);
     for (uint32_t i = 0; i < bins.count(); ++i) {
         const auto* entry = bins.EntryAt<PMOutBinEntry>(i);
         if (entry == nullptr) continue;
@@ -63,14 +63,14 @@ uint32_t ConvertOutBins(const PMEntries& bins, PrnInfoEx* record) {
         node->wBinCode = static_cast<uint16_t>(code);
         const bool full = IsSupplied(entry->dwState) && (entry->dwState & 0x1) != 0;
         node->wState = static_cast<uint16_t>(full ? kBinStateFull : 0);
-        PrnInfoExAppend(record, "pOutBinInfo", AsChainNode(node));
+        PrnInfoExAppend(record, ChainId::pOutBinInfo, AsChainNode(node));
     }
     record->dwOutBinState = 255;
     return ERROR_SUCCESS;
 }
 
 uint32_t ConvertOptions(const PMEntries& options, PrnInfoEx* record) {
-    PrnInfoExClear(record, "pDeviceInfo");
+    PrnInfoExClear(record, ChainId::pDeviceInfo);
     for (uint32_t i = 0; i < options.count(); ++i) {
         const auto* entry = options.EntryAt<PMOptionEntry>(i);
         if (entry == nullptr) continue;
@@ -80,7 +80,7 @@ uint32_t ConvertOptions(const PMEntries& options, PrnInfoEx* record) {
             node->wOptionCode = static_cast<uint16_t>(LookupCodeByValue(kDeviceCodes, entry->dwDeviceCode));
             node->reserved = 0;
         }
-        PrnInfoExAppend(record, "pDeviceInfo", AsChainNode(node));
+        PrnInfoExAppend(record, ChainId::pDeviceInfo, AsChainNode(node));
     }
     return ERROR_SUCCESS;
 }
@@ -97,14 +97,14 @@ uint32_t ConvertEngineStatus(const PMEntries& entries, PrnInfoEx* record) {
         node->wCode = static_cast<uint16_t>(static_cast<uint32_t>(entry->dwCode) & 0xFFFF);
         node->dwCode = entry->dwCode;
         if (IsSupplied(entry->pText)) CopyToField(node->szText, entry->pText);
-        PrnInfoExAppend(record, "pEngineStatus", AsChainNode(node));
+        PrnInfoExAppend(record, ChainId::pEngineStatus, AsChainNode(node));
         if (!IsSupplied(entry->dwSeverity) || entry->dwSeverity == kSeverityError) record->bError = 1;
     }
     return ERROR_SUCCESS;
 }
 
 uint32_t ConvertEmulations(const PMEntries& emulations, PrnInfoEx* record) {
-    PrnInfoExClear(record, "pLoadedEmul");
+    PrnInfoExClear(record, ChainId::pLoadedEmul);
     for (uint32_t i = 0; i < emulations.count(); ++i) {
         const auto* entry = emulations.EntryAt<PMEmulEntry>(i);
         if (entry == nullptr) continue;
@@ -114,19 +114,19 @@ uint32_t ConvertEmulations(const PMEntries& emulations, PrnInfoEx* record) {
         node->wEmulCode = static_cast<uint16_t>(code);
         const char* version = IsSupplied(entry->pVersion) ? entry->pVersion : nullptr;
         if (version != nullptr && code == kEmulationMainProgram) {
-            if (!PrnInfoExSetString(record, "pMainProgVersion", version)) return ERROR_NOT_ENOUGH_MEMORY;
+            if (!PrnInfoExSetString(record, TextId::pMainProgVersion, version)) return ERROR_NOT_ENOUGH_MEMORY;
         } else if (version != nullptr && code == kEmulationQXS) {
-            if (!PrnInfoExSetString(record, "pQXSVersion", version)) return ERROR_NOT_ENOUGH_MEMORY;
+            if (!PrnInfoExSetString(record, TextId::pQXSVersion, version)) return ERROR_NOT_ENOUGH_MEMORY;
         }
         CopyToField(node->szVersion, version);
-        PrnInfoExAppend(record, "pLoadedEmul", AsChainNode(node.release()));
+        PrnInfoExAppend(record, ChainId::pLoadedEmul, AsChainNode(node.release()));
     }
     record->dwLoadedEmulState = 0;
     return ERROR_SUCCESS;
 }
 
 uint32_t ConvertFonts(const PMEntries& fonts, PrnInfoEx* record) {
-    PrnInfoExClear(record, "pLoadedFont");
+    PrnInfoExClear(record, ChainId::pLoadedFont);
     for (uint32_t i = 0; i < fonts.count(); ++i) {
         const auto* entry = fonts.EntryAt<PMFontEntry>(i);
         if (entry == nullptr) continue;
@@ -134,7 +134,7 @@ uint32_t ConvertFonts(const PMEntries& fonts, PrnInfoEx* record) {
         if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
         const uint32_t code = IsSupplied(entry->pFontName) ? LookupCodeByName(entry->pFontName, kFontNames) : 0;
         node->wFontCode = static_cast<uint16_t>(code);
-        PrnInfoExAppend(record, "pLoadedFont", AsChainNode(node));
+        PrnInfoExAppend(record, ChainId::pLoadedFont, AsChainNode(node));
     }
     return ERROR_SUCCESS;
 }
@@ -173,11 +173,11 @@ uint32_t ConvertMachine(const PMInfoMachine& info, uint32_t flags, PrnInfoEx* re
     if ((flags & PMINFO_MACHINE_MODEL) != 0 && IsSupplied(info.pModel)) ConvertModel(*info.pModel, record);
 
     // Asking for trays of either form starts the tray chain afresh.
-    if ((flags & (PMINFO_MACHINE_TRAYS_A | PMINFO_MACHINE_TRAYS_B)) != 0) PrnInfoExClear(record, "pTrayInfo");
+    if ((flags & (PMINFO_MACHINE_TRAYS_A | PMINFO_MACHINE_TRAYS_B)) != 0) PrnInfoExClear(record, ChainId::pTrayInfo);
     if ((flags & PMINFO_MACHINE_TRAYS_A) != 0) {
         const PMEntries trays(info.pTraysA);
         if (trays.supplied()) {
-            PrnInfoExClear(record, "pTrayInfo");
+            PrnInfoExClear(record, ChainId::pTrayInfo);
             const uint32_t result = AppendTrays<PMTrayEntryA>(trays, record);
             if (result != ERROR_SUCCESS) return result;
             record->dwTrayState = 0;
@@ -209,7 +209,7 @@ uint32_t ConvertMachine(const PMInfoMachine& info, uint32_t flags, PrnInfoEx* re
 }
 
 uint32_t ConvertPrinter(const PMInfoPrinter& info, uint32_t flags, bool suppress, PrnInfoEx* record) {
-    if ((flags & (PMINFO_STATUS_WORD | PMINFO_ENGINE_STATUS)) != 0) PrnInfoExClear(record, "pEngineStatus");
+    if ((flags & (PMINFO_STATUS_WORD | PMINFO_ENGINE_STATUS)) != 0) PrnInfoExClear(record, ChainId::pEngineStatus);
     if ((flags & PMINFO_STATUS_WORD) != 0 && IsSupplied(info.pStatusWord) && IsSupplied(*info.pStatusWord)) {
         const uint32_t word = *info.pStatusWord;
         record->bOnline = static_cast<uint8_t>(word & 0x1);

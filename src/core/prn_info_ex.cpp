@@ -17,36 +17,26 @@ struct ChainSlotRow {
     size_t count_offset;
 };
 
-// Resolved in this order, exactly and case-sensitively.
+// In the order of ChainId, from the same list.
 constexpr ChainSlotRow kChainSlots[] = {
-    {"pEngineStatus", offsetof(PrnInfoEx, pEngineStatus), offsetof(PrnInfoEx, nEngineStatus)},
-    {"pLoadedEmul", offsetof(PrnInfoEx, pLoadedEmul), offsetof(PrnInfoEx, nLoadedEmul)},
-    {"pLoadedFont", offsetof(PrnInfoEx, pLoadedFont), offsetof(PrnInfoEx, nLoadedFont)},
-    {"pTrayInfo", offsetof(PrnInfoEx, pTrayInfo), offsetof(PrnInfoEx, nTrayInfo)},
-    {"pOutBinInfo", offsetof(PrnInfoEx, pOutBinInfo), offsetof(PrnInfoEx, nOutBinInfo)},
-    {"pDeviceInfo", offsetof(PrnInfoEx, pDeviceInfo), offsetof(PrnInfoEx, nDeviceInfo)},
-    {"pEmulUniqInfo", offsetof(PrnInfoEx, pEmulUniqInfo), offsetof(PrnInfoEx, nEmulUniqInfo)},
-    {"pCounterInfo", offsetof(PrnInfoEx, pCounterInfo), offsetof(PrnInfoEx, nCounterInfo)},
-    {"pSupplyInfo", offsetof(PrnInfoEx, pSupplyInfo), offsetof(PrnInfoEx, nSupplyInfo)},
-    {"pColorCorrection", offsetof(PrnInfoEx, pColorCorrection), offsetof(PrnInfoEx, nColorCorrection)},
-    {"pCustomMediaInfo", offsetof(PrnInfoEx, pCustomMediaInfo), offsetof(PrnInfoEx, nCustomMediaInfo)},
+#define TB58_CHAIN_ROW(first, count) {#first, offsetof(PrnInfoEx, first), offsetof(PrnInfoEx, count)},
+    TB58_PRNINFOEX_CHAINS(TB58_CHAIN_ROW)
+#undef TB58_CHAIN_ROW
 };
-
 static_assert(std::size(kChainSlots) == kChainCount);
 
-struct StringSlotRow {
+struct TextSlotRow {
     std::string_view name;
     char* PrnInfoEx::*field;
 };
 
-constexpr StringSlotRow kStringSlots[] = {
-    {"pModelName", &PrnInfoEx::pModelName},
-    {"pMakerName", &PrnInfoEx::pMakerName},
-    {"pDescription", &PrnInfoEx::pDescription},
-    {"pSYSVersion", &PrnInfoEx::pSYSVersion},
-    {"pMainProgVersion", &PrnInfoEx::pMainProgVersion},
-    {"pQXSVersion", &PrnInfoEx::pQXSVersion},
+// In the order of TextId, from the same list.
+constexpr TextSlotRow kTextSlots[] = {
+#define TB58_TEXT_ROW(text) {#text, &PrnInfoEx::text},
+    TB58_PRNINFOEX_TEXTS(TB58_TEXT_ROW)
+#undef TB58_TEXT_ROW
 };
+static_assert(std::size(kTextSlots) == kTextCount);
 
 void StoreFirstNode(void* first_location, ChainNode* node) {
     std::memcpy(first_location, &node, sizeof node);
@@ -60,23 +50,19 @@ ChainNode* FirstNode(const void* first_location) {
     return node;
 }
 
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text) {
-    return PrnInfoExSetString(record, slot, text, nullptr);
-}
+std::string_view PrnInfoExChainName(ChainId chain) { return kChainSlots[static_cast<size_t>(chain)].name; }
 
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text, RecordJournal* journal) {
-    for (const StringSlotRow& row : kStringSlots) {
-        if (row.name != slot) continue;
-        char*& field = record->*row.field;
-        const bool kept = journal != nullptr && journal->KeepReplacedText(&field);
-        if (field != nullptr && !kept) GlobalFree(field);
-        field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
-        if (field == nullptr) return 0;
-        if (!text.empty()) std::memcpy(field, text.data(), text.size());
-        field[text.size()] = '\0';
-        return 1;
-    }
-    return 0;
+std::string_view PrnInfoExTextName(TextId text) { return kTextSlots[static_cast<size_t>(text)].name; }
+
+int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text, RecordJournal* journal) {
+    char*& field = record->*kTextSlots[static_cast<size_t>(id)].field;
+    const bool kept = journal != nullptr && journal->KeepReplacedText(&field);
+    if (field != nullptr && !kept) GlobalFree(field);
+    field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
+    if (field == nullptr) return 0;
+    if (!text.empty()) std::memcpy(field, text.data(), text.size());
+    field[text.size()] = '\0';
+    return 1;
 }
 
 ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain) {
@@ -89,30 +75,17 @@ ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain) {
     return slot;
 }
 
-int PrnInfoExGetSlot(PrnInfoEx* record, std::string_view slot, ChainSlot* out) {
-    for (size_t i = 0; i < kChainCount; ++i) {
-        if (kChainSlots[i].name != slot) continue;
-        *out = PrnInfoExChain(record, static_cast<ChainId>(i));
-        return 1;
-    }
-    return 0;
+void PrnInfoExAppend(PrnInfoEx* record, ChainId chain, ChainNode* node) {
+    const ChainSlot slot = PrnInfoExChain(record, chain);
+    StoreFirstNode(slot.first_location, ChainAppend(slot.first, node));
+    ++*slot.count_location;
 }
 
-int PrnInfoExAppend(PrnInfoEx* record, std::string_view slot, ChainNode* node) {
-    ChainSlot chain{};
-    if (!PrnInfoExGetSlot(record, slot, &chain)) return 0;
-    StoreFirstNode(chain.first_location, ChainAppend(chain.first, node));
-    ++*chain.count_location;
-    return 1;
-}
-
-int PrnInfoExClear(PrnInfoEx* record, std::string_view slot) {
-    ChainSlot chain{};
-    if (!PrnInfoExGetSlot(record, slot, &chain)) return 0;
-    ChainFree(chain.first);
-    StoreFirstNode(chain.first_location, nullptr);
-    *chain.count_location = 0;
-    return 1;
+void PrnInfoExClear(PrnInfoEx* record, ChainId chain) {
+    const ChainSlot slot = PrnInfoExChain(record, chain);
+    ChainFree(slot.first);
+    StoreFirstNode(slot.first_location, nullptr);
+    *slot.count_location = 0;
 }
 
 int PrnInfoExHasDevice(const PrnInfoEx* record, uint16_t option_code) {
@@ -142,7 +115,7 @@ void PrnInfoExAddEngineStatus(PrnInfoEx* record, int32_t code) {
     if (node == nullptr) return;
     node->wCode = static_cast<uint16_t>(static_cast<uint32_t>(code) & 0xFFFF);
     node->dwCode = code;
-    PrnInfoExAppend(record, "pEngineStatus", reinterpret_cast<ChainNode*>(node));
+    PrnInfoExAppend(record, ChainId::pEngineStatus, reinterpret_cast<ChainNode*>(node));
 }
 
 }  // namespace tb58

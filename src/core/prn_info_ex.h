@@ -1,5 +1,5 @@
-// Named-slot operations on the printer information record.  Every filler
-// reaches the record's strings and chains through these, by slot name.
+// Operations on the texts and chains of the printer information record.
+// Every filler reaches them through these, by typed field id.
 #pragma once
 
 #include <cstddef>
@@ -19,46 +19,36 @@ struct ChainSlot {
     uint32_t* count_location;  // the record's node count field
 };
 
-// The record's chains, in the order of their fields.
-enum class ChainId : uint32_t {
-    kEngineStatus,
-    kLoadedEmul,
-    kLoadedFont,
-    kTrayInfo,
-    kOutBinInfo,
-    kDeviceInfo,
-    kEmulUniqInfo,
-    kCounterInfo,
-    kSupplyInfo,
-    kColorCorrection,
-    kCustomMediaInfo,
-};
+// The record's chains and texts, named as their fields, in the order of
+// the fields (the lists of Tb58Wk31PrnInfoEx.h): ChainId::pTrayInfo,
+// TextId::pModelName.
+#define TB58_CHAIN_ID(first, count) first,
+enum class ChainId : uint32_t { TB58_PRNINFOEX_CHAINS(TB58_CHAIN_ID) };
+#undef TB58_CHAIN_ID
+#define TB58_TEXT_ID(text) text,
+enum class TextId : uint32_t { TB58_PRNINFOEX_TEXTS(TB58_TEXT_ID) };
+#undef TB58_TEXT_ID
 inline constexpr size_t kChainCount = 11;
+inline constexpr size_t kTextCount = 6;
 
 // Where a chain lies in a record.
 ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain);
 
-// Replaces the string slot ("pModelName", "pMakerName", "pDescription",
-// "pSYSVersion", "pMainProgVersion", "pQXSVersion") with a copy of text in
-// its own global memory block.  0 for any other name (record unchanged) or
-// a failed allocation (the old text is released and the slot left null).
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text);
-// The same, keeping the old text for the journal when it asks for it.
-int PrnInfoExSetString(PrnInfoEx* record, std::string_view slot, std::string_view text, RecordJournal* journal);
+// The field name of a chain or a text ("pTrayInfo"), for messages.
+std::string_view PrnInfoExChainName(ChainId chain);
+std::string_view PrnInfoExTextName(TextId text);
 
-// Resolves one of the eleven chain slot names ("pEngineStatus", ...,
-// "pCustomMediaInfo"); 0 for any other name (out is not written).
-int PrnInfoExGetSlot(PrnInfoEx* record, std::string_view slot, ChainSlot* out);
+// Replaces a text of the record with a copy of text in its own global
+// memory block.  0 for a failed allocation (the old text is released, or
+// kept for the journal when it asks for it, and the field left null).
+int PrnInfoExSetString(PrnInfoEx* record, TextId field, std::string_view text, RecordJournal* journal = nullptr);
 
-// Links node (whose next must be null) behind the last node of the named
-// chain and counts it; the record owns the node from then on.  An unknown
-// slot name returns 0 and leaves record and node alone (the node stays the
-// caller's).
-int PrnInfoExAppend(PrnInfoEx* record, std::string_view slot, ChainNode* node);
+// Links node (whose next must be null) behind the last node of the chain
+// and counts it; the record owns the node from then on.
+void PrnInfoExAppend(PrnInfoEx* record, ChainId chain, ChainNode* node);
 
-// Frees every node of the named chain; pointer null, count 0.  An unknown
-// slot name returns 0 and touches nothing.
-int PrnInfoExClear(PrnInfoEx* record, std::string_view slot);
+// Frees every node of the chain; pointer null, count 0.
+void PrnInfoExClear(PrnInfoEx* record, ChainId chain);
 
 // 1 when pDeviceInfo holds a node with the option code.
 int PrnInfoExHasDevice(const PrnInfoEx* record, uint16_t option_code);

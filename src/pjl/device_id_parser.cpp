@@ -28,7 +28,7 @@ void ForEachElement(const char* list, char separator, Each each) {
 }
 
 void ReadStatus(PrnInfoEx& record, FieldCursor& cursor) {
-    PrnInfoExClear(&record, "pEngineStatus");
+    PrnInfoExClear(&record, ChainId::pEngineStatus);
     char codes[kFieldCapacity];
     SplitField(cursor, codes, sizeof codes, ",");
     bool error_seen = false;
@@ -38,7 +38,7 @@ void ReadStatus(PrnInfoEx& record, FieldCursor& cursor) {
         if (node == nullptr) return;
         node->wCode = static_cast<uint16_t>(static_cast<uint32_t>(code) & 0xFFFF);
         node->dwCode = code;
-        PrnInfoExAppend(&record, "pEngineStatus", reinterpret_cast<ChainNode*>(node));
+        PrnInfoExAppend(&record, ChainId::pEngineStatus, reinterpret_cast<ChainNode*>(node));
         if (!error_seen) error_seen = IsErrorStatusCode(static_cast<uint32_t>(code));
     });
 
@@ -62,14 +62,14 @@ void ReadStatus(PrnInfoEx& record, FieldCursor& cursor) {
 }
 
 void ReadCounters(PrnInfoEx& record, FieldCursor& cursor) {
-    PrnInfoExClear(&record, "pCounterInfo");
-    PrnInfoExClear(&record, "pSupplyInfo");
+    PrnInfoExClear(&record, ChainId::pCounterInfo);
+    PrnInfoExClear(&record, ChainId::pSupplyInfo);
     char counter[kFieldCapacity];
     SplitField(cursor, counter, sizeof counter, "/");
     if (auto* node = AllocNode<CounterInfoNode>()) {
         node->wId = 1;
         node->dwValue = static_cast<uint32_t>(DecimalValue(counter));
-        PrnInfoExAppend(&record, "pCounterInfo", reinterpret_cast<ChainNode*>(node));
+        PrnInfoExAppend(&record, ChainId::pCounterInfo, reinterpret_cast<ChainNode*>(node));
     }
     char supplies[kFieldCapacity];
     SplitField(cursor, supplies, sizeof supplies, ";");
@@ -79,7 +79,7 @@ void ReadCounters(PrnInfoEx& record, FieldCursor& cursor) {
         if (auto* node = AllocNode<SupplyInfoNode>()) {
             node->wId = *id;
             node->dwValue = static_cast<uint32_t>(DecimalValue(element));
-            PrnInfoExAppend(&record, "pSupplyInfo", reinterpret_cast<ChainNode*>(node));
+            PrnInfoExAppend(&record, ChainId::pSupplyInfo, reinterpret_cast<ChainNode*>(node));
         }
         ++id;
     });
@@ -89,12 +89,12 @@ void ReadCommandSets(PrnInfoEx& record, FieldCursor& cursor) {
     char sets[kFieldCapacity];
     SplitField(cursor, sets, sizeof sets, ";");
     if (kCommandSetCodes[0].name == nullptr) return;  // this model lists none
-    PrnInfoExClear(&record, "pLoadedEmul");
+    PrnInfoExClear(&record, ChainId::pLoadedEmul);
     ForEachElement(sets, ',', [&](const char* element) {
         auto* node = AllocNode<LoadedEmulNode>();
         if (node == nullptr) return;
         node->wEmulCode = static_cast<uint16_t>(LookupCodeByName(element, kCommandSetCodes) & 0xFFFF);
-        PrnInfoExAppend(&record, "pLoadedEmul", reinterpret_cast<ChainNode*>(node));
+        PrnInfoExAppend(&record, ChainId::pLoadedEmul, reinterpret_cast<ChainNode*>(node));
     });
 }
 
@@ -142,13 +142,13 @@ uint32_t ParseDeviceId(PrnInfoEx& record, std::string_view text) {
         char value[kFieldCapacity];
         if (std::strcmp(key, "MFG") == 0) {
             SplitField(cursor, value, sizeof value, ";");
-            if (!PrnInfoExSetString(&record, "pMakerName", value)) result = ERROR_NOT_ENOUGH_MEMORY;
+            if (!PrnInfoExSetString(&record, TextId::pMakerName, value)) result = ERROR_NOT_ENOUGH_MEMORY;
         } else if (std::strcmp(key, "DES") == 0) {
             SplitField(cursor, value, sizeof value, ";");
-            if (!PrnInfoExSetString(&record, "pDescription", value)) result = ERROR_NOT_ENOUGH_MEMORY;
+            if (!PrnInfoExSetString(&record, TextId::pDescription, value)) result = ERROR_NOT_ENOUGH_MEMORY;
         } else if (std::strcmp(key, "MDL") == 0) {
             SplitField(cursor, value, sizeof value, ";");
-            record.bModelCode = PrnInfoExSetString(&record, "pModelName", value)
+            record.bModelCode = PrnInfoExSetString(&record, TextId::pModelName, value)
                                     ? static_cast<uint8_t>(LookupCodeByName(record.pModelName, kModelNameCodes))
                                     : 255;
         } else if (std::strcmp(key, "CMD") == 0) {

@@ -18,9 +18,9 @@ void AddEmulation(PjlReply& reply, uint32_t code, std::string_view version) {
     if (node == nullptr) return;  // the item is skipped
     node->wEmulCode = static_cast<uint16_t>(code & 0xFFFF);
     CopyToField(node->szVersion, 16, version);  // at most 15 characters
-    reply.chains.Append(ChainId::kLoadedEmul, reinterpret_cast<ChainNode*>(node));
-    if (node->wEmulCode == TB58_EMULATION_WEXA) PrnInfoExSetString(&reply.record(), "pMainProgVersion", version, reply.chains.journal());
-    if (node->wEmulCode == TB58_EMULATION_POSTSCRIPT) PrnInfoExSetString(&reply.record(), "pQXSVersion", version, reply.chains.journal());
+    reply.chains.Append(ChainId::pLoadedEmul, reinterpret_cast<ChainNode*>(node));
+    if (node->wEmulCode == TB58_EMULATION_WEXA) PrnInfoExSetString(&reply.record(), TextId::pMainProgVersion, version, reply.chains.journal());
+    if (node->wEmulCode == TB58_EMULATION_POSTSCRIPT) PrnInfoExSetString(&reply.record(), TextId::pQXSVersion, version, reply.chains.journal());
 }
 
 // Whether a punch row names exactly the collected keywords.
@@ -42,7 +42,7 @@ bool PunchRowMatches(const PunchRow& row, const Token (&keywords)[kMaxPunchKeywo
 }  // namespace
 
 uint32_t HandleDeviceInfoReset(PjlReply& reply, PjlHandlerRef, uint32_t) {
-    reply.chains.Clear(ChainId::kDeviceInfo);
+    reply.chains.Clear(ChainId::pDeviceInfo);
     return ERROR_SUCCESS;
 }
 
@@ -50,12 +50,12 @@ uint32_t HandleInstalledOption(PjlReply& reply, PjlHandlerRef, uint32_t option) 
     auto* node = AllocNode<DeviceInfoNode>();
     if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
     node->wOptionCode = static_cast<uint16_t>(option & 0xFFFF);
-    reply.chains.Append(ChainId::kDeviceInfo, reinterpret_cast<ChainNode*>(node));
+    reply.chains.Append(ChainId::pDeviceInfo, reinterpret_cast<ChainNode*>(node));
     return ERROR_SUCCESS;
 }
 
 uint32_t HandleVersionSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
-    reply.chains.Clear(ChainId::kLoadedEmul);
+    reply.chains.Clear(ChainId::pLoadedEmul);
     Token count;
     uint32_t result = Read(reply, count);
     if (result != ERROR_SUCCESS) return result;
@@ -75,7 +75,7 @@ uint32_t HandleVersionSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
         if (result != ERROR_SUCCESS || value.type != PJL_TOK_ITEM_VALUE) continue;
         const uint32_t code = LookupCodeByName(name.text, kEmulationVersionCodes);
         if (code == kFirmwareVersion) {
-            PrnInfoExSetString(&reply.record(), "pSYSVersion", value.text, reply.chains.journal());
+            PrnInfoExSetString(&reply.record(), TextId::pSYSVersion, value.text, reply.chains.journal());
         } else {
             AddEmulation(reply, code, value.text);
         }
@@ -90,7 +90,7 @@ uint32_t HandleInTraySection(PjlReply& reply, PjlHandlerRef, uint32_t) {
     if (count.type != PJL_TOK_COUNT) return ERROR_INVALID_PARAMETER;
     // As many trays as the record holds: the nodes are updated in place.
     if (static_cast<uint32_t>(DecimalValue(count.text)) != reply.record().nTrayInfo) {
-        reply.chains.Clear(ChainId::kTrayInfo);
+        reply.chains.Clear(ChainId::pTrayInfo);
     }
     return ERROR_SUCCESS;
 }

@@ -17,7 +17,7 @@ uint32_t HandleEmulUniqInfo(PjlReply& reply, PjlHandlerRef, uint32_t) {
         node = AllocNode<EmulUniqInfoNode>();
         if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
         node->wEmulCode = kTzmoEmulation;
-        reply.chains.Append(ChainId::kEmulUniqInfo, reinterpret_cast<ChainNode*>(node));
+        reply.chains.Append(ChainId::pEmulUniqInfo, reinterpret_cast<ChainNode*>(node));
     }
     Token key;
     do {

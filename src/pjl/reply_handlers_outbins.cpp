@@ -18,7 +18,7 @@ uint16_t BinState(std::string_view value) {
 }  // namespace
 
 uint32_t HandleOutBinSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
-    reply.chains.Clear(ChainId::kOutBinInfo);
+    reply.chains.Clear(ChainId::pOutBinInfo);
     reply.record().dwOutBinState = kBinStateUnknown;
     return ERROR_SUCCESS;
 }
@@ -31,7 +31,7 @@ uint32_t HandleOutBinStatus(PjlReply& reply, PjlHandlerRef, uint32_t bin) {
     const uint32_t result = Read(reply, value);
     if (result == ERROR_SUCCESS && value.type == PJL_TOK_ENTRY_VALUE) node->wState = BinState(value.text);
     // The bin is listed even when its state could not be read.
-    reply.chains.Append(ChainId::kOutBinInfo, reinterpret_cast<ChainNode*>(node));
+    reply.chains.Append(ChainId::pOutBinInfo, reinterpret_cast<ChainNode*>(node));
     return result;
 }
 

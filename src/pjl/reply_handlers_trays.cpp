@@ -10,7 +10,7 @@ namespace tb58::pjl {
 namespace {
 
 TrayInfoNode* FindOrAddTray(PjlReply& reply, uint32_t tray) {
-    return reinterpret_cast<TrayInfoNode*>(reply.chains.FindOrAdd(ChainId::kTrayInfo, sizeof(TrayInfoNode), tray));
+    return reinterpret_cast<TrayInfoNode*>(reply.chains.FindOrAdd(ChainId::pTrayInfo, sizeof(TrayInfoNode), tray));
 }
 
 // The shared steps of the per-tray inquiries: the tray node, then the answer.

@@ -46,22 +46,22 @@ struct Library {
         return set_centro_data != nullptr && get_last_error != nullptr && global_free != nullptr;
     }
 
+    // Releases a record with this library's GlobalFree.
     void Release(PrnInfoEx& record) const {
-        for (char* text : {record.pModelName, record.pMakerName, record.pDescription, record.pSYSVersion,
-                           record.pMainProgVersion, record.pQXSVersion}) {
-            if (text != nullptr) global_free(text);
-        }
-        for (void* first : {static_cast<void*>(record.pEngineStatus), static_cast<void*>(record.pLoadedEmul),
-                            static_cast<void*>(record.pLoadedFont), static_cast<void*>(record.pTrayInfo),
-                            static_cast<void*>(record.pOutBinInfo), static_cast<void*>(record.pDeviceInfo),
-                            static_cast<void*>(record.pEmulUniqInfo), static_cast<void*>(record.pCounterInfo),
-                            static_cast<void*>(record.pSupplyInfo), record.pColorCorrection,
-                            record.pCustomMediaInfo}) {
-            while (first != nullptr) {
-                void* next = static_cast<ChainNode*>(first)->next;
-                global_free(first);
-                first = next;
-            }
+#define TB58_RELEASE_TEXT(field) \
+    if (record.field != nullptr) global_free(record.field);
+#define TB58_RELEASE_CHAIN(first, count) ReleaseChain(record.first);
+        TB58_PRNINFOEX_TEXTS(TB58_RELEASE_TEXT)
+        TB58_PRNINFOEX_CHAINS(TB58_RELEASE_CHAIN)
+#undef TB58_RELEASE_TEXT
+#undef TB58_RELEASE_CHAIN
+    }
+
+    void ReleaseChain(void* node) const {
+        while (node != nullptr) {
+            void* next = static_cast<ChainNode*>(node)->next;
+            global_free(node);
+            node = next;
         }
     }
 

@@ -72,12 +72,9 @@ inline std::string RecordBytes(const PrnInfoEx& record) {
         bytes.push_back(field != nullptr ? 'T' : 'N');
         field = nullptr;
     };
-    text(fields.pModelName);
-    text(fields.pMakerName);
-    text(fields.pDescription);
-    text(fields.pSYSVersion);
-    text(fields.pMainProgVersion);
-    text(fields.pQXSVersion);
+#define TB58_DIGEST_TEXT(field) text(fields.field);
+    TB58_PRNINFOEX_TEXTS(TB58_DIGEST_TEXT)
+#undef TB58_DIGEST_TEXT
     const auto chain = [&bytes](auto*& first) {
         for (const auto* node = reinterpret_cast<const ChainNode*>(first); node != nullptr;
              node = static_cast<const ChainNode*>(node->next)) {
@@ -86,17 +83,9 @@ inline std::string RecordBytes(const PrnInfoEx& record) {
         bytes.push_back('|');
         first = nullptr;
     };
-    chain(fields.pEngineStatus);
-    chain(fields.pLoadedEmul);
-    chain(fields.pLoadedFont);
-    chain(fields.pTrayInfo);
-    chain(fields.pOutBinInfo);
-    chain(fields.pDeviceInfo);
-    chain(fields.pEmulUniqInfo);
-    chain(fields.pCounterInfo);
-    chain(fields.pSupplyInfo);
-    chain(fields.pColorCorrection);
-    chain(fields.pCustomMediaInfo);
+#define TB58_DIGEST_CHAIN(first, count) chain(fields.first);
+    TB58_PRNINFOEX_CHAINS(TB58_DIGEST_CHAIN)
+#undef TB58_DIGEST_CHAIN
     bytes.append(reinterpret_cast<const char*>(&fields), sizeof fields);
     return bytes;
 }

@@ -1,6 +1,7 @@
-// A status packet built the way a caller builds one, from the public layout:
-// a root ITEM_STATUS with children that hold the addresses of PrnInfoEx
-// records.  The records are owned here and released as a caller does.
+// A status packet built the way a caller builds one, with the caller kit
+// (Tb58Wk31Kit.hpp): a root ITEM_STATUS with children that hold the
+// addresses of PrnInfoEx records.  The records are owned here and released
+// as a caller does.
 #pragma once
 
 #include <cstring>
@@ -12,56 +13,15 @@
 
 namespace tb58::test {
 
-inline InfoItem* NewItem(uint32_t key, const void* data, uint32_t length) {
-    auto* item = static_cast<InfoItem*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, INFO_ITEM_HEADER_SIZE + length));
-    item->key = key;
-    item->dataLength = length;
-    if (length != 0) std::memcpy(reinterpret_cast<char*>(item) + INFO_ITEM_HEADER_SIZE, data, length);
-    return item;
-}
-
-inline void AppendChild(InfoItem* parent, InfoItem* child) {
-    child->parent = parent;
-    if (parent->lastChild == nullptr) {
-        parent->firstChild = child;
-    } else {
-        parent->lastChild->next = child;
-    }
-    parent->lastChild = child;
-}
-
-// Frees a packet item by item, children first, as a caller frees what it
-// built or what the library built for it.
-inline void FreeTree(InfoItem* item) {
-    while (item != nullptr) {
-        InfoItem* next = item->next;
-        FreeTree(item->firstChild);
-        GlobalFree(item);
-        item = next;
-    }
-}
+using tb58kit::AppendChild;
+using tb58kit::FreeTree;
+using tb58kit::NewItem;
 
 inline void AppendEngineStatus(PrnInfoEx* record, int32_t code, const char* text = "") {
-    auto* node = static_cast<EngineStatusNode*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(EngineStatusNode)));
-    node->size = sizeof(EngineStatusNode);
-    node->wCode = static_cast<uint16_t>(code & 0xFFFF);
-    node->dwCode = code;
-    std::strncpy(node->szText, text, sizeof node->szText - 1);
-    void** link = reinterpret_cast<void**>(&record->pEngineStatus);
-    while (*link != nullptr) link = &static_cast<ChainNode*>(*link)->next;
-    *link = node;
-    ++record->nEngineStatus;
+    tb58kit::AppendEngineStatus(*record, code, text);
 }
 
-inline void AppendDevice(PrnInfoEx* record, uint16_t option) {
-    auto* node = static_cast<DeviceInfoNode*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(DeviceInfoNode)));
-    node->size = sizeof(DeviceInfoNode);
-    node->wOptionCode = option;
-    void** link = reinterpret_cast<void**>(&record->pDeviceInfo);
-    while (*link != nullptr) link = &static_cast<ChainNode*>(*link)->next;
-    *link = node;
-    ++record->nDeviceInfo;
-}
+inline void AppendDevice(PrnInfoEx* record, uint16_t option) { tb58kit::AppendOption(*record, option); }
 
 // A status packet for the machine record and one function record (kind 1
 // by default); both records start empty.
@@ -84,9 +44,7 @@ public:
     StatusPacket(const StatusPacket&) = delete;
     StatusPacket& operator=(const StatusPacket&) = delete;
 
-    void AddChild(uint32_t key, PrnInfoEx* record) {
-        AppendChild(root_, NewItem(key, &record, sizeof record));
-    }
+    void AddChild(uint32_t key, PrnInfoEx* record) { tb58kit::AppendRecordItem(root_, key, record); }
 
     InfoItem* root() { return root_; }
     PrnInfoEx* machine() { return machine_.get(); }

@@ -42,7 +42,7 @@ std::vector<uint16_t> TrayCodes(const PrnInfoEx* record) {
 
 TEST(ConvertMachine, ModelEntry) {
     TestRecord record;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pDescription", "from the device ID"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pDescription, "from the device ID"), 1);
     const PMModelEntry model = test::Model("IM 9000", "1.02", 134217728, "Maker");
     PMInfoMachine info{};
     info.pModel = &model;
@@ -58,8 +58,8 @@ TEST(ConvertMachine, ModelEntry) {
 
 TEST(ConvertMachine, ModelValuesNotSuppliedLeaveTheRecord) {
     TestRecord record;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pModelName", "Old"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pSYSVersion", "0.9"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pModelName, "Old"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pSYSVersion, "0.9"), 1);
     record->dwMemorySize = 77;
     record->bModelCode = 9;
     const PMModelEntry model = test::Model(test::kAllOnesText, nullptr, kNone, "New maker");
@@ -74,7 +74,7 @@ TEST(ConvertMachine, ModelValuesNotSuppliedLeaveTheRecord) {
 
     // No model entry at all, or the flag not set: nothing happens, the
     // description included.
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pDescription", "kept"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pDescription, "kept"), 1);
     info.pModel = static_cast<const PMModelEntry*>(PMINFO_NOT_SUPPLIED_POINTER);
     ASSERT_EQ(ConvertMachine(info, PMINFO_MACHINE_MODEL, record.get()), 0u);
     info.pModel = &model;
@@ -469,7 +469,7 @@ TEST(ConvertPrinter, AllocationFailures) {
 
     {  // the main program version cannot be stored: 8, its node is not added
         TestRecord record;
-        ASSERT_EQ(PrnInfoExSetString(record.get(), "pMainProgVersion", "old"), 1);
+        ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pMainProgVersion, "old"), 1);
         PrnInfoExAddEngineStatus(record.get(), 42001);
         AllocationSwitchGuard fail(2);
         EXPECT_EQ(ConvertPrinter(info, flags, false, record.get()), static_cast<uint32_t>(ERROR_NOT_ENOUGH_MEMORY));

@@ -22,14 +22,14 @@ constexpr uint32_t kAllFlags = INFO_STATUS | INFO_SYSTEM | INFO_TRAY | INFO_OUTB
                                INFO_IDENTITY | INFO_DEVICE | INFO_ENGINE_STATUS;
 
 template <typename Node>
-Node* Append(PrnInfoEx* record, const char* slot) {
+Node* Append(PrnInfoEx* record, ChainId slot) {
     auto* node = AllocNode<Node>();
     PrnInfoExAppend(record, slot, reinterpret_cast<ChainNode*>(node));
     return node;
 }
 
 void AddTray(PrnInfoEx* record, uint16_t tray, uint16_t size, uint16_t level, uint16_t media) {
-    auto* node = Append<TrayInfoNode>(record, "pTrayInfo");
+    auto* node = Append<TrayInfoNode>(record, ChainId::pTrayInfo);
     node->wTrayCode = tray;
     node->wPaperSize = size;
     node->wPaperLevel = level;
@@ -37,7 +37,7 @@ void AddTray(PrnInfoEx* record, uint16_t tray, uint16_t size, uint16_t level, ui
 }
 
 void AddDevice(PrnInfoEx* record, uint16_t option) {
-    Append<DeviceInfoNode>(record, "pDeviceInfo")->wOptionCode = option;
+    Append<DeviceInfoNode>(record, ChainId::pDeviceInfo)->wOptionCode = option;
 }
 
 bool AllZeroExceptSize(const PrnInfo& info) {
@@ -51,7 +51,7 @@ TEST(PrnInfoConversion, NoFlagsNoOptionsIsAllZeros) {
     TestRecord record;
     PrnInfoExAddEngineStatus(record.get(), 42001);
     record->bOnline = 1;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pModelName", "IM 9000"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pModelName, "IM 9000"), 1);
     AddTray(record.get(), 3, 8, 100, 1);
     PrnInfo info;
     std::memset(&info, 0xAB, sizeof info);
@@ -110,7 +110,7 @@ TEST(PrnInfoConversion, MoreThanSixteenTraysKeepTheLevelTableAndWhatFollows) {
     for (uint16_t trays : {uint16_t{16}, uint16_t{17}, uint16_t{40}, uint16_t{64}, uint16_t{70}}) {
         TestRecord record;
         for (uint16_t i = 0; i < trays; ++i) AddTray(record.get(), i + 1, 100 + i, i % 11, 200 + i);
-        Append<OutBinInfoNode>(record.get(), "pOutBinInfo")->wBinCode = 7;
+        Append<OutBinInfoNode>(record.get(), ChainId::pOutBinInfo)->wBinCode = 7;
         record->dwTrayState = 3;
         PrnInfo info;
         PrnInfoExToPrnInfo(*record.get(), &info, INFO_TRAY | INFO_OUTBIN);
@@ -139,9 +139,9 @@ TEST(PrnInfoConversion, MoreThanSixteenTraysKeepTheLevelTableAndWhatFollows) {
 TEST(PrnInfoConversion, ArrayLimits) {
     TestRecord record;
     for (uint16_t i = 0; i < 40; ++i) {
-        Append<LoadedEmulNode>(record.get(), "pLoadedEmul")->wEmulCode = i + 1;
-        Append<LoadedFontNode>(record.get(), "pLoadedFont")->wFontCode = i + 100;
-        auto* bin = Append<OutBinInfoNode>(record.get(), "pOutBinInfo");
+        Append<LoadedEmulNode>(record.get(), ChainId::pLoadedEmul)->wEmulCode = i + 1;
+        Append<LoadedFontNode>(record.get(), ChainId::pLoadedFont)->wFontCode = i + 100;
+        auto* bin = Append<OutBinInfoNode>(record.get(), ChainId::pOutBinInfo);
         bin->wBinCode = i + 3;
         bin->wState = i % 3;
     }
@@ -245,12 +245,12 @@ TEST(PrnInfoConversion, CountsThatDisagreeWithTheChain) {
 TEST(PrnInfoConversion, TextsAreCutToTheirFields) {
     TestRecord record;
     const std::string model(300, 'm');
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pModelName", model.c_str()), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pMakerName", "Twenty characters!!!"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pDescription", "Colour MFP"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pSYSVersion", "0123456789ABCDEF"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pMainProgVersion", "123456789012345"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pQXSVersion", ""), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pModelName, model.c_str()), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pMakerName, "Twenty characters!!!"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pDescription, "Colour MFP"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pSYSVersion, "0123456789ABCDEF"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pMainProgVersion, "123456789012345"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pQXSVersion, ""), 1);
     record->bModelCode = 255;
     record->dwMemorySize = 131072;
     PrnInfo info;

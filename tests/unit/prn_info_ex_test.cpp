@@ -1,8 +1,9 @@
-// The printer information record's named slots, chains and device tests,
+// The printer information record's texts, chains and device tests,
 // and the name-to-code tables.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "core/chain_node.h"
 #include "core/code_by_name.h"
@@ -25,40 +26,51 @@ ChainNode* DeviceNode(uint16_t code) {
 TEST(PrnInfoExStrings, SetCopiesIntoABlockOfExactlyLengthPlusOne) {
     TestRecord record;
     char text[] = "IM 9000";
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pModelName", text), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pModelName, text), 1);
     ASSERT_NE(record->pModelName, nullptr);
     EXPECT_NE(record->pModelName, text);
     EXPECT_STREQ(record->pModelName, "IM 9000");
     EXPECT_EQ(GlobalSize(record->pModelName), 8u);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pQXSVersion", ""), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pQXSVersion, ""), 1);
     EXPECT_EQ(GlobalSize(record->pQXSVersion), 1u);
     EXPECT_STREQ(record->pQXSVersion, "");
 }
 
 TEST(PrnInfoExStrings, SettingTwiceKeepsOnlyTheSecondText) {
     TestRecord record;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pSYSVersion", "1.00"), 1);
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pSYSVersion", "2.10"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pSYSVersion, "1.00"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pSYSVersion, "2.10"), 1);
     EXPECT_STREQ(record->pSYSVersion, "2.10");  // LeakSanitizer sees the first text released
 }
 
-TEST(PrnInfoExStrings, SlotNamesAreExactAndCaseSensitive) {
+// Every text id reaches its own field, and no other.
+TEST(PrnInfoExStrings, EveryTextIdReachesItsOwnField) {
     TestRecord record;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pModelName", "A"), 1);
-    char* before = record->pModelName;
-    for (const char* name : {"pmodelname", "pModelName ", "ModelName", "", "pTrayInfo"}) {
-        EXPECT_EQ(PrnInfoExSetString(record.get(), name, "B"), 0) << name;
+    const struct {
+        TextId id;
+        char* PrnInfoEx::*field;
+        const char* name;
+    } texts[] = {
+        {TextId::pModelName, &PrnInfoEx::pModelName, "pModelName"},
+        {TextId::pMakerName, &PrnInfoEx::pMakerName, "pMakerName"},
+        {TextId::pDescription, &PrnInfoEx::pDescription, "pDescription"},
+        {TextId::pSYSVersion, &PrnInfoEx::pSYSVersion, "pSYSVersion"},
+        {TextId::pMainProgVersion, &PrnInfoEx::pMainProgVersion, "pMainProgVersion"},
+        {TextId::pQXSVersion, &PrnInfoEx::pQXSVersion, "pQXSVersion"},
+    };
+    for (const auto& text : texts) ASSERT_EQ(PrnInfoExSetString(record.get(), text.id, text.name), 1);
+    for (const auto& text : texts) {
+        EXPECT_STREQ(record.get()->*text.field, text.name);
+        EXPECT_EQ(PrnInfoExTextName(text.id), text.name);
     }
-    EXPECT_EQ(record->pModelName, before);
-    EXPECT_STREQ(record->pModelName, "A");
 }
 
 TEST(PrnInfoExStrings, FailedAllocationLeavesTheSlotNullAndTheOldTextReleased) {
     TestRecord record;
-    ASSERT_EQ(PrnInfoExSetString(record.get(), "pMakerName", "Maker"), 1);
+    ASSERT_EQ(PrnInfoExSetString(record.get(), TextId::pMakerName, "Maker"), 1);
     {
         AllocationSwitchGuard fail_next(0);
-        EXPECT_EQ(PrnInfoExSetString(record.get(), "pMakerName", "Other"), 0);
+        EXPECT_EQ(PrnInfoExSetString(record.get(), TextId::pMakerName, "Other"), 0);
     }
     EXPECT_EQ(record->pMakerName, nullptr);
 }
@@ -67,60 +79,57 @@ TEST(PrnInfoExChains, AppendLinksInOrderAndCounts) {
     TestRecord record;
     ChainNode* first = DeviceNode(38);
     ChainNode* second = DeviceNode(104);
-    ASSERT_EQ(PrnInfoExAppend(record.get(), "pDeviceInfo", first), 1);
+    PrnInfoExAppend(record.get(), ChainId::pDeviceInfo, first);
     EXPECT_EQ(reinterpret_cast<ChainNode*>(record->pDeviceInfo), first);
-    ASSERT_EQ(PrnInfoExAppend(record.get(), "pDeviceInfo", second), 1);
+    PrnInfoExAppend(record.get(), ChainId::pDeviceInfo, second);
     EXPECT_EQ(record->nDeviceInfo, 2u);
     EXPECT_EQ(first->next, second);
     EXPECT_EQ(second->next, nullptr);
 }
 
-TEST(PrnInfoExChains, EverySlotNameReachesItsOwnFields) {
+// Every chain id reaches the fields at the offsets of the public layout.
+TEST(PrnInfoExChains, EveryChainIdReachesItsOwnFields) {
     struct Expected {
+        ChainId id;
         const char* name;
         size_t first;
         size_t count;
     };
-    const Expected slots[] = {
-        {"pEngineStatus", 16, 8},      {"pLoadedEmul", 96, 88},   {"pLoadedFont", 112, 104},
-        {"pTrayInfo", 128, 124},       {"pOutBinInfo", 144, 140}, {"pDeviceInfo", 160, 152},
-        {"pEmulUniqInfo", 176, 168},   {"pCounterInfo", 224, 220}, {"pSupplyInfo", 240, 232},
-        {"pColorCorrection", 256, 248}, {"pCustomMediaInfo", 272, 264},
+    const Expected chains[] = {
+        {ChainId::pEngineStatus, "pEngineStatus", 16, 8},
+        {ChainId::pLoadedEmul, "pLoadedEmul", 96, 88},
+        {ChainId::pLoadedFont, "pLoadedFont", 112, 104},
+        {ChainId::pTrayInfo, "pTrayInfo", 128, 124},
+        {ChainId::pOutBinInfo, "pOutBinInfo", 144, 140},
+        {ChainId::pDeviceInfo, "pDeviceInfo", 160, 152},
+        {ChainId::pEmulUniqInfo, "pEmulUniqInfo", 176, 168},
+        {ChainId::pCounterInfo, "pCounterInfo", 224, 220},
+        {ChainId::pSupplyInfo, "pSupplyInfo", 240, 232},
+        {ChainId::pColorCorrection, "pColorCorrection", 256, 248},
+        {ChainId::pCustomMediaInfo, "pCustomMediaInfo", 272, 264},
     };
+    ASSERT_EQ(std::size(chains), kChainCount);
     TestRecord record;
     auto* base = reinterpret_cast<unsigned char*>(record.get());
-    for (const Expected& e : slots) {
-        ChainSlot slot{};
-        ASSERT_EQ(PrnInfoExGetSlot(record.get(), e.name, &slot), 1) << e.name;
+    for (const Expected& e : chains) {
+        const ChainSlot slot = PrnInfoExChain(record.get(), e.id);
         EXPECT_EQ(static_cast<unsigned char*>(slot.first_location), base + e.first) << e.name;
         EXPECT_EQ(reinterpret_cast<unsigned char*>(slot.count_location), base + e.count) << e.name;
         EXPECT_EQ(slot.first, nullptr);
+        EXPECT_EQ(PrnInfoExChainName(e.id), e.name);
     }
-    ChainSlot untouched{nullptr, nullptr, nullptr};
-    EXPECT_EQ(PrnInfoExGetSlot(record.get(), "pdeviceinfo", &untouched), 0);
-    EXPECT_EQ(untouched.first_location, nullptr);
-}
-
-TEST(PrnInfoExChains, UnknownSlotNamesTouchNothing) {
-    TestRecord record;
-    ChainNode* node = DeviceNode(1);
-    EXPECT_EQ(PrnInfoExAppend(record.get(), "pModelName", node), 0);
-    EXPECT_EQ(PrnInfoExAppend(record.get(), "pDevices", node), 0);
-    EXPECT_EQ(PrnInfoExClear(record.get(), "nothing"), 0);
-    EXPECT_EQ(record->pDeviceInfo, nullptr);
-    GlobalFree(node);  // still the caller's
 }
 
 TEST(PrnInfoExChains, ClearFreesEveryNode) {
     TestRecord record;
-    EXPECT_EQ(PrnInfoExClear(record.get(), "pTrayInfo"), 1);  // empty chain
+    PrnInfoExClear(record.get(), ChainId::pTrayInfo);  // empty chain
     EXPECT_EQ(record->pTrayInfo, nullptr);
     EXPECT_EQ(record->nTrayInfo, 0u);
     for (int i = 0; i < 3; ++i) {
-        PrnInfoExAppend(record.get(), "pTrayInfo", reinterpret_cast<ChainNode*>(AllocNode<TrayInfoNode>()));
+        PrnInfoExAppend(record.get(), ChainId::pTrayInfo, reinterpret_cast<ChainNode*>(AllocNode<TrayInfoNode>()));
     }
     EXPECT_EQ(record->nTrayInfo, 3u);
-    EXPECT_EQ(PrnInfoExClear(record.get(), "pTrayInfo"), 1);
+    PrnInfoExClear(record.get(), ChainId::pTrayInfo);
     EXPECT_EQ(record->pTrayInfo, nullptr);
     EXPECT_EQ(record->nTrayInfo, 0u);
 }
@@ -173,16 +182,16 @@ TEST(ChainNodes, FindReturnsTheEarlierOfTwoEqualCodes) {
 
 TEST(DeviceTests, AllAnyAndFirstCodeModes) {
     TestRecord only_139;
-    PrnInfoExAppend(only_139.get(), "pDeviceInfo", DeviceNode(139));
+    PrnInfoExAppend(only_139.get(), ChainId::pDeviceInfo, DeviceNode(139));
     TestRecord only_12;
-    PrnInfoExAppend(only_12.get(), "pDeviceInfo", DeviceNode(12));
+    PrnInfoExAppend(only_12.get(), ChainId::pDeviceInfo, DeviceNode(12));
     const uint16_t codes[] = {12, 139};
     EXPECT_EQ(PrnInfoExTestDevices(only_139.get(), codes, 2, kDevicesAny), 1);
     EXPECT_EQ(PrnInfoExTestDevices(only_12.get(), codes, 2, kDevicesAll), 0);
     EXPECT_EQ(PrnInfoExTestDevices(only_139.get(), codes, 2, kDevicesAll), 0);
     EXPECT_EQ(PrnInfoExTestDevices(only_139.get(), codes, 2, 7), 0);  // the first code alone
     EXPECT_EQ(PrnInfoExTestDevices(only_12.get(), codes, 2, 7), 1);
-    PrnInfoExAppend(only_12.get(), "pDeviceInfo", DeviceNode(139));
+    PrnInfoExAppend(only_12.get(), ChainId::pDeviceInfo, DeviceNode(139));
     EXPECT_EQ(PrnInfoExTestDevices(only_12.get(), codes, 2, kDevicesAll), 1);
     EXPECT_EQ(PrnInfoExTestDevices(only_12.get(), codes, 0, kDevicesAny), 0);
     EXPECT_EQ(PrnInfoExHasDevice(only_12.get(), 139), 1);

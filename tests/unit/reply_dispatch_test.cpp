@@ -108,7 +108,7 @@ TEST(ReplyDispatch, ConfigSectionWithTraysOptionsAndMemory) {
 
 TEST(ReplyDispatch, CommandLineAloneRunsTheResetThenStopsAtTheFormFeed) {
     TestRecord record;
-    PrnInfoExAppend(record.get(), "pDeviceInfo", reinterpret_cast<ChainNode*>(AllocNode<DeviceInfoNode>()));
+    PrnInfoExAppend(record.get(), ChainId::pDeviceInfo, reinterpret_cast<ChainNode*>(AllocNode<DeviceInfoNode>()));
     EXPECT_EQ(Dispatch(record.get(), "@PJL INFO CONFIG\r\n\f"), static_cast<uint32_t>(ERROR_INVALID_DATA));
     EXPECT_EQ(record->pDeviceInfo, nullptr);
     EXPECT_EQ(record->nDeviceInfo, 0u);
