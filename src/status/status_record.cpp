@@ -62,12 +62,9 @@ uint32_t GetStatusRecord(uint32_t kind, const InfoItem* packet, PrnInfoEx* out) 
     TakeChain(out->pDeviceInfo, out->nDeviceInfo, *overall, &PrnInfoEx::pDeviceInfo, &PrnInfoEx::nDeviceInfo);
     TakeChain(out->pEmulUniqInfo, out->nEmulUniqInfo, *overall, &PrnInfoEx::pEmulUniqInfo,
               &PrnInfoEx::nEmulUniqInfo);
-    TakeIfPresent(out->pModelName, overall->pModelName);
-    TakeIfPresent(out->pMakerName, overall->pMakerName);
-    TakeIfPresent(out->pDescription, overall->pDescription);
-    TakeIfPresent(out->pSYSVersion, overall->pSYSVersion);
-    TakeIfPresent(out->pMainProgVersion, overall->pMainProgVersion);
-    TakeIfPresent(out->pQXSVersion, overall->pQXSVersion);
+#define TB58_TAKE_TEXT(field) TakeIfPresent(out->field, overall->field);
+    TB58_PRNINFOEX_TEXTS(TB58_TAKE_TEXT)
+#undef TB58_TAKE_TEXT
     out->dwMemorySize = overall->dwMemorySize;
     out->bModelCode = overall->bModelCode;
     return ERROR_SUCCESS;
