@@ -12,6 +12,24 @@
 
 namespace tb58mon {
 
+namespace {
+
+constexpr std::string_view kLanguageCodes[] = {"EN", "JP", "DE", "FR", "IT", "ES", "NL", "SV",
+                                               "DA", "NO", "CS", "HU", "PT", "PL", "FI"};
+
+}  // namespace
+
+std::span<const std::string_view> LanguageCodes() { return kLanguageCodes; }
+
+std::string LanguageCode(std::string_view text) {
+    std::string upper;
+    for (char c : text) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    for (std::string_view code : kLanguageCodes) {
+        if (code == upper) return upper;
+    }
+    return {};
+}
+
 uint32_t CodePageOfLanguage(std::string_view code) {
     std::string upper;
     for (char c : code) upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));

@@ -1,5 +1,7 @@
 #include "base/text_format.h"
 
+#include <ctime>
+
 #include <cstdio>
 
 namespace tb58mon {
@@ -54,6 +56,43 @@ std::string Pad(std::string_view text, size_t width) {
 
 void Field(std::ostream& out, std::string_view label, std::string_view value) {
     out << "  " << Pad(label, 15) << IndentLines(value, "                 ") << "\n";
+}
+
+namespace {
+
+std::tm TimeParts(std::chrono::system_clock::time_point time, bool utc) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm parts{};
+#ifdef _WIN32
+    if (utc) {
+        gmtime_s(&parts, &seconds);
+    } else {
+        localtime_s(&parts, &seconds);
+    }
+#else
+    if (utc) {
+        gmtime_r(&seconds, &parts);
+    } else {
+        localtime_r(&seconds, &parts);
+    }
+#endif
+    return parts;
+}
+
+}  // namespace
+
+std::string LocalTimeStamp(std::chrono::system_clock::time_point time) {
+    const std::tm parts = TimeParts(time, false);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+    return text;
+}
+
+std::string UtcIsoTime(std::chrono::system_clock::time_point time) {
+    const std::tm parts = TimeParts(time, true);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+    return text;
 }
 
 }  // namespace tb58mon

@@ -1,6 +1,7 @@
 // Small helpers for tb58mon's text output.
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,5 +25,11 @@ void Field(std::ostream& out, std::string_view label, std::string_view value);
 // text padded to width characters (counting UTF-8 characters); a longer
 // text gets two blanks, so that columns never run together.
 std::string Pad(std::string_view text, size_t width);
+
+// "2026-12-09 22:30:05" in local time, for the lines of a running monitor.
+std::string LocalTimeStamp(std::chrono::system_clock::time_point time = std::chrono::system_clock::now());
+
+// "2026-12-09T22:30:05Z", for JSON.
+std::string UtcIsoTime(std::chrono::system_clock::time_point time);
 
 }  // namespace tb58mon

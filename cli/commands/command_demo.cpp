@@ -91,9 +91,10 @@ void RunDemo(const DemoOptions& options, std::ostream& out) {
     Json rounds_json = Json::array();
     for (const QueryRound& round : rounds) rounds_json.push_back(RoundJson(round));
     report["rounds"] = rounds_json;
-    report["record"] = RecordJson(*record.get());
+    const RecordView view = ViewRecord(*record.get());
+    report["record"] = RecordJson(view);
     report["status"] = StatusJson(record.get(), kind, code_page);
-    report["names"] = NamesJson(*record.get(), code_page);
+    report["names"] = NamesJson(view, code_page);
     const std::vector<Layer> layers = PictureLayers(record.get(), kind);
     report["layers"] = LayersJson(layers);
     ModuleBitmaps bitmaps;
@@ -115,7 +116,7 @@ void RunDemo(const DemoOptions& options, std::ostream& out) {
         << FunctionKindName(kind) << ((kind & TB58_KIND_ALTERNATE) != 0 ? ", alternate presentation" : "") << "\n";
     for (size_t i = 0; i < rounds.size(); ++i) PrintRound(out, i + 1, rounds[i]);
     Heading(out, "Record (PrnInfoEx)");
-    PrintRecord(out, report["record"]);
+    PrintRecord(out, view);
     Heading(out, "Status texts (PatGetStatusString)");
     PrintStatus(out, report["status"]);
     Heading(out, "Device names (PatGetDeviceName)");

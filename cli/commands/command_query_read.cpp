@@ -71,13 +71,14 @@ void RunRead(const ReadOptions& options, std::ostream& out) {
     }
     StoreReplies(record.get(), std::move(query), options.emulation, reply, device_id);
 
-    const Json json = RecordJson(*record.get());
+    const RecordView view = ViewRecord(*record.get());
+    const Json json = RecordJson(view);
     if (options.json) {
         out << Json{{"record", json}}.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
         return;
     }
     out << "Record (PrnInfoEx) after PatSetCentroDataTo\n";
-    PrintRecord(out, json);
+    PrintRecord(out, view);
 }
 
 }  // namespace tb58mon

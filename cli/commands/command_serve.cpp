@@ -14,6 +14,7 @@
 #include "base/listen_address.h"
 #include "base/read_file.h"
 #include "base/stop_signals.h"
+#include "base/text_format.h"
 #include "commands/commands.h"
 #include "serve/fleet_poller.h"
 #include "serve/http_service.h"
@@ -38,10 +39,7 @@ private:
 };
 
 void Line(std::ostream& out, const std::string& text) {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    char stamp[32] = {};
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
-    out << stamp << "  " << text << "\n";
+    out << LocalTimeStamp() << "  " << text << "\n";
     out.flush();
 }
 

@@ -14,6 +14,7 @@
 #include "base/cli_error.h"
 #include "base/stop_signals.h"
 #include "base/terminal_text.h"
+#include "base/text_format.h"
 #include "base/value_lists.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
@@ -22,13 +23,6 @@
 
 namespace tb58mon {
 namespace {
-
-std::string Now() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
-    return text;
-}
 
 std::chrono::milliseconds Seconds(std::string_view option, double seconds, double least) {
     if (!(seconds >= least) || seconds > 86400) {
@@ -71,7 +65,7 @@ Json RoundsJson(const MonitorCycle& cycle) {
 }
 
 void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std::string>>& lines) {
-    const std::string time = Now();
+    const std::string time = LocalTimeStamp();
     for (const auto& [key, value] : lines) out << time << "  " << key << ": " << value << "\n";
     out.flush();
 }
@@ -116,11 +110,11 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
             if (options.json) {
                 Json report;
                 report["printer"] = printer->Describe();
-                report["time"] = Now();
+                report["time"] = LocalTimeStamp();
                 report["language"] = options.lang;
                 report["state"] = WatchStateJson(state);
                 report["rounds"] = RoundsJson(cycle);
-                report["record"] = RecordJson(*record.get());
+                report["record"] = RecordJson(ViewRecord(*record.get()));
                 report["status"] = StatusJson(record.get(), kind, code_page);
                 if (!options.out.empty()) report["picture"] = options.out;
                 out << report.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
@@ -134,7 +128,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
         if (!changed.empty()) {
             if (options.json) {
                 Json line = WatchStateJson(state);
-                line["time"] = Now();
+                line["time"] = LocalTimeStamp();
                 line["printer"] = printer->Describe();
                 Json keys = Json::array();
                 for (const auto& change : changed) keys.push_back(change.first);

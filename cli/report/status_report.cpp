@@ -35,37 +35,29 @@ Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page) {
     return json;
 }
 
-Json NamesJson(const PrnInfoEx& record, uint32_t code_page) {
+Json NamesJson(const RecordView& record, uint32_t code_page) {
+    const auto localized = [code_page](uint32_t selector, const void* value) {
+        return Localized(GetDeviceName(selector, value), code_page);
+    };
     Json trays = Json::array();
-    for (const TrayInfoNode* node = record.pTrayInfo; node != nullptr; node = static_cast<const TrayInfoNode*>(node->next)) {
-        const TrayWords* tray = FindTrayByCode(node->wTrayCode);
-        const std::string english = tray == nullptr ? "" : std::string(tray->english_name);
-        trays.push_back({{"wTrayCode", node->wTrayCode},
-                         {"english", tray == nullptr ? Json(nullptr) : Json(english)},
-                         {"name", tray == nullptr ? Json(nullptr)
-                                                  : Localized(GetDeviceName(TB58_DEVICE_NAME_TRAY, english.c_str()),
-                                                              code_page)}});
+    for (const TrayView& tray : record.trays) {
+        trays.push_back({{"wTrayCode", tray.code},
+                         {"english", tray.name ? Json(*tray.name) : Json(nullptr)},
+                         {"name", tray.name ? localized(TB58_DEVICE_NAME_TRAY, tray.name->c_str()) : Json(nullptr)}});
     }
-    const bool two_shift_trays = HasOption(record, TB58_OPTION_FINISHER_TWO_SHIFT);
     Json bins = Json::array();
-    for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr; node = static_cast<const OutBinInfoNode*>(node->next)) {
-        const std::string english(BinEnglishName(node->wBinCode, two_shift_trays));
-        bins.push_back({{"wBinCode", node->wBinCode},
-                        {"english", english.empty() ? Json(nullptr) : Json(english)},
-                        {"name", english.empty() ? Json(nullptr)
-                                                 : Localized(GetDeviceName(TB58_DEVICE_NAME_OUTBIN, english.c_str()),
-                                                             code_page)}});
+    for (const BinView& bin : record.bins) {
+        bins.push_back({{"wBinCode", bin.code},
+                        {"english", bin.name ? Json(*bin.name) : Json(nullptr)},
+                        {"name", bin.name ? localized(TB58_DEVICE_NAME_OUTBIN, bin.name->c_str()) : Json(nullptr)}});
     }
     Json options = Json::array();
-    for (const DeviceInfoNode* node = record.pDeviceInfo; node != nullptr; node = static_cast<const DeviceInfoNode*>(node->next)) {
-        const OptionWords* option = FindOptionByCode(node->wOptionCode);
-        const int32_t device_code = option == nullptr ? 0 : option->device_code;
-        options.push_back(
-            {{"wOptionCode", node->wOptionCode},
-             {"english", option == nullptr ? Json(nullptr) : Json(std::string(option->description))},
-             {"device_code", device_code},
-             {"name", device_code == 0 ? Json(nullptr)
-                                       : Localized(GetDeviceName(TB58_DEVICE_NAME_OPTION, &device_code), code_page)}});
+    for (const OptionView& option : record.options) {
+        options.push_back({{"wOptionCode", option.code},
+                           {"english", option.description ? Json(*option.description) : Json(nullptr)},
+                           {"device_code", option.device_code},
+                           {"name", option.device_code == 0 ? Json(nullptr)
+                                                            : localized(TB58_DEVICE_NAME_OPTION, &option.device_code)}});
     }
     return {{"trays", trays}, {"bins", bins}, {"options", options}};
 }

@@ -19,7 +19,7 @@ Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page);
 // {"trays", "bins", "options"}: for each, the code, the English name (or
 // description) and the localized name from PatGetDeviceName (null when the
 // library has none).
-Json NamesJson(const PrnInfoEx& record, uint32_t code_page);
+Json NamesJson(const RecordView& record, uint32_t code_page);
 
 // The layers of PatCreateBitmapInfo for the record and kind, in drawing
 // order; the description is released with PatDisposeBitmapInfo.

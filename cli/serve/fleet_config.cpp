@@ -1,5 +1,7 @@
 #include "serve/fleet_config.h"
 
+#include "base/terminal_text.h"
+
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -12,8 +14,6 @@ namespace tb58mon {
 namespace {
 
 constexpr size_t kLongestName = 64;
-constexpr std::string_view kLanguages[] = {"JP", "EN", "DE", "FR", "IT", "ES", "NL", "SV",
-                                           "DA", "NO", "CS", "HU", "PT", "PL", "FI"};
 
 std::string Where(std::string_view file, const toml::source_region& source) {
     return std::string(file) + ":" + std::to_string(source.begin.line);
@@ -76,9 +76,7 @@ void CheckSettings(const PrinterSettings& settings, std::string_view where) {
     if (!(settings.timeout >= 0.05 && settings.timeout <= 600)) {
         throw BadArgument(prefix + "timeout must be from 0.05 to 600 seconds");
     }
-    std::string upper = settings.lang;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-    if (std::find(std::begin(kLanguages), std::end(kLanguages), upper) == std::end(kLanguages)) {
+    if (LanguageCode(settings.lang).empty()) {
         throw BadArgument(prefix + "unknown language '" + settings.lang + "'");
     }
 }

@@ -11,8 +11,6 @@
 namespace tb58mon {
 namespace {
 
-constexpr std::string_view kLanguages[] = {"JP", "EN", "DE", "FR", "IT", "ES", "NL", "SV",
-                                           "DA", "NO", "CS", "HU", "PT", "PL", "FI"};
 constexpr size_t kLargestBody = 16 * 1024;
 
 void SendError(httplib::Response& response, int status, const std::string& message) {
@@ -32,7 +30,7 @@ std::string RequestLanguage(const httplib::Request& request, httplib::Response& 
     const std::string code = LanguageCode(request.get_param_value("lang"));
     if (code.empty()) {
         std::string known;
-        for (std::string_view language : kLanguages) known += (known.empty() ? "" : " ") + std::string(language);
+        for (std::string_view language : LanguageCodes()) known += (known.empty() ? "" : " ") + std::string(language);
         SendError(response, 400, "unknown language '" + request.get_param_value("lang") + "' (known: " + known + ")");
     }
     return code;
@@ -46,12 +44,6 @@ std::shared_ptr<const PrinterView> FindPrinter(const FleetSnapshot& snapshot, co
 }
 
 }  // namespace
-
-std::string LanguageCode(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-    return std::find(std::begin(kLanguages), std::end(kLanguages), upper) != std::end(kLanguages) ? upper : "";
-}
 
 Json FleetJson(const FleetSnapshot& snapshot, std::string_view lang) {
     std::vector<std::shared_ptr<const PrinterView>> printers = snapshot.printers;

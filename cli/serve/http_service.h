@@ -14,6 +14,8 @@
 // object {"error": "..."}.
 #pragma once
 
+#include "base/terminal_text.h"
+
 #include <memory>
 #include <string>
 
@@ -42,8 +44,5 @@ private:
 // The fleet as /printers.json gives it: {"language", "generated",
 // "printers": [...]}, worst state first, then by name.
 Json FleetJson(const FleetSnapshot& snapshot, std::string_view lang);
-
-// The language code of a ?lang= value ("jp" -> "JP"); empty when unknown.
-std::string LanguageCode(std::string_view text);
 
 }  // namespace tb58mon

@@ -5,6 +5,7 @@
 
 #include "base/reply_words.h"
 #include "base/terminal_text.h"
+#include "base/text_format.h"
 #include "image/image_files.h"
 #include "image/picture.h"
 #include "report/status_report.h"
@@ -15,46 +16,21 @@ namespace {
 
 constexpr uint32_t kPrinterKind = 1;
 
-std::string WordOf(std::span<const WordCode> table, uint32_t code) {
-    const WordCode* row = FindCode(table, code);
-    return row == nullptr ? std::string() : std::string(row->word);
-}
-
-std::string IsoTime(std::chrono::system_clock::time_point time) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
-}
-
 Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) {
-    return time ? Json(IsoTime(*time)) : Json(nullptr);
+    return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
 }
 
 void ReadInventory(const PrnInfoEx& record, PrinterView& view) {
-    for (const TrayInfoNode* node = record.pTrayInfo; node != nullptr;
-         node = static_cast<const TrayInfoNode*>(node->next)) {
-        TrayReading tray;
-        tray.code = node->wTrayCode;
-        const TrayWords* words = FindTrayByCode(node->wTrayCode);
-        tray.name = words == nullptr ? "Tray " + std::to_string(node->wTrayCode) : std::string(words->english_name);
-        tray.size = WordOf(PaperSizeTable(), node->wPaperSize);
-        tray.level = words != nullptr && !words->level_variable.empty() ? node->wPaperLevel : -1;
-        tray.media = WordOf(MediaTable(), node->wMediaCode);
-        view.trays.push_back(std::move(tray));
+    const RecordView words = ViewRecord(record);
+    for (const TrayView& tray : words.trays) {
+        view.trays.push_back({tray.code, tray.name.value_or("Tray " + std::to_string(tray.code)),
+                              tray.paper_size_word.value_or(""), tray.level_asked ? int{tray.level} : -1,
+                              tray.media_word.value_or("")});
     }
-    const bool two_shift_trays = HasOption(record, TB58_OPTION_FINISHER_TWO_SHIFT);
-    for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr;
-         node = static_cast<const OutBinInfoNode*>(node->next)) {
-        BinReading bin;
-        bin.code = node->wBinCode;
-        bin.name = std::string(BinEnglishName(node->wBinCode, two_shift_trays));
-        bin.state = WordOf(BinStateTable(), node->wState);
-        view.bins.push_back(std::move(bin));
+    for (const BinView& bin : words.bins) {
+        view.bins.push_back({bin.code, bin.name.value_or(""), bin.state_word.value_or("")});
     }
-    if (record.pCounterInfo != nullptr) view.counter = record.pCounterInfo->dwValue;
+    if (!words.counters.empty()) view.counter = words.counters.front().value;
 }
 
 bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
@@ -204,7 +180,7 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
                             {"code", bin.code},
                             {"state", bin.state}});
         }
-        if (with_record) record = RecordJson(*r);
+        if (with_record) record = RecordJson(ViewRecord(*r));
     }
     json["codes"] = view.codes;
     json["error"] = view.error;

@@ -1,5 +1,7 @@
 #include "serve/status_page.h"
 
+#include "base/terminal_text.h"
+
 namespace tb58mon {
 namespace {
 
@@ -51,7 +53,7 @@ dt { color: #57606a; } dd { margin: 0; }
 constexpr std::string_view kTail = R"(</script>
 <script>
 "use strict";
-const LANGUAGES = ["EN","JP","DE","FR","IT","ES","NL","SV","DA","NO","CS","HU","PT","PL","FI"];
+const LANGUAGES = @LANGUAGES@;
 const data = JSON.parse(document.getElementById("fleet-data").textContent);
 const lang = data.language;
 function el(tag, cls, text) {
@@ -131,9 +133,14 @@ std::string StatusPageHtml(const Json& fleet, std::string_view) {
             safe += json[i];
         }
     }
+    std::string languages;
+    for (std::string_view code : LanguageCodes()) languages += (languages.empty() ? "[\"" : ",\"") + std::string(code) + "\"";
+    languages += "]";
+    std::string tail(kTail);
+    tail.replace(tail.find("@LANGUAGES@"), std::string_view("@LANGUAGES@").size(), languages);
     std::string page(kHead);
     page += safe;
-    page += kTail;
+    page += tail;
     return page;
 }
 

@@ -85,29 +85,24 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         state.counter = before->counter;
         return state;
     }
-    const Json words = RecordJson(*record);
-    const Json names = NamesJson(*record, code_page);
-    for (size_t i = 0; i < words["pTrayInfo"].size(); ++i) {
-        const Json& tray = words["pTrayInfo"][i];
-        const std::string name = StringOr(names["trays"][i]["name"], StringOr(tray["tray"], "tray"));
-        std::string value = StringOr(tray["paper_size"], "-");
-        // The printer is not asked for the level of the bypass tray and the
-        // inserter: their level field says nothing.
-        const TrayWords* tray_words = FindTrayByCode(tray["wTrayCode"].get<uint16_t>());
-        if (tray_words != nullptr && !tray_words->level_variable.empty()) {
-            value += ", " + StringOr(tray["wPaperLevel"], "0") + " %";
-        }
-        value += ", " + StringOr(tray["media"], "-");
-        for (const Json& role : tray["roles"]) value += ", " + role.get<std::string>();
+    const RecordView view = ViewRecord(*record);
+    const Json names = NamesJson(view, code_page);
+    for (size_t i = 0; i < view.trays.size(); ++i) {
+        const TrayView& tray = view.trays[i];
+        const std::string name = StringOr(names["trays"][i]["name"], tray.name.value_or("tray"));
+        std::string value = tray.paper_size_word.value_or("-");
+        if (tray.level_asked) value += ", " + std::to_string(tray.level) + " %";
+        value += ", " + tray.media_word.value_or("-");
+        for (const std::string& role : tray.roles) value += ", " + role;
         state.trays.emplace_back(name, value);
     }
-    for (size_t i = 0; i < words["pOutBinInfo"].size(); ++i) {
-        const Json& bin = words["pOutBinInfo"][i];
-        const std::string name = StringOr(names["bins"][i]["name"], StringOr(bin["bin"], "bin"));
-        state.bins.emplace_back(name, StringOr(bin["state"], "-"));
+    for (size_t i = 0; i < view.bins.size(); ++i) {
+        const BinView& bin = view.bins[i];
+        const std::string name = StringOr(names["bins"][i]["name"], bin.name.value_or("bin"));
+        state.bins.emplace_back(name, bin.state_word.value_or("-"));
     }
     state.toner = state.response ? TonerState(state.codes) : "";
-    if (!words["pCounterInfo"].empty()) state.counter = StringOr(words["pCounterInfo"][0]["dwValue"], "");
+    if (!view.counters.empty()) state.counter = std::to_string(view.counters.front().value);
     return state;
 }
 
