@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <set>
 #include <vector>
 
 #include "Tb58Wk31.h"
 #include "core/error_status_codes.h"
+#include "frame/string_id_map.h"
+#include "status/status_places.h"
+#include "support/language_guard.h"
 #include "status/status_entries.h"
 #include "status/status_key.h"
 #include "status/status_record.h"
@@ -155,25 +160,50 @@ TEST(StatusPriority, ExactBeforeWildcardAndUnlisted) {
     EXPECT_EQ(FindStatusPriority(kKind2StatusPriorities, 0xFFFFFF02u).priority, 1);
 }
 
-TEST(StatusPriority, TablesHaveTheirRowCounts) {
-    auto rows = [](const StatusPriorityRow* t) {
-        size_t n = 0;
-        while (t[n].key != nullptr) ++n;
-        return n;
-    };
-    auto code_rows = [](const StatusCodeRow* t) {
-        size_t n = 0;
-        while (t[n].key != nullptr) ++n;
-        return n;
-    };
-    EXPECT_EQ(rows(kKind1StatusPriorities), 182u);
-    EXPECT_EQ(rows(kKind8StatusPriorities), 116u);
-    EXPECT_EQ(rows(kKind2StatusPriorities), 26u);
-    EXPECT_EQ(code_rows(kStatusCodeTable), 193u);
-    EXPECT_EQ(code_rows(kAlternateStatusCodeTable), 46u);
-    EXPECT_EQ(PriorityTableOfKind(0x80000008u), kKind1StatusPriorities);
-    EXPECT_EQ(PriorityTableOfKind(0x80000002u), kKind1StatusPriorities);
-    EXPECT_EQ(PriorityTableOfKind(0x8000u), nullptr);
+// Properties of the status tables that a wrong row breaks: a priority key
+// listed twice is shadowed (the first row wins), a row's message has a
+// short and a long text in every language, and its place has a name.
+TEST(StatusTables, NoShadowedPriorityAndEveryRowSpeaksEveryLanguage) {
+    for (const StatusPriorityRow* table : {kKind1StatusPriorities, kKind8StatusPriorities, kKind2StatusPriorities}) {
+        std::set<std::string> keys;
+        for (const StatusPriorityRow* row = table; row->key != nullptr; ++row) {
+            EXPECT_TRUE(keys.insert(row->key).second) << row->key << " listed twice";
+        }
+    }
+    const frame::StringIdMap* places = frame::FindStringIdMap(frame::kGroupPlaces, frame::kVariantShort);
+    ASSERT_NE(places, nullptr);
+    using Table = std::pair<const StatusCodeRow*, int32_t>;
+    for (const auto& [table, group] : {Table{kStatusCodeTable, frame::kGroupMessages},
+                                       Table{kAlternateStatusCodeTable, frame::kGroupAlternateMessages}}) {
+        for (const StatusCodeRow* row = table; row->key != nullptr; ++row) {
+            if (row->place != kNoPlace) {
+                bool named = false;
+                for (const frame::StringIdMap* place = places; place->key != frame::kStringIdMapEnd; ++place) {
+                    named = named || place->key == row->place;
+                }
+                EXPECT_TRUE(named) << row->key << " place " << row->place;
+            }
+            // A text is empty in every language or in none (a message may
+            // have no long text).
+            for (uint8_t variant : {frame::kVariantShort, frame::kVariantLong}) {
+                std::set<bool> empty;
+                for (LANGID language : {0x0406, 0x0407, 0x0409, 0x040A, 0x040B, 0x040C, 0x0410, 0x0411, 0x0413,
+                                        0x0414, 0x0415, 0x0416, 0x041D}) {
+                    test::LanguageGuard guard(language);
+                    char text[600] = {};
+                    ASSERT_EQ(frame::LoadMappedString(frame::FindStringIdMap(group, variant), row->message, text,
+                                                      sizeof text),
+                              0u)
+                        << row->key << " message " << row->message << " language " << language;
+                    empty.insert(text[0] == '\0');
+                }
+                EXPECT_EQ(empty.size(), 1u) << row->key << " message " << row->message;
+            }
+        }
+    }
+    EXPECT_EQ(PriorityTableOfKind(TB58_KIND_ALTERNATE | TB58_KIND_COPIER), kKind1StatusPriorities);
+    EXPECT_EQ(PriorityTableOfKind(TB58_KIND_ALTERNATE | TB58_KIND_SCANNER), kKind1StatusPriorities);
+    EXPECT_EQ(PriorityTableOfKind(TB58_KIND_MACHINE), nullptr);
     EXPECT_EQ(PriorityTableOfKind(0x10001u), nullptr);
 }
 
