@@ -66,9 +66,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                               "the printer: socket://HOST[:PORT] (PJL on TCP, port 9100), usb:///dev/usb/lpN, "
                               "or sim:SCENARIO (the built-in simulated printer)")
         ->required();
-    watch_command->add_option("--interval", watch.interval, "seconds between polls")->capture_default_str();
-    watch_command->add_option("--timeout", watch.timeout, "seconds one query round may take")->capture_default_str();
-    watch_command->add_option("--lang", watch.lang, "display language of the status texts")->capture_default_str();
+    watch_command->add_option("--interval", watch.settings.interval, "seconds between polls")->capture_default_str();
+    watch_command->add_option("--timeout", watch.settings.timeout, "seconds one query round may take")
+        ->capture_default_str();
+    watch_command->add_option("--lang", watch.settings.lang, "display language of the status texts")
+        ->capture_default_str();
     watch_command->add_option("--kind", watch.kind, "function kind of the status: 1 printer, 2 scanner, 8 copier")
         ->capture_default_str();
     watch_command->add_flag("--json", watch.json, "one JSON object per line");
@@ -76,9 +78,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     watch_command->add_flag("--once", watch.once,
                             "one cycle, then exit: 0 ready, 1 needs attention, 2 bad arguments, 3 no response");
     watch_command->add_option("--cycles", watch.cycles, "stop after this many cycles (default: until Ctrl-C)");
-    watch_command->add_flag("--no-snmp", watch.no_snmp, "socket://: do not read the device ID over SNMP");
-    watch_command->add_option("--community", watch.community, "SNMP community")->capture_default_str();
-    watch_command->add_option("--snmp-port", watch.snmp_port, "SNMP UDP port")->capture_default_str();
+    watch_command->add_flag_callback(
+        "--no-snmp", [&watch] { watch.settings.snmp = false; }, "socket://: do not read the device ID over SNMP");
+    watch_command->add_option("--community", watch.settings.community, "SNMP community")->capture_default_str();
+    watch_command->add_option("--snmp-port", watch.settings.snmp_port, "SNMP UDP port")->capture_default_str();
     watch_command->add_option("--snmp-version", watch.snmp_version, "SNMP version: 1 or 2c")->capture_default_str();
     watch_command->add_option("--max-reply", watch.max_reply, "largest reply read, in bytes")->capture_default_str();
 
@@ -124,14 +127,16 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--config", serve.config, "the fleet file (TOML: [defaults] and [[printer]])");
         serve_command->add_option("--listen", serve.listen, "HOST:PORT of the web service")->capture_default_str();
         serve_command->add_option("--printer", serve.printers, "a printer NAME=URI (repeatable)");
-        serve_command->add_option("--interval", serve.interval, "seconds between polls of a --printer")
+        serve_command->add_option("--interval", serve.settings.interval, "seconds between polls of a --printer")
             ->capture_default_str();
-        serve_command->add_option("--timeout", serve.timeout, "seconds one query round may take")
+        serve_command->add_option("--timeout", serve.settings.timeout, "seconds one query round may take")
             ->capture_default_str();
-        serve_command->add_option("--community", serve.community, "SNMP community")->capture_default_str();
-        serve_command->add_option("--snmp-port", serve.snmp_port, "SNMP UDP port")->capture_default_str();
-        serve_command->add_flag("--no-snmp", serve.no_snmp, "do not read device IDs over SNMP");
-        serve_command->add_option("--lang", serve.lang, "display language of a --printer")->capture_default_str();
+        serve_command->add_option("--community", serve.settings.community, "SNMP community")->capture_default_str();
+        serve_command->add_option("--snmp-port", serve.settings.snmp_port, "SNMP UDP port")->capture_default_str();
+        serve_command->add_flag_callback(
+            "--no-snmp", [&serve] { serve.settings.snmp = false; }, "do not read device IDs over SNMP");
+        serve_command->add_option("--lang", serve.settings.lang, "display language of a --printer")
+            ->capture_default_str();
         serve_command->add_option("--max-in-flight", serve.max_in_flight, "polls at once over the whole fleet")
             ->capture_default_str();
         serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");

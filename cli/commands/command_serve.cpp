@@ -45,13 +45,7 @@ void Line(std::ostream& out, const std::string& text) {
 
 // The fleet from the file and the --printer options; names are unique.
 FleetConfig ReadFleet(const ServeOptions& options) {
-    PrinterSettings settings;
-    settings.interval = options.interval;
-    settings.timeout = options.timeout;
-    settings.community = options.community;
-    settings.snmp_port = options.snmp_port;
-    settings.snmp = !options.no_snmp;
-    settings.lang = options.lang;
+    const PrinterSettings& settings = options.settings;
     CheckSettings(settings, "the command line");
     FleetConfig fleet;
     if (!options.config.empty()) fleet = ParseFleetConfig(ReadWholeFile(options.config), options.config);

@@ -74,14 +74,14 @@ void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std:
 
 int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) {
     TransportOptions transport_options;
-    transport_options.timeout = Seconds("--timeout", options.timeout, 0.05);
-    const std::chrono::milliseconds interval = Seconds("--interval", options.interval, 0.05);
+    transport_options.timeout = Seconds("--timeout", options.settings.timeout, 0.05);
+    const std::chrono::milliseconds interval = Seconds("--interval", options.settings.interval, 0.05);
     transport_options.max_reply = options.max_reply;
     if (options.max_reply < 1024) throw BadArgument("--max-reply must be at least 1024 bytes");
-    transport_options.snmp = !options.no_snmp;
-    transport_options.community = options.community;
-    if (options.snmp_port == 0 || options.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");
-    transport_options.snmp_port = options.snmp_port;
+    transport_options.snmp = options.settings.snmp;
+    transport_options.community = options.settings.community;
+    if (options.settings.snmp_port == 0 || options.settings.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");
+    transport_options.snmp_port = options.settings.snmp_port;
     if (options.snmp_version != "1" && options.snmp_version != "2c") {
         throw BadArgument("--snmp-version must be 1 or 2c");
     }
@@ -90,8 +90,8 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     if (options.cycles < 0) throw BadArgument("--cycles must not be negative");
     const uint32_t kind = ParseFunctionKind("--kind", options.kind);
     if (!options.out.empty()) CheckPictureFileName(options.out);
-    SetLocale(options.lang);
-    const uint32_t code_page = CodePageOfLanguage(options.lang);
+    SetLocale(options.settings.lang);
+    const uint32_t code_page = CodePageOfLanguage(options.settings.lang);
     const std::unique_ptr<Transport> printer = OpenTransport(options.uri, transport_options);
 
     StopSignals signals;
@@ -111,7 +111,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
                 Json report;
                 report["printer"] = printer->Describe();
                 report["time"] = LocalTimeStamp();
-                report["language"] = options.lang;
+                report["language"] = options.settings.lang;
                 report["state"] = WatchStateJson(state);
                 report["rounds"] = RoundsJson(cycle);
                 report["record"] = RecordJson(ViewRecord(*record.get()));

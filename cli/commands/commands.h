@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/printer_settings.h"
+
 namespace tb58mon {
 
 // Runs tb58mon with a command line; returns the exit code (0, 1, or 2 for a
@@ -74,16 +76,11 @@ struct NamesOptions {
 // tb58mon watch: polls one printer.
 struct WatchOptions {
     std::string uri;
-    double interval = 5;      // seconds between cycles
-    double timeout = 5;       // seconds: one deadline per round
-    std::string lang = "EN";
+    PrinterSettings settings;  // interval, timeout, language, SNMP
     std::string kind = "1";
     bool json = false;
     bool once = false;
     std::string out;          // picture file, rewritten when the status changes
-    bool no_snmp = false;
-    std::string community = "public";
-    unsigned snmp_port = 161;
     std::string snmp_version = "2c";
     size_t max_reply = 1024 * 1024;
     int cycles = 0;           // stop after this many cycles (0: until Ctrl-C)
@@ -121,12 +118,7 @@ struct ServeOptions {
     std::string config;                  // the fleet file
     std::string listen = "127.0.0.1:8631";
     std::vector<std::string> printers;   // NAME=URI
-    double interval = 5;
-    double timeout = 5;
-    std::string community = "public";
-    unsigned snmp_port = 161;
-    bool no_snmp = false;
-    std::string lang = "EN";
+    PrinterSettings settings;            // of the --printer printers
     size_t max_in_flight = 8;
     double run_for = 0;                  // seconds; 0: until Ctrl-C or SIGTERM
 };

@@ -20,16 +20,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tb58mon {
+#include "base/printer_settings.h"
 
-struct PrinterSettings {
-    double interval = 5;
-    double timeout = 5;
-    std::string community = "public";
-    unsigned snmp_port = 161;
-    bool snmp = true;
-    std::string lang = "EN";
-};
+namespace tb58mon {
 
 struct PrinterConfig {
     std::string name;

@@ -1,0 +1,18 @@
+// How the monitor polls one printer: the settings 'watch' takes from its
+// options and 'serve' from its fleet file, its [defaults] and its options.
+#pragma once
+
+#include <string>
+
+namespace tb58mon {
+
+struct PrinterSettings {
+    double interval = 5;               // seconds between polls
+    double timeout = 5;                // seconds one query round may take
+    std::string community = "public";  // SNMP community
+    unsigned snmp_port = 161;          // SNMP UDP port
+    bool snmp = true;                  // socket:// printers: read the device ID over SNMP
+    std::string lang = "EN";           // display language of the texts
+};
+
+}  // namespace tb58mon
