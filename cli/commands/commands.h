@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/printer_settings.h"
+#include "sim/fault_switches.h"
 
 namespace tb58mon {
 
@@ -84,19 +85,6 @@ struct WatchOptions {
     std::string snmp_version = "2c";
     size_t max_reply = 1024 * 1024;
     int cycles = 0;           // stop after this many cycles (0: until Ctrl-C)
-};
-
-// The fault switches of the network printer.
-struct FaultSwitches {
-    bool trickle = false;        // one byte per write
-    bool no_ff = false;          // answers without their form feeds
-    long stall_after = -1;       // send this many bytes of a reply, then nothing
-    long drop_after = -1;        // send this many bytes of a reply, then close
-    bool refuse = false;         // accept no connections
-    bool garbage = false;        // noise instead of the answers (the echo still comes)
-    size_t huge = 0;             // this many extra bytes in the reply
-    bool ustatus = false;        // unsolicited USTATUS sections between answers
-    bool nul_prefix = false;     // NUL and EOT bytes before the reply and after each form feed
 };
 
 // tb58mon simulate: the simulated printer on the network.

@@ -31,7 +31,7 @@
 #include <memory>
 #include <string>
 
-#include "commands/commands.h"
+#include "sim/fault_switches.h"
 #include "sim/scenario.h"
 
 namespace tb58mon {
