@@ -10,9 +10,10 @@
 
 #include <array>
 #include <cstddef>
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "core/keyword_set.h"
 
 namespace tb58 {
 
@@ -61,6 +62,47 @@ uint32_t LookupCodeByName(const char* text, const std::array<CodeByNameRow, Rows
 template <size_t Rows>
 uint32_t LookupCodeByName(std::string_view text, const std::array<CodeByNameRow, Rows>& table) {
     return LookupCodeByName(text, table.data());
+}
+
+// A table whose names are found by a perfect hash (core/keyword_set.h):
+// the same code as LookupCodeByName over the table gives, in one probe and
+// one comparison.  For the tables read once per reply word.
+constexpr unsigned kCodeByNameSlotBits = 8;
+
+struct CodeByNameIndex {
+    KeywordSetView<kCodeByNameSlotBits> names;
+    const uint32_t* codes;  // by name number - 1
+    uint32_t default_code;
+
+    uint32_t Lookup(std::string_view text) const {
+        const uint32_t number = names.Find(text);
+        return number == 0 ? default_code : codes[number - 1];
+    }
+};
+
+// The data behind a CodeByNameIndex, built at compile time from a table.
+template <size_t N>
+struct CodeByNameIndexData {
+    KeywordSet<N, kCodeByNameSlotBits> names{};
+    std::array<uint32_t, N> codes{};
+    uint32_t default_code = 0;
+
+    constexpr CodeByNameIndex View() const { return {names.View(), codes.data(), default_code}; }
+};
+
+template <size_t Rows>
+consteval CodeByNameIndexData<Rows - 1> IndexCodeByName(const std::array<CodeByNameRow, Rows>& table) {
+    constexpr size_t N = Rows - 1;  // the rows before the end row
+    CodeByNameIndexData<N> index{};
+    for (size_t i = 0; i < N; ++i) {
+        const std::string_view name(table[i].name, table[i].length);
+        const size_t known = index.names.count;
+        const uint32_t number = index.names.Add(name);
+        if (index.names.count != known) index.codes[number - 1] = table[i].code;  // the first row of a name counts
+    }
+    index.names.Seal();
+    index.default_code = table[N].code;
+    return index;
 }
 
 }  // namespace tb58

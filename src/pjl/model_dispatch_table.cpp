@@ -93,6 +93,6 @@ constexpr auto kIndex = MakeDispatchIndex(kRows, kCommonDispatchRows);
 
 const std::span<const PjlDispatchRow> kModelDispatchRows = kRows;
 
-const PjlDispatchIndex kModelDispatchIndex = kIndex.View();
+constinit const PjlDispatchIndex kModelDispatchIndex = kIndex.View();
 
 }  // namespace tb58::pjl

@@ -1,45 +1,12 @@
 #include "pjl/reply_dispatch.h"
 
-#include "core/short_text_equal.h"
-
 #include "platform/win32_api.h"
 
 namespace tb58::pjl {
 namespace {
 
-constexpr uint64_t kEmptyLevelHash = HashPathLevel("");
-
-// The current keyword path: each level's text, a view into the reply cut as
-// the dispatcher reads tokens (up to 32 characters), and the path's hash.
-struct Path {
-    std::string_view level[kPathLevels];
-    uint64_t level_hash[kPathLevels] = {kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash, kEmptyLevelHash,
-                                        kEmptyLevelHash};
-    uint64_t hash = HashPath(level_hash);
-
-    void Set(size_t at, std::string_view text) {
-        level[at] = text;
-        const uint64_t level_hash_now = HashPathLevel(text);
-        hash += (level_hash_now - level_hash[at]) * kLevelWeight[at];
-        level_hash[at] = level_hash_now;
-    }
-    void Clear(size_t at) {
-        if (!level[at].empty()) Set(at, {});
-    }
-};
-
-// The index entry of the current path, or null when no row names it.
-const PjlDispatchPath* FindPath(const PjlDispatchIndex& index, const Path& path) {
-    const uint64_t hash = path.hash;
-    const uint8_t slot = index.slots[PjlDispatchIndex::Slot(hash, index.seed)];
-    if (slot == 0) return nullptr;
-    const PjlDispatchPath& entry = index.paths[slot - 1];
-    if (entry.hash != hash) return nullptr;
-    for (size_t at = 0; at < kPathLevels; ++at) {
-        if (!ShortTextEqual(entry.level[at], path.level[at])) return nullptr;
-    }
-    return &entry;
-}
+// The path key with the levels from level on emptied.
+constexpr PjlPathKey LevelsBelow(PjlPathKey key, size_t level) { return key & ((PjlPathKey{1} << (8 * level)) - 1); }
 
 }  // namespace
 
@@ -51,7 +18,10 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std:
                           RecordJournal* journal, PjlAnswerWatch* watch) {
     PjlReply reply{PjlTokenizer{}, ChainTails(record, journal), watch};
     PjlTokenizerInit(&reply.tokenizer, text);
-    Path path;
+    // The current path: each level's number in the index, from the level's
+    // text cut as the dispatcher reads tokens (up to 32 characters).  A level
+    // no row names holds kUnknownKeyword, so the path is found in no entry.
+    PjlPathKey path = 0;
     uint32_t type = PJL_TOK_END;
     do {
         std::string_view token;
@@ -61,21 +31,20 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std:
         switch (type) {
             case PJL_TOK_COMMAND:
                 level = 0;
-                for (size_t below = 1; below < kPathLevels; ++below) path.Clear(below);
+                path = 0;
                 break;
             case PJL_TOK_ARGUMENT: level = 1; break;
             case PJL_TOK_ENTRY: level = 2; break;
             case PJL_TOK_ITEM: level = 3; break;
             case PJL_TOK_ITEM_VALUE: level = 4; break;
             case PJL_TOK_EOL:
-                path.Clear(3);
-                path.Clear(4);
+                path = LevelsBelow(path, 3);
                 continue;
             default:
                 continue;
         }
-        path.Set(level, PjlCutToken(token, kDispatchTokenCapacity));
-        const PjlDispatchPath* entry = FindPath(index, path);
+        path = PathKeyWith(path, level, index.LevelNumber(PjlCutToken(token, kDispatchTokenCapacity)));
+        const PjlDispatchPath* entry = index.Find(path);
         if (entry == nullptr) continue;
         // A handler reads on from the tokenizer; the loop goes on after
         // wherever the last one left it, and still ends on this token's type.

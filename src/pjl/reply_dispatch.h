@@ -14,6 +14,7 @@
 
 #include "Tb58Wk31PrnInfoEx.h"
 #include "core/chain_tails.h"
+#include "core/keyword_set.h"
 #include "core/short_text_equal.h"
 #include "pjl/pjl_tokenizer.h"
 
@@ -115,35 +116,6 @@ struct PjlDispatchRow {
     uint32_t value;
 };
 
-// The hash of one path level's text, and of a whole path from its levels'.
-// A level's hash looks at its length and six of its bytes (the first two,
-// two in the middle, the last two): enough to tell the tables' keywords
-// apart (the index is built only when no two of its paths share a hash),
-// and the same few steps for every token however long.  A path found by
-// its hash is still compared text by text.
-constexpr uint64_t HashPathLevel(std::string_view text) {
-    const size_t n = text.size();
-    if (n == 0) return 0x9ae16a3b2f90404full;
-    const auto at = [&text](size_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(text[i])); };
-    const size_t half = n / 2;
-    const uint64_t sample = at(0) | at(n > 1 ? 1 : 0) << 8 | at(half) << 16 | at(half + 1 < n ? half + 1 : half) << 24 |
-                            at(n > 1 ? n - 2 : 0) << 32 | at(n - 1) << 40 | static_cast<uint64_t>(n) << 48;
-    return (sample ^ (sample >> 29)) * 0xbf58476d1ce4e5b9ull;
-}
-
-// A path's hash is the sum of its levels' hashes, each times a constant of
-// its own, so that the dispatcher keeps it up to date as levels change
-// with one multiplication per change.
-inline constexpr uint64_t kLevelWeight[kPathLevels] = {0x9e3779b97f4a7c15ull, 0xc2b2ae3d27d4eb4full,
-                                                      0x165667b19e3779f9ull, 0xd6e8feb86659fd93ull,
-                                                      0xff51afd7ed558ccdull};
-
-constexpr uint64_t HashPath(const uint64_t (&level_hashes)[kPathLevels]) {
-    uint64_t hash = 0;
-    for (size_t at = 0; at < kPathLevels; ++at) hash += level_hashes[at] * kLevelWeight[at];
-    return hash;
-}
-
 // One handler call of a path, with its row's value and the fallback that
 // the row's handler receives.
 struct PjlDispatchCall {
@@ -152,27 +124,65 @@ struct PjlDispatchCall {
     uint32_t value;
 };
 
+// The number a path level's text has in the dispatch index: 0 for an empty
+// level, 1 + the keyword's place for a text that some row names at some
+// level, kUnknownKeyword for any other text (no row names that path).
+constexpr uint32_t kUnknownKeyword = 0xFF;
+
+// A path as the numbers of its levels' texts, eight bits a level.
+using PjlPathKey = uint64_t;
+
+constexpr PjlPathKey PathKeyWith(PjlPathKey key, size_t level, uint32_t number) {
+    const unsigned shift = static_cast<unsigned>(8 * level);
+    return (key & ~(PjlPathKey{0xFF} << shift)) | PjlPathKey{number} << shift;
+}
+
 // One path that rows name, with its calls: the model rows' in table order,
 // then the common rows'.
 struct PjlDispatchPath {
     std::string_view level[kPathLevels];
-    uint64_t hash;
+    PjlPathKey key;
     uint16_t first_call;
     uint16_t call_count;
 };
 
 // A model table merged with the common table at compile time
-// (dispatch_index.h): every path's calls, and a perfect hash of the paths,
-// so that one probe of slots tells whether a path has calls and which.
+// (dispatch_index.h): the keywords its rows name, every path's calls, and
+// perfect hashes of both, so that a token's keyword is found with one probe
+// and one comparison, and a path's calls with one probe.
 struct PjlDispatchIndex {
-    static constexpr unsigned kSlotBits = 9;
+    static constexpr unsigned kKeywordSlotBits = 10;
+    static constexpr unsigned kPathSlotBits = 9;
+    KeywordSetView<kKeywordSlotBits> keywords;
     const PjlDispatchPath* paths;
     const PjlDispatchCall* calls;
-    const uint8_t* slots;  // 1 << kSlotBits entries: path number + 1, or 0
-    uint64_t seed;
+    const uint8_t* path_slots;  // 1 << kPathSlotBits entries: path number + 1, or 0
+    uint64_t path_seed;
 
-    static constexpr size_t Slot(uint64_t path_hash, uint64_t seed) {
-        return static_cast<size_t>(((path_hash ^ seed) * 0xd6e8feb86659fd93ull) >> (64 - kSlotBits));
+    // The number of a level's text (cut as the dispatcher reads tokens).
+    uint32_t LevelNumber(std::string_view text) const {
+        const uint32_t found = keywords.Find(text);
+        if (found != 0) return found;
+        return text.empty() ? 0 : kUnknownKeyword;
+    }
+
+    // The entry of a path given by its levels' numbers, or null when no row
+    // names it.
+    const PjlDispatchPath* Find(PjlPathKey key) const {
+        const uint8_t slot = path_slots[HashSlot<kPathSlotBits>(key, path_seed)];
+        if (slot == 0 || paths[slot - 1].key != key) return nullptr;
+        return &paths[slot - 1];
+    }
+
+    // The same for a path given by its texts.
+    const PjlDispatchPath* Find(const std::string_view (&levels)[kPathLevels]) const {
+        PjlPathKey key = 0;
+        for (size_t at = 0; at < kPathLevels; ++at) {
+            const uint32_t number = LevelNumber(levels[at]);
+            if (number == kUnknownKeyword) return nullptr;
+            key = PathKeyWith(key, at, number);
+        }
+        return Find(key);
     }
 };
 

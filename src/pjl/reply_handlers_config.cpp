@@ -73,7 +73,7 @@ uint32_t HandleVersionSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
         result = Read(reply, value);
         type = value.type;
         if (result != ERROR_SUCCESS || value.type != PJL_TOK_ITEM_VALUE) continue;
-        const uint32_t code = LookupCodeByName(name.text, kEmulationVersionCodes);
+        const uint32_t code = kEmulationVersionCodes.Lookup(name.text);
         if (code == kFirmwareVersion) {
             PrnInfoExSetString(&reply.record(), TextId::pSYSVersion, value.text, reply.chains.journal());
         } else {

@@ -28,11 +28,11 @@ uint32_t HandleEmulUniqInfo(PjlReply& reply, PjlHandlerRef, uint32_t) {
         result = Read(reply, value);
         if (result != ERROR_SUCCESS) return result;
         if (key.text == "MEMORYUSAGE") {
-            node->dwMemoryUsage = LookupCodeByName(value.text, kMemoryUsageCodes);
+            node->dwMemoryUsage = kMemoryUsageCodes.Lookup(value.text);
         } else if (key.text == "OTHER") {
             CopyToField(node->szOther, sizeof node->szOther, value.text);
         } else if (key.text == "IMAGEROTATION") {
-            node->dwImageRotation = LookupCodeByName(value.text, kImageRotationCodes);
+            node->dwImageRotation = kImageRotationCodes.Lookup(value.text);
         }
         key.type = value.type;
     } while (key.type != PJL_TOK_FF && key.type != PJL_TOK_END);

@@ -55,19 +55,19 @@ uint32_t HandleTrayState(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
 
 uint32_t HandleTrayPaperSize(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
     return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
-        node.wPaperSize = Low16(LookupCodeByName(answer, kPaperSizeCodes));
+        node.wPaperSize = Low16(kPaperSizeCodes.Lookup(answer));
     });
 }
 
 uint32_t HandleTrayMediaType(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
     return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
-        node.wMediaCode = Low16(LookupCodeByName(answer, kMediaNameCodes));
+        node.wMediaCode = Low16(kMediaNameCodes.Lookup(answer));
     });
 }
 
 uint32_t HandleTrayQuantity(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
     return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
-        node.wPaperLevel = Low16(LookupCodeByName(answer, kPaperQuantityLevels));
+        node.wPaperLevel = Low16(kPaperQuantityLevels.Lookup(answer));
     });
 }
 
@@ -75,7 +75,7 @@ uint32_t HandleSpecialTray(PjlReply& reply, PjlHandlerRef, uint32_t attribute) {
     Token answer;
     const uint32_t result = ReadInquireAnswer(reply, answer);
     if (result != ERROR_SUCCESS) return result;
-    const uint16_t tray = Low16(LookupCodeByName(answer.text, kSpecialTrayCodes));
+    const uint16_t tray = Low16(kSpecialTrayCodes.Lookup(answer.text));
     if (tray == 0) return ERROR_SUCCESS;
     TrayInfoNode* node = FindOrAddTray(reply, tray);
     if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;

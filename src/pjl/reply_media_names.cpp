@@ -52,8 +52,10 @@ constexpr auto kMediaNames = MakeCodeByNameTable(
      {"THICKDUPLEXBACKSIDE3", 45}},
     0);
 
+constexpr auto kMediaNamesIndex = IndexCodeByName(kMediaNames);
+
 }  // namespace
 
-const CodeByNameRow* const kMediaNameCodes = kMediaNames.data();
+constinit const CodeByNameIndex kMediaNameCodes = kMediaNamesIndex.View();
 
 }  // namespace tb58::pjl

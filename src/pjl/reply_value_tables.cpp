@@ -37,14 +37,21 @@ constexpr auto kSpecialTrays = MakeCodeByNameTable(
      {"INSERTER", TB58_TRAY_INTERPOSER}},
     0);
 
+constexpr auto kMemoryUsageIndex = IndexCodeByName(kMemoryUsage);
+constexpr auto kImageRotationIndex = IndexCodeByName(kImageRotation);
+constexpr auto kEmulationVersionsIndex = IndexCodeByName(kEmulationVersions);
+constexpr auto kPaperSizesIndex = IndexCodeByName(kPaperSizes);
+constexpr auto kPaperQuantitiesIndex = IndexCodeByName(kPaperQuantities);
+constexpr auto kSpecialTraysIndex = IndexCodeByName(kSpecialTrays);
+
 }  // namespace
 
-const CodeByNameRow* const kMemoryUsageCodes = kMemoryUsage.data();
-const CodeByNameRow* const kImageRotationCodes = kImageRotation.data();
-const CodeByNameRow* const kEmulationVersionCodes = kEmulationVersions.data();
-const CodeByNameRow* const kPaperSizeCodes = kPaperSizes.data();
-const CodeByNameRow* const kPaperQuantityLevels = kPaperQuantities.data();
-const CodeByNameRow* const kSpecialTrayCodes = kSpecialTrays.data();
+constinit const CodeByNameIndex kMemoryUsageCodes = kMemoryUsageIndex.View();
+constinit const CodeByNameIndex kImageRotationCodes = kImageRotationIndex.View();
+constinit const CodeByNameIndex kEmulationVersionCodes = kEmulationVersionsIndex.View();
+constinit const CodeByNameIndex kPaperSizeCodes = kPaperSizesIndex.View();
+constinit const CodeByNameIndex kPaperQuantityLevels = kPaperQuantitiesIndex.View();
+constinit const CodeByNameIndex kSpecialTrayCodes = kSpecialTraysIndex.View();
 
 // Punch units by the keywords the printer lists for them.
 const PunchRow kPunchTable[] = {

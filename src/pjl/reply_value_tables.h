@@ -5,14 +5,15 @@
 
 namespace tb58::pjl {
 
-// Each points at the first row of a table ended by its default row.
-extern const CodeByNameRow* const kMemoryUsageCodes;
-extern const CodeByNameRow* const kImageRotationCodes;
-extern const CodeByNameRow* const kEmulationVersionCodes;
-extern const CodeByNameRow* const kPaperSizeCodes;
-extern const CodeByNameRow* const kPaperQuantityLevels;
-extern const CodeByNameRow* const kSpecialTrayCodes;
-extern const CodeByNameRow* const kMediaNameCodes;  // reply_media_names.cpp
+// Each finds a reply word's code in one probe, or gives its table's
+// default code.
+extern const CodeByNameIndex kMemoryUsageCodes;
+extern const CodeByNameIndex kImageRotationCodes;
+extern const CodeByNameIndex kEmulationVersionCodes;
+extern const CodeByNameIndex kPaperSizeCodes;
+extern const CodeByNameIndex kPaperQuantityLevels;
+extern const CodeByNameIndex kSpecialTrayCodes;
+extern const CodeByNameIndex kMediaNameCodes;  // reply_media_names.cpp
 
 // "FIRMWARE" in the emulation versions: the system version, not an emulation.
 constexpr uint32_t kFirmwareVersion = 0xFFFFFFFFu;

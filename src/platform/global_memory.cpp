@@ -26,6 +26,9 @@ BlockHeader* HeaderOf(HGLOBAL block) {
     return header->mark == kBlockMark ? header : nullptr;
 }
 
+// Blocks up to this size are zero-filled by hand (see GlobalAlloc).
+constexpr SIZE_T kSmallBlock = 1024;
+
 bool SizeFits(SIZE_T bytes) { return bytes <= SIZE_MAX - sizeof(BlockHeader); }
 
 }  // namespace
@@ -37,13 +40,17 @@ TB58WK31_API void* GlobalAlloc(uint32_t flags, size_t bytes) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    void* raw = (flags & GMEM_ZEROINIT) ? std::calloc(1, sizeof(BlockHeader) + bytes)
-                                        : std::malloc(sizeof(BlockHeader) + bytes);
+    // Small zero-filled blocks are taken with malloc and filled here: the C
+    // allocator serves malloc from its per-thread cache, calloc not.
+    const bool zero = (flags & GMEM_ZEROINIT) != 0;
+    const bool small = bytes <= kSmallBlock;
+    void* raw = zero && !small ? std::calloc(1, sizeof(BlockHeader) + bytes) : std::malloc(sizeof(BlockHeader) + bytes);
     if (raw == nullptr) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     auto* header = static_cast<BlockHeader*>(raw);
+    if (zero && small) std::memset(header + 1, 0, bytes);
     header->mark = kBlockMark;
     header->size = bytes;
     return header + 1;

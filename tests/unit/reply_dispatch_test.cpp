@@ -61,10 +61,9 @@ TEST(ReplyDispatch, IndexReachesEveryRowInLookUpOrder) {
     std::vector<const PjlDispatchPath*> seen_paths;
     for (const std::span<const PjlDispatchRow> table : {kModelDispatchRows, common}) {
         for (const PjlDispatchRow& row : table) {
-            const uint64_t hash = HashPath(row.path);
-            const uint8_t slot = kModelDispatchIndex.slots[PjlDispatchIndex::Slot(hash, kModelDispatchIndex.seed)];
-            ASSERT_NE(slot, 0) << row.path[1] << " " << row.path[3];
-            const PjlDispatchPath& path = kModelDispatchIndex.paths[slot - 1];
+            const PjlDispatchPath* found = kModelDispatchIndex.Find(row.path);
+            ASSERT_NE(found, nullptr) << row.path[1] << " " << row.path[3];
+            const PjlDispatchPath& path = *found;
             ASSERT_TRUE(SamePath(path.level, row.path)) << row.path[1] << " " << row.path[3];
             if (std::find(seen_paths.begin(), seen_paths.end(), &path) != seen_paths.end()) continue;
             seen_paths.push_back(&path);
