@@ -7,8 +7,9 @@
 //   uint32_t number = kWords.Find(text);  // 1 + the word's place, or 0
 //
 // The hash reads a text's length and, for texts up to 16 bytes, every byte
-// (an overlapping load of the first and of the last 4 or 8 bytes); longer
-// texts add only their first and last 8.  The seed that spreads the words
+// (an overlapping load of the first and of the last 4 or 8 bytes), so that
+// for these the hashed key alone decides; longer texts are hashed by their
+// first and last 8 bytes and compared whole.  The seed that spreads the words
 // over the slots without two sharing one is searched when the set is
 // built; the build fails if there is none.
 #pragma once
@@ -48,23 +49,39 @@ constexpr uint64_t Load(const char* at, size_t n) {
 
 }  // namespace keyword_detail
 
-constexpr uint64_t KeywordHash(std::string_view text) {
+// What the hash reads of a text: up to 16 bytes, these are the whole text.
+struct KeywordKey {
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    uint64_t size = 0;
+
+    constexpr bool operator==(const KeywordKey&) const = default;
+};
+
+// Texts longer than this are told apart by more than their keys.
+constexpr size_t kWholeKeywordKey = 16;
+
+constexpr KeywordKey KeywordKeyOf(std::string_view text) {
     using keyword_detail::Load;
     const size_t n = text.size();
     const char* at = text.data();
-    uint64_t head = 0;
-    uint64_t tail = 0;
+    KeywordKey key;
+    key.size = n;
     if (n >= 8) {
-        head = Load(at, 8);
-        tail = Load(at + n - 8, 8);
+        key.head = Load(at, 8);
+        key.tail = Load(at + n - 8, 8);
     } else if (n >= 4) {
-        head = Load(at, 4);
-        tail = Load(at + n - 4, 4);
+        key.head = Load(at, 4);
+        key.tail = Load(at + n - 4, 4);
     } else if (n > 0) {
         const auto byte = [at](size_t i) { return static_cast<uint64_t>(static_cast<unsigned char>(at[i])); };
-        head = byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
+        key.head = byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
     }
-    return (head * 0x9e3779b97f4a7c15ull) ^ (tail * 0xc2b2ae3d27d4eb4full) ^ n;
+    return key;
+}
+
+constexpr uint64_t KeywordHash(const KeywordKey& key) {
+    return (key.head * 0x9e3779b97f4a7c15ull) ^ (key.tail * 0xc2b2ae3d27d4eb4full) ^ key.size;
 }
 
 // The slot of a hash among 1 << Bits under a seed.
@@ -92,12 +109,15 @@ constexpr uint64_t FindSlotSeed(const Hashes& hashes, size_t count) {
 }
 
 // 1 + the place of the word that equals text, or 0 when none does: a set's
-// look-up over its words, slots and seed.
+// look-up over its words, their keys, its slots and seed.  A text of up to
+// 16 bytes is its key, so the keys alone decide; a longer one is compared.
 template <unsigned Bits>
-inline uint32_t FindKeyword(std::string_view text, const std::string_view* words, const uint8_t* slots,
-                            uint64_t seed) {
-    const uint8_t slot = slots[HashSlot<Bits>(KeywordHash(text), seed)];
-    if (slot == 0 || !ShortTextEqual(words[slot - 1], text)) return 0;
+inline uint32_t FindKeyword(std::string_view text, const std::string_view* words, const KeywordKey* keys,
+                            const uint8_t* slots, uint64_t seed) {
+    const KeywordKey key = KeywordKeyOf(text);
+    const uint8_t slot = slots[HashSlot<Bits>(KeywordHash(key), seed)];
+    if (slot == 0 || !(keys[slot - 1] == key)) return 0;
+    if (key.size > kWholeKeywordKey && !ShortTextEqual(words[slot - 1], text)) return 0;
     return slot;
 }
 
@@ -105,10 +125,11 @@ inline uint32_t FindKeyword(std::string_view text, const std::string_view* words
 template <unsigned Bits>
 struct KeywordSetView {
     const std::string_view* words;
+    const KeywordKey* keys;
     const uint8_t* slots;
     uint64_t seed;
 
-    uint32_t Find(std::string_view text) const { return FindKeyword<Bits>(text, words, slots, seed); }
+    uint32_t Find(std::string_view text) const { return FindKeyword<Bits>(text, words, keys, slots, seed); }
 };
 
 // Up to Capacity distinct words (fewer than 255) over 1 << Bits slots.
@@ -116,14 +137,17 @@ template <size_t Capacity, unsigned Bits>
 struct KeywordSet {
     static_assert(Capacity < 255, "a slot holds a word number below 255");
     std::array<std::string_view, Capacity> words{};
+    std::array<KeywordKey, Capacity> keys{};
     std::array<uint8_t, size_t{1} << Bits> slots{};  // 1 + the word's place, or 0
     uint64_t seed = 0;
     size_t count = 0;
 
     // 1 + the place of the word that equals text, or 0 when none does.
-    uint32_t Find(std::string_view text) const { return FindKeyword<Bits>(text, words.data(), slots.data(), seed); }
+    uint32_t Find(std::string_view text) const {
+        return FindKeyword<Bits>(text, words.data(), keys.data(), slots.data(), seed);
+    }
 
-    constexpr KeywordSetView<Bits> View() const { return {words.data(), slots.data(), seed}; }
+    constexpr KeywordSetView<Bits> View() const { return {words.data(), keys.data(), slots.data(), seed}; }
 
     // The same, for building other tables at compile time.
     constexpr uint32_t FindConstant(std::string_view text) const {
@@ -144,7 +168,10 @@ struct KeywordSet {
     // Spreads the words over the slots (building only, after the last Add).
     constexpr void Seal() {
         std::array<uint64_t, Capacity> hashes{};
-        for (size_t i = 0; i < count; ++i) hashes[i] = KeywordHash(words[i]);
+        for (size_t i = 0; i < count; ++i) {
+            keys[i] = KeywordKeyOf(words[i]);
+            hashes[i] = KeywordHash(keys[i]);
+        }
         seed = FindSlotSeed<Bits>(hashes, count);
         if (seed == 0) throw "no seed spreads these words over the slots";
         slots = {};

@@ -56,6 +56,12 @@ std::string_view PrnInfoExTextName(TextId text) { return kTextSlots[static_cast<
 
 int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text, RecordJournal* journal) {
     char*& field = record->*kTextSlots[static_cast<size_t>(id)].field;
+    // A text that does not change keeps its block: a monitor sets the same
+    // versions and names every cycle.
+    if (field != nullptr && GlobalSize(field) > text.size() && field[text.size()] == '\0' &&
+        (text.empty() || std::memcmp(field, text.data(), text.size()) == 0)) {
+        return 1;
+    }
     const bool kept = journal != nullptr && journal->KeepReplacedText(&field);
     if (field != nullptr && !kept) GlobalFree(field);
     field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));

@@ -27,13 +27,16 @@ struct QueryArguments {
     bool more = false;
 };
 
+// The pairing looks at argument tokens, the end and misfits only.
+constexpr uint32_t kAllButArguments = ~PjlTokenTypes({PJL_TOK_ARGUMENT});
+
 QueryArguments ReadQueryArguments(PjlTokenizer& tokenizer, std::span<PjlQueryArgument> group) {
     QueryArguments read;
     size_t count = 0;
     uint32_t type = 0;
     while (count < group.size()) {
         std::string_view token;
-        read.result = PjlReadToken(&tokenizer, &token, &type);
+        read.result = PjlReadTokenPassing<kAllButArguments>(&tokenizer, &token, &type);
         if (read.result != ERROR_SUCCESS || type == PJL_TOK_END) break;
         if (type == PJL_TOK_ARGUMENT) group[count++] = {PjlCutToken(token, kMatchTokenCapacity), false};
     }
@@ -66,7 +69,7 @@ void MarkAnswered(std::span<PjlQueryArgument> arguments, std::string_view reply)
     std::string_view token;
     uint32_t type = PJL_TOK_END;
     do {
-        const uint32_t result = PjlReadToken(&tokenizer, &token, &type);
+        const uint32_t result = PjlReadTokenPassing<kAllButArguments>(&tokenizer, &token, &type);
         if (!watch.See(result, type, token, tokenizer.position)) return;
     } while (type != PJL_TOK_END && watch.open != 0);
 }

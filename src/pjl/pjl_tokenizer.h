@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/win32_api.h"
@@ -169,23 +170,17 @@ inline bool FindPrefix(Cursor& c) {
     return false;
 }
 
-}  // namespace tokenizer_detail
 
-// Reads one token: *token is its text where it stands in the text (not
-// cut, trailing blanks kept), *type its type.  Returns 0, or 13
-// (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
-// state is then back to searching for the next "@PJL".  Every reader of
-// PJL text reads through this one call.
-[[gnu::always_inline]] inline uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
-    using namespace tokenizer_detail;
-    PjlTokenizer& t = *tokenizer;
-    Cursor c{t.position, t.end};
-    std::string_view text;
+// One token read at c in state: text and type are the token's, state is
+// the state after it.  Returns 0 or ERROR_INVALID_DATA.
+[[gnu::always_inline]] inline uint32_t ReadOne(PjlState& state, Cursor& c, std::string_view& text,
+                                               uint32_t& token_type) {
     bool error = false;
-    uint32_t token_type = PJL_TOK_END;
-    PjlState next = t.state;
+    token_type = PJL_TOK_END;
+    text = {};
+    PjlState next = state;
 
-    switch (t.state) {
+    switch (state) {
         case PjlState::LINE_SEARCH:
             if (FindPrefix(c)) {
                 text = std::string_view(c.at, 4);
@@ -343,8 +338,54 @@ inline bool FindPrefix(Cursor& c) {
         next = PjlState::LINE_SEARCH;
         result = ERROR_INVALID_DATA;
     }
-    t.position = c.at;
-    t.state = next;
+    state = next;
+    return result;
+}
+
+}  // namespace tokenizer_detail
+
+// Reads one token: *token is its text where it stands in the text (not
+// cut, trailing blanks kept), *type its type.  Returns 0, or 13
+// (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
+// state is then back to searching for the next "@PJL".  Every reader of
+// PJL text reads through this one call or the next.
+[[gnu::always_inline]] inline uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
+    tokenizer_detail::Cursor c{tokenizer->position, tokenizer->end};
+    PjlState state = tokenizer->state;
+    std::string_view text;
+    uint32_t token_type = PJL_TOK_END;
+    const uint32_t result = tokenizer_detail::ReadOne(state, c, text, token_type);
+    tokenizer->position = c.at;
+    tokenizer->state = state;
+    *token = text;
+    *type = token_type;
+    return result;
+}
+
+// A set of token types, one bit a type (types below 32).
+constexpr uint32_t PjlTokenTypes(std::initializer_list<uint32_t> types) {
+    uint32_t set = 0;
+    for (const uint32_t type : types) set |= 1u << type;
+    return set;
+}
+
+// Reads tokens as PjlReadToken does, passing over those of the types in
+// Passed, up to the first token of another type, the end or a misfit:
+// for readers that look at a few types only, a token they pass over costs
+// no more than its reading.
+template <uint32_t Passed>
+[[gnu::always_inline]] inline uint32_t PjlReadTokenPassing(PjlTokenizer* tokenizer, std::string_view* token,
+                                                           uint32_t* type) {
+    tokenizer_detail::Cursor c{tokenizer->position, tokenizer->end};
+    PjlState state = tokenizer->state;
+    std::string_view text;
+    uint32_t token_type = PJL_TOK_END;
+    uint32_t result = ERROR_SUCCESS;
+    do {
+        result = tokenizer_detail::ReadOne(state, c, text, token_type);
+    } while (result == ERROR_SUCCESS && token_type < 32 && ((Passed >> token_type) & 1) != 0);
+    tokenizer->position = c.at;
+    tokenizer->state = state;
     *token = text;
     *type = token_type;
     return result;

@@ -5,6 +5,11 @@
 namespace tb58::pjl {
 namespace {
 
+// The tokens that neither set a path level nor end a line.
+constexpr uint32_t kPassedTypes =
+    PjlTokenTypes({PJL_TOK_PREFIX, PJL_TOK_QUALIFIER, PJL_TOK_QUALIFIED, PJL_TOK_ARG_VALUE, PJL_TOK_ENTRY_VALUE,
+                   PJL_TOK_COUNT, PJL_TOK_COUNT_KIND, PJL_TOK_FF, PJL_TOK_TAB});
+
 // The path key with the levels from level on emptied.
 constexpr PjlPathKey LevelsBelow(PjlPathKey key, size_t level) { return key & ((PjlPathKey{1} << (8 * level)) - 1); }
 
@@ -25,7 +30,7 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std:
     uint32_t type = PJL_TOK_END;
     do {
         std::string_view token;
-        const uint32_t result = PjlReadReplyToken(reply, &token, &type);
+        const uint32_t result = PjlReadReplyToken<kPassedTypes>(reply, &token, &type);
         if (result != ERROR_SUCCESS) return result;
         size_t level = 0;  // the level the token sets
         switch (type) {

@@ -85,9 +85,14 @@ struct PjlReply {
     PrnInfoEx& record() { return chains.record(); }
 };
 
-// Every read of a reply walk, by the dispatcher and by its handlers.
+// Every read of a reply walk, by the dispatcher and by its handlers.  The
+// dispatcher passes over the tokens that set no path level (Passed): the
+// watch looks at argument tokens and misfits only, which are never passed
+// over.
+template <uint32_t Passed = 0>
 [[gnu::always_inline]] inline uint32_t PjlReadReplyToken(PjlReply& reply, std::string_view* token, uint32_t* type) {
-    const uint32_t result = PjlReadToken(&reply.tokenizer, token, type);
+    static_assert((Passed & PjlTokenTypes({PJL_TOK_ARGUMENT})) == 0, "the watch sees every argument");
+    const uint32_t result = PjlReadTokenPassing<Passed>(&reply.tokenizer, token, type);
     if (reply.watch != nullptr && !reply.watch->See(result, *type, *token, reply.tokenizer.position)) {
         reply.watch = nullptr;  // the outcome is settled
     }
