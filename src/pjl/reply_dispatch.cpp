@@ -5,9 +5,12 @@
 namespace tb58::pjl {
 namespace {
 
-// The tokens that neither set a path level nor end a line.
+// The tokens that set no path level, which the walk passes over inside the
+// tokenizer.  Line ends are among them: the item levels (3, 4) belong to one
+// line, and an entry or an item starts a new line and empties the levels
+// below its own, which is what a line end would have done before it.
 constexpr uint32_t kPassedTypes =
-    PjlTokenTypes({PJL_TOK_PREFIX, PJL_TOK_QUALIFIER, PJL_TOK_QUALIFIED, PJL_TOK_ARG_VALUE, PJL_TOK_ENTRY_VALUE,
+    PjlTokenTypes({PJL_TOK_EOL, PJL_TOK_PREFIX, PJL_TOK_QUALIFIER, PJL_TOK_QUALIFIED, PJL_TOK_ARG_VALUE, PJL_TOK_ENTRY_VALUE,
                    PJL_TOK_COUNT, PJL_TOK_COUNT_KIND, PJL_TOK_FF, PJL_TOK_TAB});
 
 // The path key with the levels from level on emptied.
@@ -39,12 +42,15 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std:
                 path = 0;
                 break;
             case PJL_TOK_ARGUMENT: level = 1; break;
-            case PJL_TOK_ENTRY: level = 2; break;
-            case PJL_TOK_ITEM: level = 3; break;
-            case PJL_TOK_ITEM_VALUE: level = 4; break;
-            case PJL_TOK_EOL:
+            case PJL_TOK_ENTRY:
+                level = 2;
                 path = LevelsBelow(path, 3);
-                continue;
+                break;
+            case PJL_TOK_ITEM:
+                level = 3;
+                path = LevelsBelow(path, 4);
+                break;
+            case PJL_TOK_ITEM_VALUE: level = 4; break;
             default:
                 continue;
         }

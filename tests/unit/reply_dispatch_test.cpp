@@ -105,6 +105,18 @@ TEST(ReplyDispatch, ConfigSectionWithTraysOptionsAndMemory) {
     EXPECT_EQ(record->dwMemorySize, 65536u);
 }
 
+// An item line's levels end with the line: an item value does not follow
+// the next item, an item does not follow the next entry.
+TEST(ReplyDispatch, ItemLevelsEndWithTheirLine) {
+    TestRecord record;
+    const std::string reply =
+        "@PJL INFO CONFIG\r\nIN TRAYS [2 ENUMERATED]\r\n\tINTRAY1 PRESENT\r\n\tINTRAYLCT\r\n\tINTRAY2 X\r\n"
+        "DUPLEX\r\n\f";
+    EXPECT_EQ(Dispatch(record.get(), reply), 0u);
+    ASSERT_NE(Tray(record.get(), 11), nullptr);
+    EXPECT_EQ(Options(record.get()), (std::vector<uint16_t>{104, 1}));  // LCT, then DUPLEX
+}
+
 TEST(ReplyDispatch, CommandLineAloneRunsTheResetThenStopsAtTheFormFeed) {
     TestRecord record;
     PrnInfoExAppend(record.get(), ChainId::pDeviceInfo, reinterpret_cast<ChainNode*>(AllocNode<DeviceInfoNode>()));
