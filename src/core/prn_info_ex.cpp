@@ -11,19 +11,13 @@
 namespace tb58 {
 namespace {
 
-struct ChainSlotRow {
-    std::string_view name;
-    size_t first_offset;
-    size_t count_offset;
+// The chains' field names, in the order of ChainId, from the same list.
+constexpr std::string_view kChainNames[] = {
+#define TB58_CHAIN_NAME(first, count) #first,
+    TB58_PRNINFOEX_CHAINS(TB58_CHAIN_NAME)
+#undef TB58_CHAIN_NAME
 };
-
-// In the order of ChainId, from the same list.
-constexpr ChainSlotRow kChainSlots[] = {
-#define TB58_CHAIN_ROW(first, count) {#first, offsetof(PrnInfoEx, first), offsetof(PrnInfoEx, count)},
-    TB58_PRNINFOEX_CHAINS(TB58_CHAIN_ROW)
-#undef TB58_CHAIN_ROW
-};
-static_assert(std::size(kChainSlots) == kChainCount);
+static_assert(std::size(kChainNames) == kChainCount);
 
 struct TextSlotRow {
     std::string_view name;
@@ -44,13 +38,7 @@ void StoreFirstNode(void* first_location, ChainNode* node) {
 
 }  // namespace
 
-ChainNode* FirstNode(const void* first_location) {
-    ChainNode* node = nullptr;
-    std::memcpy(&node, first_location, sizeof node);
-    return node;
-}
-
-std::string_view PrnInfoExChainName(ChainId chain) { return kChainSlots[static_cast<size_t>(chain)].name; }
+std::string_view PrnInfoExChainName(ChainId chain) { return kChainNames[static_cast<size_t>(chain)]; }
 
 std::string_view PrnInfoExTextName(TextId text) { return kTextSlots[static_cast<size_t>(text)].name; }
 
@@ -69,16 +57,6 @@ int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text, Reco
     if (!text.empty()) std::memcpy(field, text.data(), text.size());
     field[text.size()] = '\0';
     return 1;
-}
-
-ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain) {
-    const ChainSlotRow& row = kChainSlots[static_cast<size_t>(chain)];
-    auto* bytes = reinterpret_cast<unsigned char*>(record);
-    ChainSlot slot{};
-    slot.first_location = bytes + row.first_offset;
-    slot.count_location = reinterpret_cast<uint32_t*>(bytes + row.count_offset);
-    slot.first = FirstNode(slot.first_location);
-    return slot;
 }
 
 void PrnInfoExAppend(PrnInfoEx* record, ChainId chain, ChainNode* node) {

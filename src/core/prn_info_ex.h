@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "Tb58Wk31PrnInfoEx.h"
@@ -31,8 +32,35 @@ enum class TextId : uint32_t { TB58_PRNINFOEX_TEXTS(TB58_TEXT_ID) };
 inline constexpr size_t kChainCount = 11;
 inline constexpr size_t kTextCount = 6;
 
+// The first node of a chain field, read without regard to its node type.
+inline ChainNode* FirstNode(const void* first_location) {
+    ChainNode* node = nullptr;
+    std::memcpy(&node, first_location, sizeof node);
+    return node;
+}
+
+// Where each chain's fields lie in a record, in the order of ChainId.
+struct ChainOffsets {
+    size_t first;
+    size_t count;
+};
+inline constexpr ChainOffsets kChainOffsets[] = {
+#define TB58_CHAIN_OFFSETS(first, count) {offsetof(PrnInfoEx, first), offsetof(PrnInfoEx, count)},
+    TB58_PRNINFOEX_CHAINS(TB58_CHAIN_OFFSETS)
+#undef TB58_CHAIN_OFFSETS
+};
+static_assert(sizeof kChainOffsets / sizeof kChainOffsets[0] == kChainCount);
+
 // Where a chain lies in a record.
-ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain);
+inline ChainSlot PrnInfoExChain(PrnInfoEx* record, ChainId chain) {
+    const ChainOffsets& offsets = kChainOffsets[static_cast<size_t>(chain)];
+    auto* bytes = reinterpret_cast<unsigned char*>(record);
+    ChainSlot slot{};
+    slot.first_location = bytes + offsets.first;
+    slot.count_location = reinterpret_cast<uint32_t*>(bytes + offsets.count);
+    slot.first = FirstNode(slot.first_location);
+    return slot;
+}
 
 // The field name of a chain or a text ("pTrayInfo"), for messages.
 std::string_view PrnInfoExChainName(ChainId chain);
@@ -66,8 +94,5 @@ int PrnInfoExTestDevices(const PrnInfoEx* record, const uint16_t* codes, uint32_
 // Appends an EngineStatusNode with code and an empty text; a failed
 // allocation loses the code silently.
 void PrnInfoExAddEngineStatus(PrnInfoEx* record, int32_t code);
-
-// The first node of a chain field, read without regard to its node type.
-ChainNode* FirstNode(const void* first_location);
 
 }  // namespace tb58
