@@ -10,8 +10,8 @@ namespace {
 // line, and an entry or an item starts a new line and empties the levels
 // below its own, which is what a line end would have done before it.
 constexpr uint32_t kPassedTypes =
-    PjlTokenTypes({PJL_TOK_EOL, PJL_TOK_PREFIX, PJL_TOK_QUALIFIER, PJL_TOK_QUALIFIED, PJL_TOK_ARG_VALUE, PJL_TOK_ENTRY_VALUE,
-                   PJL_TOK_COUNT, PJL_TOK_COUNT_KIND, PJL_TOK_FF, PJL_TOK_TAB});
+    PjlTokenTypes({PJL_TOK_EOL, PJL_TOK_PREFIX, PJL_TOK_QUALIFIER, PJL_TOK_QUALIFIED, PJL_TOK_ARG_VALUE,
+                   PJL_TOK_ENTRY_VALUE, PJL_TOK_COUNT, PJL_TOK_COUNT_KIND, PJL_TOK_FF, PJL_TOK_TAB});
 
 // The path key with the levels from level on emptied.
 constexpr PjlPathKey LevelsBelow(PjlPathKey key, size_t level) { return key & ((PjlPathKey{1} << (8 * level)) - 1); }

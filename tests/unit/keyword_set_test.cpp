@@ -37,10 +37,10 @@ void ExpectOnlyItsWordsFound(const KeywordSet<Capacity, Bits>& set) {
                 EXPECT_EQ(set.Find(changed), 0u) << word << " changed at " << at;
             }
         }
-        for (const std::string& near : {word + " ", word + word.back(), word.substr(0, word.size() - 1),
-                                        word.substr(1), std::string(1, '\0') + word}) {
-            if (set.FindConstant(near) != 0) continue;
-            EXPECT_EQ(set.Find(near), 0u) << "'" << near << "'";
+        for (const std::string& close_text : {word + " ", word + word.back(), word.substr(0, word.size() - 1),
+                                              word.substr(1), std::string(1, '\0') + word}) {
+            if (set.FindConstant(close_text) != 0) continue;
+            EXPECT_EQ(set.Find(close_text), 0u) << "'" << close_text << "'";
         }
     }
     EXPECT_EQ(set.Find(""), 0u);
