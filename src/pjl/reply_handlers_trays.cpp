@@ -29,13 +29,15 @@ uint16_t Low16(uint32_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
 
 }  // namespace
 
+// The line end is passed over inside the tokenizer.  Behind a command
+// line's last word the only token that is no misfit is one line end, and
+// behind that no further line end can follow without a misfit, so the read
+// stops at the same token as reading a line end, then the answer, would.
 uint32_t ReadInquireAnswer(PjlReply& reply, Token& answer) {
-    Token line_end;
-    uint32_t result = Read(reply, line_end);
+    std::string_view whole;
+    const uint32_t result = PjlReadReplyToken<PjlTokenTypes({PJL_TOK_EOL})>(reply, &whole, &answer.type);
     if (result != ERROR_SUCCESS) return result;
-    if (line_end.type != PJL_TOK_EOL) return ERROR_INVALID_PARAMETER;
-    result = Read(reply, answer);
-    if (result != ERROR_SUCCESS) return result;
+    answer.text = PjlCutToken(whole, kDispatchTokenCapacity);
     return answer.type == PJL_TOK_ENTRY ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
 }
 
