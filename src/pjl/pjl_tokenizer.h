@@ -9,7 +9,9 @@
 //
 // PjlReadToken is defined here, inline: the dispatcher, its handlers and
 // the query/reply match read every token through it, and inlined into their
-// loops it costs a few instructions a byte.
+// loops it costs a few instructions a byte.  PjlReadTokenPassing is the
+// same read for a reader that ignores some token types: it passes over them
+// in its own loop, and hands out only the tokens the reader looks at.
 #pragma once
 
 #include <array>
@@ -184,7 +186,6 @@ inline bool FindPrefix(Cursor& c) {
     c.at = c.end;
     return false;
 }
-
 
 // One token read at c in state: text and type are the token's, state is
 // the state after it.  Returns 0 or ERROR_INVALID_DATA.

@@ -85,10 +85,10 @@ struct PjlReply {
     PrnInfoEx& record() { return chains.record(); }
 };
 
-// Every read of a reply walk, by the dispatcher and by its handlers.  The
-// dispatcher passes over the tokens that set no path level (Passed): the
-// watch looks at argument tokens and misfits only, which are never passed
-// over.
+// Every read of a reply walk, by the dispatcher and by its handlers.  A
+// reader may pass over tokens of the types it ignores (Passed; the
+// dispatcher: those that set no path level): the watch looks at argument
+// tokens and misfits only, which are never passed over.
 template <uint32_t Passed = 0>
 [[gnu::always_inline]] inline uint32_t PjlReadReplyToken(PjlReply& reply, std::string_view* token, uint32_t* type) {
     static_assert((Passed & PjlTokenTypes({PJL_TOK_ARGUMENT})) == 0, "the watch sees every argument");
