@@ -135,10 +135,19 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--snmp-port", serve.settings.snmp_port, "SNMP UDP port")->capture_default_str();
         serve_command->add_flag_callback(
             "--no-snmp", [&serve] { serve.settings.snmp = false; }, "do not read device IDs over SNMP");
-        serve_command->add_option("--lang", serve.settings.lang, "display language of a --printer")
-            ->capture_default_str();
+        serve_command->add_option("--lang", serve.lang,
+                                  "display language of the page and the JSON without ?lang= and of a --printer "
+                                  "(default: the fleet file's [defaults] lang, else EN)");
         serve_command->add_option("--max-in-flight", serve.max_in_flight, "polls at once over the whole fleet")
             ->capture_default_str();
+        serve_command->add_option("--max-connections", serve.max_connections, "HTTP connections at once")
+            ->capture_default_str();
+        serve_command->add_option("--max-connections-per-client", serve.max_connections_per_client,
+                                  "HTTP connections at once from one address (an IPv6 /64)")
+            ->capture_default_str();
+        serve_command->add_option("--allow-host", serve.allow_hosts,
+                                  "answer requests for this Host name too (repeatable; on a loopback address only "
+                                  "loopback names are answered otherwise)");
         serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
     }
 

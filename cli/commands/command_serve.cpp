@@ -2,7 +2,10 @@
 // page, JSON and Prometheus metrics.  The fleet comes from a file
 // (--config) and from --printer NAME=URI options, which take the watch
 // options of the command line (--interval, --timeout, ...).  SIGHUP reads
-// the file again; Ctrl-C or SIGTERM ends the service.
+// the file again; Ctrl-C or SIGTERM ends the service.  The open-file limit
+// is raised to the hard limit, and the HTTP connections get what is left of
+// it after a reserve for the poller.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -15,8 +18,11 @@
 #include "base/read_file.h"
 #include "base/stop_signals.h"
 #include "base/text_format.h"
+#include "base/terminal_text.h"
 #include "commands/commands.h"
+#include "serve/descriptor_budget.h"
 #include "serve/fleet_poller.h"
+#include "serve/host_rule.h"
 #include "serve/http_service.h"
 
 namespace tb58mon {
@@ -60,6 +66,33 @@ FleetConfig ReadFleet(const ServeOptions& options) {
     return fleet;
 }
 
+// The HTTP front's options: the connection caps within the open-file
+// limit, the Host names, the default language.
+HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& fleet, std::ostream& out) {
+    constexpr size_t kMostConnections = 100000;
+    if (options.max_connections == 0 || options.max_connections > kMostConnections ||
+        options.max_connections_per_client == 0 || options.max_connections_per_client > kMostConnections) {
+        throw BadArgument("--max-connections and --max-connections-per-client must be from 1 to 100000");
+    }
+    HttpServiceOptions http;
+    for (const std::string& name : options.allow_hosts) http.allow_hosts.push_back(NormalizeAllowHost(name));
+    http.default_lang = LanguageCode(options.lang.empty() ? fleet.defaults.lang : options.lang);
+    const size_t open_files = RaiseOpenFileLimit();
+    const ConnectionBudget budget = PlanConnections(open_files, options.max_in_flight, options.max_connections);
+    if (budget.connections == 0) {
+        throw Failure("the open-file limit (" + std::to_string(open_files) + ") leaves no descriptors for HTTP " +
+                      "connections after " + std::to_string(budget.reserve) + " for polling: raise it (ulimit -n)");
+    }
+    if (budget.shrunk) {
+        Line(out, "warning: " + std::to_string(budget.connections) + " HTTP connections at most, not " +
+                      std::to_string(options.max_connections) + ": the open-file limit is " + std::to_string(open_files) +
+                      " and " + std::to_string(budget.reserve) + " stay for polling");
+    }
+    http.limits.max_connections = budget.connections;
+    http.limits.max_per_client = std::min(options.max_connections_per_client, budget.connections);
+    return http;
+}
+
 }  // namespace
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
@@ -67,18 +100,23 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     if (options.max_in_flight == 0 || options.max_in_flight > 256) {
         throw BadArgument("--max-in-flight must be from 1 to 256");
     }
-    const FleetConfig fleet = ReadFleet(options);
+    ServeOptions with_lang = options;
+    if (!options.lang.empty()) with_lang.settings.lang = options.lang;
+    const FleetConfig fleet = ReadFleet(with_lang);
+    const HttpServiceOptions http_options = HttpOptions(options, fleet, out);
     PollerOptions poller_options;
     poller_options.max_in_flight = options.max_in_flight;
     poller_options.workers = options.max_in_flight;
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
-    HttpService http(poller, metrics);
+    HttpService http([&poller] { return poller.Snapshot(); }, [&metrics] { return metrics.Text(); }, http_options);
     const unsigned port = http.Start(listen.host, listen.port);
     const StopSignals signals;
     const ReloadSignal reload;
     Line(out, "serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
-                  "/ (the page; /printers.json, /metrics, /healthz)");
+                  "/ (the page; /printers.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
+                  std::to_string(http_options.limits.max_connections) + " connections, " +
+                  std::to_string(http_options.limits.max_per_client) + " per client");
 
     using Clock = std::chrono::steady_clock;
     const auto end = options.run_for > 0
@@ -88,7 +126,7 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         if (!g_reload_requested.exchange(false)) continue;
         try {
-            const FleetConfig next = ReadFleet(options);
+            const FleetConfig next = ReadFleet(with_lang);
             poller.Reload(next);
             Line(out, "reloaded: " + std::to_string(next.printers.size()) + " printers");
         } catch (const std::exception& e) {

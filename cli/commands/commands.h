@@ -107,8 +107,12 @@ struct ServeOptions {
     std::string listen = "127.0.0.1:8631";
     std::vector<std::string> printers;   // NAME=URI
     PrinterSettings settings;            // of the --printer printers
+    std::string lang;                    // --lang: the --printer printers' and the service's default
     size_t max_in_flight = 8;
     double run_for = 0;                  // seconds; 0: until Ctrl-C or SIGTERM
+    size_t max_connections = 256;        // HTTP connections at once
+    size_t max_connections_per_client = 32;
+    std::vector<std::string> allow_hosts;  // Host names answered besides the loopback ones
 };
 
 void RunDemo(const DemoOptions& options, std::ostream& out);

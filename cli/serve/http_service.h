@@ -1,32 +1,43 @@
-// The status service's HTTP side (cpp-httplib): the page, the pictures,
-// the JSON, the metrics and a health check, all read from the poller's
-// current snapshot.  A request never polls a printer.
+// The status service's HTTP front, on GNU libmicrohttpd: one thread with
+// its own epoll loop reads every connection without blocking, hands each
+// whole request to the router (http_router.h: the routes, status codes and
+// bodies) and sends its answer back.  A request never polls a printer: the
+// answers come from the poller's latest snapshot and the metrics' text.
 //
-//   GET /                      the status page (?lang=CODE)
-//   GET /printers.json         every printer, worst state first (?lang=CODE)
-//   GET /printers/NAME.json    one printer with its whole record (?lang=CODE)
-//   GET /printers/NAME.png     its status picture
-//   GET /metrics               Prometheus text format
-//   GET /healthz               "ok"
-//
-// An unknown printer or path is 404, a bad language 400, a method other
-// than GET 405, an oversized request 413/414; every error is a small JSON
-// object {"error": "..."}.
+// What keeps hostile clients from taking the service down or holding it:
+//   - connection_guard.h: caps on connections overall and per client, a
+//     deadline for the whole request head (a client that trickles its
+//     head a byte at a time is closed all the same) and for an answer;
+//   - 32 KiB of memory per connection: a larger request head gets 431 (an
+//     overlong URI 414) from the library itself, with its own short body;
+//   - no Range support: every answer is the whole body, once;
+//   - a body is never read: a request that declares one is answered as
+//     soon as its head is in, and its connection closed.
 #pragma once
 
-#include "base/terminal_text.h"
-
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "serve/fleet_metrics.h"
+#include "serve/connection_guard.h"
 #include "serve/fleet_poller.h"
 
 namespace tb58mon {
 
+struct HttpServiceOptions {
+    std::string default_lang = "EN";        // without ?lang=
+    std::vector<std::string> allow_hosts;   // NormalizeAllowHost'ed
+    ConnectionLimits limits;
+    size_t connection_memory = 32 * 1024;   // per connection: the request head and the answer's head
+};
+
 class HttpService {
 public:
-    HttpService(const FleetPoller& poller, const FleetMetrics& metrics);
+    using SnapshotSource = std::function<std::shared_ptr<const FleetSnapshot>()>;
+    using MetricsSource = std::function<std::string()>;
+
+    HttpService(SnapshotSource snapshot, MetricsSource metrics, HttpServiceOptions options);
     ~HttpService();  // stops serving
     HttpService(const HttpService&) = delete;
     HttpService& operator=(const HttpService&) = delete;
@@ -40,9 +51,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// The fleet as /printers.json gives it: {"language", "generated",
-// "printers": [...]}, worst state first, then by name.
-Json FleetJson(const FleetSnapshot& snapshot, std::string_view lang);
 
 }  // namespace tb58mon

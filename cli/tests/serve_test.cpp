@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <asio.hpp>
-#include <httplib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include <regex>
 #include <thread>
 
+#include "http_test_client.h"
 #include "report/record_report.h"
 #include "serve/fleet_poller.h"
 #include "serve/http_service.h"
@@ -98,10 +98,10 @@ protected:
         options.max_in_flight = 6;
         options.workers = 6;
         poller_ = std::make_unique<FleetPoller>(fleet_.config, options, metrics_);
-        http_ = std::make_unique<HttpService>(*poller_, metrics_);
+        http_ = std::make_unique<HttpService>([this] { return poller_->Snapshot(); }, [this] { return metrics_.Text(); },
+                                              HttpServiceOptions{});
         port_ = http_->Start("127.0.0.1", 0);
-        client_ = std::make_unique<httplib::Client>("127.0.0.1", static_cast<int>(port_));
-        client_->set_read_timeout(5, 0);
+        client_ = std::make_unique<test::TestClient>(port_);
     }
     void TearDown() override {
         client_.reset();
@@ -120,7 +120,7 @@ protected:
     std::unique_ptr<FleetPoller> poller_;
     std::unique_ptr<HttpService> http_;
     unsigned port_ = 0;
-    std::unique_ptr<httplib::Client> client_;
+    std::unique_ptr<test::TestClient> client_;
 };
 
 TEST_F(FleetService, TwentyPrintersReachTheirStatesInJsonAndMetrics) {
