@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The fleet page in a real browser: 'simulate --fleet' serves eight printers
 # on 127.0.0.1 (a jam and a service call among them), 'serve' polls them,
-# and headless Chromium loads the page in English and Japanese.  The
-# rendered DOM must hold every printer's card with the library's short text
-# and a loaded picture; the screenshots stay in the work folder to be looked
-# at.  Everything stops by itself: the printers after 90 s, the service
+# and headless Chromium loads the page in English and Japanese, and from a
+# second 'serve --lang DE' without ?lang= in German.  The rendered DOM must
+# hold every printer's card with the library's short text and a loaded
+# picture; the screenshots stay in the work folder to be looked at.  Everything stops by itself: the printers after 90 s, the service
 # after 80 s, each browser run after 60 s.
 #
 #   serve_page_case.sh PROGRAM WORK_DIR
@@ -42,23 +42,31 @@ done
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
 port=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve.out | head -1 | cut -d: -f3)
+"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --run-for 80 > serve-de.out 2>&1 &
+pids+=($!)
+wait_for serve-de.out "serving 8 printers" || exit 1
+port_de=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve-de.out | head -1 | cut -d: -f3)
 
-# Until every printer has been polled (at most 20 s).
-for _ in $(seq 200); do
-    body=$(get "$port" /printers.json)
-    [[ -n "$body" && "$body" != *'"waiting"'* ]] && break
-    sleep 0.1
+# Until every printer has been polled by both (at most 20 s each).
+for p in "$port" "$port_de"; do
+    for _ in $(seq 200); do
+        body=$(get "$p" /printers.json)
+        [[ -n "$body" && "$body" != *'"waiting"'* ]] && break
+        sleep 0.1
+    done
 done
 
 status=0
-for lang in EN JP; do
+for lang in EN JP DE; do
+    url="http://127.0.0.1:$port/?lang=$lang"
+    [[ $lang == DE ]] && url="http://127.0.0.1:$port_de/"  # the service's own language
     jam=$("$program" status --codes 42000 --lang "$lang" | tr -d '\r')
     service=$("$program" status --codes 40800 --lang "$lang" | tr -d '\r')
     flags=(--headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking
            --disable-component-update --disable-sync --hide-scrollbars --user-data-dir="$PWD/browser-$lang")
-    timeout 60 "$browser" "${flags[@]}" --dump-dom "http://127.0.0.1:$port/?lang=$lang" > "dom-$lang.html" 2>/dev/null
+    timeout 60 "$browser" "${flags[@]}" --dump-dom "$url" > "dom-$lang.html" 2>/dev/null
     timeout 60 "$browser" "${flags[@]}" --window-size=1280,1000 --screenshot="$PWD/page-$lang.png" \
-        "http://127.0.0.1:$port/?lang=$lang" > /dev/null 2>&1
+        "$url" > /dev/null 2>&1
     cards=$(grep -o '<article class="card' "dom-$lang.html" | wc -l)
     loaded=$(grep -o 'data-loaded="1"' "dom-$lang.html" | wc -l)
     echo "$lang: $cards cards, $loaded pictures loaded; jam '$jam', service call '$service'"
@@ -67,6 +75,9 @@ for lang in EN JP; do
     grep -qF ">$jam<" "dom-$lang.html" || { echo "the jam's text is not on the page"; status=1; }
     grep -qF ">$service<" "dom-$lang.html" || { echo "the service call's text is not on the page"; status=1; }
     [[ -s "page-$lang.png" ]] || { echo "no screenshot"; status=1; }
+    if [[ $lang == DE ]]; then
+        grep -q '<html lang="de"' "dom-$lang.html" || { echo "the page is not in German"; status=1; }
+    fi
 done
-((status == 0)) || { echo "--- serve:"; cat serve.out; }
+((status == 0)) || { echo "--- serve:"; cat serve.out serve-de.out; }
 exit $status

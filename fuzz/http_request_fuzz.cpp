@@ -1,0 +1,86 @@
+// The status service's router (cli/serve/http_router.cpp) on requests as a
+// client sends them, over a small fleet of sim: printers run through one
+// cycle.  The input: a byte of switches (the Host rule, the default
+// language), then the method, the path, the query and the header lines,
+// separated by NUL bytes; the query is split at '&' and '=', the header
+// lines at '\n' and their first ':'.  Whatever the request, the router
+// must not throw, must never answer 500 (its sources do not fail here),
+// must give JSON wherever it says so, and no header may hold a line break.
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "sample_fleet.h"
+#include "serve/http_router.h"
+
+namespace {
+
+using tb58mon::HttpFields;
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    size_t from = 0;
+    for (size_t at = text.find(separator); at != std::string_view::npos; at = text.find(separator, from)) {
+        parts.push_back(text.substr(from, at - from));
+        from = at + 1;
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+HttpFields Fields(std::string_view text, char separator, char assign) {
+    HttpFields fields;
+    if (text.empty()) return fields;
+    for (std::string_view part : Split(text, separator)) {
+        const size_t at = part.find(assign);
+        if (at == std::string_view::npos) {
+            fields.emplace_back(std::string(part), "");
+        } else {
+            fields.emplace_back(std::string(part.substr(0, at)), std::string(part.substr(at + 1)));
+        }
+    }
+    return fields;
+}
+
+const tb58mon::RouteSources& Sources() {
+    static const tb58mon::RouteSources sources = [] {
+        tb58::fuzz::UseOwnModule();
+        const auto fleet = tb58mon::test::SampleFleet();
+        return tb58mon::RouteSources{[fleet] { return fleet; },
+                                     [] { return std::string("tb58_printer_up{printer=\"ready\"} 1\n"); }};
+    }();
+    return sources;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    const tb58mon::RouteSources& sources = Sources();
+    tb58mon::RouterOptions options;
+    const uint8_t switches = data[0];
+    options.hosts = tb58mon::HostRuleFor((switches & 1) ? "127.0.0.1" : "0.0.0.0",
+                                         (switches & 2) ? std::vector<std::string>{"printers.example"}
+                                                        : std::vector<std::string>{});
+    options.default_lang = (switches & 4) ? "JP" : "EN";
+
+    const auto parts = Split(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), '\0');
+    tb58mon::HttpRequest request;
+    request.method = parts.size() > 0 ? std::string(parts[0]) : "GET";
+    request.path = parts.size() > 1 ? std::string(parts[1]) : "/";
+    request.query = Fields(parts.size() > 2 ? parts[2] : "", '&', '=');
+    request.headers = Fields(parts.size() > 3 ? parts[3] : "", '\n', ':');
+
+    const tb58mon::HttpReply reply = tb58mon::RouteRequest(request, sources, options);
+    if (reply.status < 200 || reply.status >= 500) std::abort();
+    if (reply.content_type.starts_with("application/json") && !tb58mon::Json::accept(reply.body)) std::abort();
+    for (const auto& [name, value] : reply.headers) {
+        if (name.find_first_of("\r\n") != std::string::npos || value.find_first_of("\r\n") != std::string::npos) {
+            std::abort();
+        }
+    }
+    if (reply.content_type.find_first_of("\r\n") != std::string::npos) std::abort();
+    return 0;
+}
