@@ -127,9 +127,10 @@ std::vector<std::pair<std::string, std::string>> ChangedLines(const WatchState* 
     for (const auto& line : lines) {
         if (std::find(old_lines.begin(), old_lines.end(), line) == old_lines.end()) changed.push_back(line);
     }
-    for (const auto& [key, value] : old_lines) {
-        const bool kept = std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == key; });
-        if (!kept) changed.emplace_back(key, "gone");
+    // (clang 14, which builds the fuzz targets, cannot capture a structured binding)
+    for (const auto& old : old_lines) {
+        const bool kept = std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == old.first; });
+        if (!kept) changed.emplace_back(old.first, "gone");
     }
     return changed;
 }
