@@ -67,7 +67,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                               "or sim:SCENARIO (the built-in simulated printer)")
         ->required();
     watch_command->add_option("--interval", watch.settings.interval, "seconds between polls")->capture_default_str();
-    watch_command->add_option("--timeout", watch.settings.timeout, "seconds one query round may take")
+    watch_command->add_option("--timeout", watch.settings.timeout,
+                              "seconds one whole check may take: every query round and the SNMP requests "
+                              "(with --once, the whole run; otherwise each cycle)")
         ->capture_default_str();
     watch_command->add_option("--lang", watch.settings.lang, "display language of the status texts")
         ->capture_default_str();
@@ -129,7 +131,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--printer", serve.printers, "a printer NAME=URI (repeatable)");
         serve_command->add_option("--interval", serve.settings.interval, "seconds between polls of a --printer")
             ->capture_default_str();
-        serve_command->add_option("--timeout", serve.settings.timeout, "seconds one query round may take")
+        serve_command->add_option("--timeout", serve.settings.timeout,
+                                  "seconds one cycle of a --printer may take: every query round and the SNMP requests")
             ->capture_default_str();
         serve_command->add_option("--community", serve.settings.community, "SNMP community")->capture_default_str();
         serve_command->add_option("--snmp-port", serve.settings.snmp_port, "SNMP UDP port")->capture_default_str();
@@ -137,7 +140,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
             "--no-snmp", [&serve] { serve.settings.snmp = false; }, "do not read device IDs over SNMP");
         serve_command->add_option("--lang", serve.settings.lang, "display language of a --printer")
             ->capture_default_str();
-        serve_command->add_option("--max-in-flight", serve.max_in_flight, "polls at once over the whole fleet")
+        serve_command->add_option("--max-in-flight", serve.max_in_flight,
+                                  "cycles (open exchanges) at once over the whole fleet; printers that did not "
+                                  "answer last time may hold half of them")
             ->capture_default_str();
         serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
     }

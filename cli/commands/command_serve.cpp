@@ -64,13 +64,12 @@ FleetConfig ReadFleet(const ServeOptions& options) {
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
     const ListenAddress listen = ParseListen(options.listen);
-    if (options.max_in_flight == 0 || options.max_in_flight > 256) {
-        throw BadArgument("--max-in-flight must be from 1 to 256");
+    if (options.max_in_flight == 0 || options.max_in_flight > 4096) {
+        throw BadArgument("--max-in-flight must be from 1 to 4096");
     }
     const FleetConfig fleet = ReadFleet(options);
     PollerOptions poller_options;
     poller_options.max_in_flight = options.max_in_flight;
-    poller_options.workers = options.max_in_flight;
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
     HttpService http(poller, metrics);

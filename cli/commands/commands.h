@@ -107,7 +107,7 @@ struct ServeOptions {
     std::string listen = "127.0.0.1:8631";
     std::vector<std::string> printers;   // NAME=URI
     PrinterSettings settings;            // of the --printer printers
-    size_t max_in_flight = 8;
+    size_t max_in_flight = 256;          // cycles open at once over the fleet
     double run_for = 0;                  // seconds; 0: until Ctrl-C or SIGTERM
 };
 

@@ -96,7 +96,6 @@ protected:
         fleet_ = StartFleet(count, snmp);
         PollerOptions options;
         options.max_in_flight = 6;
-        options.workers = 6;
         poller_ = std::make_unique<FleetPoller>(fleet_.config, options, metrics_);
         http_ = std::make_unique<HttpService>(*poller_, metrics_);
         port_ = http_->Start("127.0.0.1", 0);

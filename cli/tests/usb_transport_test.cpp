@@ -23,6 +23,8 @@ namespace {
 
 constexpr std::string_view kUel = "\x1b%-12345X";
 
+Deadline After(int milliseconds) { return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds); }
+
 class PseudoDevice {
 public:
     PseudoDevice() {
@@ -81,11 +83,10 @@ TEST(UsbTransport, ReadsTheReplyInPiecesUntilTheEcho) {
     ASSERT_TRUE(device.ok());
     const Scenario scenario = LoadScenario("all-well");
     TransportOptions options;
-    options.timeout = std::chrono::milliseconds(3000);
     const auto printer = OpenUsbTransport(device.path(), options);
     std::thread side([&] { device.AnswerOnce(scenario); });
     const std::string query = std::string(kUel) + "@PJL\r\n@PJL INFO CONFIG\r\n" + std::string(kUel);
-    const RoundResult result = printer->Exchange(query, true);
+    const RoundResult result = printer->Exchange(query, true, After(3000));
     side.join();
     ASSERT_EQ(result.outcome, RoundOutcome::kAnswered) << result.message;
     // The reply as the printer gave it, up to the echo's answer.
@@ -102,10 +103,9 @@ TEST(UsbTransport, ADeviceThatDoesNotAnswerOrIsNotThere) {
     PseudoDevice device;
     ASSERT_TRUE(device.ok());
     TransportOptions options;
-    options.timeout = std::chrono::milliseconds(300);
-    RoundResult result = OpenUsbTransport(device.path(), options)->Exchange("@PJL INFO CONFIG\r\n", false);
+    RoundResult result = OpenUsbTransport(device.path(), options)->Exchange("@PJL INFO CONFIG\r\n", false, After(300));
     EXPECT_EQ(result.outcome, RoundOutcome::kTimedOut);
-    result = OpenUsbTransport("/dev/usb/tb58-no-such-printer", options)->Exchange("@PJL INFO CONFIG\r\n", false);
+    result = OpenUsbTransport("/dev/usb/tb58-no-such-printer", options)->Exchange("@PJL INFO CONFIG\r\n", false, After(300));
     EXPECT_EQ(result.outcome, RoundOutcome::kDeviceError);
     EXPECT_NE(result.message.find("is gone"), std::string::npos) << result.message;
 }
