@@ -119,6 +119,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         simulate_command->add_flag("--ustatus", f.ustatus, "fault: unsolicited status sections between answers");
         simulate_command->add_flag("--nul-prefix", f.nul_prefix,
                                    "fault: NUL and EOT bytes before the reply and after each form feed");
+        simulate_command->add_option("--delay", f.delay_ms, "fault: wait N milliseconds before each reply");
     }
 
     ServeOptions serve;

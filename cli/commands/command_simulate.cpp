@@ -74,6 +74,7 @@ void CheckOptions(const SimulateOptions& options) {
     const FaultSwitches& f = options.faults;
     if (f.stall_after < -1 || f.drop_after < -1) throw BadArgument("--stall-after and --drop-after take a byte count");
     if (f.huge > kLargestHuge) throw BadArgument("--huge takes at most 67108864 bytes");
+    if (f.delay_ms < 0 || f.delay_ms > 600000) throw BadArgument("--delay takes 0 to 600000 milliseconds");
 }
 
 // A fleet: printer i (from 1) serves scenario i of the built-in ones, in

@@ -104,7 +104,7 @@ public:
     }
 
 private:
-    static std::string NoAnswer(const std::string& peer) { return "SNMP did not answer (" + peer + ")"; }
+    static std::string NoAnswer(const std::string& peer) { return std::string(kSnmpDidNotAnswer) + " (" + peer + ")"; }
 
     bool Open() {
         std::vector<u_char> community(target_.community.begin(), target_.community.end());

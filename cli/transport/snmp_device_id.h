@@ -11,10 +11,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "transport/transport.h"
 
 namespace tb58mon {
+
+// How the error of a request that got no answer starts.
+constexpr std::string_view kSnmpDidNotAnswer = "SNMP did not answer";
 
 struct SnmpReading {
     bool ok = false;

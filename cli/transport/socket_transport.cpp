@@ -20,6 +20,7 @@ namespace {
 
 using asio::ip::tcp;
 constexpr size_t kReadPiece = 16384;
+constexpr std::string_view kSnmpSilentEarlier = "SNMP did not answer earlier in this cycle";
 
 RoundOutcome OutcomeOf(const std::error_code& error) {
     if (error == asio::error::connection_refused) return RoundOutcome::kRefused;
@@ -53,8 +54,11 @@ public:
           cookie_(MakeEchoCookie()),
           framer_(cookie_, options.max_reply) {}
 
-    void Begin(std::string_view query_text, bool device_id_requested) {
+    // snmp_silent: SNMP did not answer earlier in this cycle; it is not
+    // asked again.
+    void Begin(std::string_view query_text, bool device_id_requested, bool snmp_silent) {
         device_id_requested_ = device_id_requested;
+        snmp_silent_ = snmp_silent;
         if (!query_text.empty()) request_ = AddEchoCommand(query_text, cookie_);
         timer_.expires_at(deadline_);
         timer_.async_wait([self = shared_from_this()](const std::error_code& error) {
@@ -148,11 +152,20 @@ private:
             result_.device_id_note = "SNMP is off (--no-snmp)";
             return Report();
         }
-        // The SNMP request reports by the deadline itself.
+        if (snmp_silent_) {
+            result_.device_id_note = std::string(kSnmpSilentEarlier);
+            return Report();
+        }
+        // The SNMP request reports by its own deadline: at most two tries,
+        // and at most half the time left, so that a silent agent leaves the
+        // rounds after this one their time.
         timer_.cancel();
+        const auto left = std::max(Deadline::duration::zero(), deadline_ - std::chrono::steady_clock::now());
+        const auto budget = std::min<Deadline::duration>(2 * options_.snmp_timeout, left / 2);
         SnmpTarget target{address_.to_string(), options_.snmp_port, options_.community, options_.snmp_version,
-                          options_.snmp_timeout};
-        snmp_ = StartSnmpDeviceIdRead(io_, target, deadline_, [self = shared_from_this()](SnmpReading reading) {
+                          std::chrono::duration_cast<std::chrono::milliseconds>(budget / 2)};
+        const Deadline snmp_deadline = std::chrono::steady_clock::now() + budget;
+        snmp_ = StartSnmpDeviceIdRead(io_, target, snmp_deadline, [self = shared_from_this()](SnmpReading reading) {
             if (self->finished_) return;
             if (reading.ok) {
                 self->result_.device_id = std::move(reading.value);
@@ -214,6 +227,7 @@ private:
     PjlReplyFramer framer_;
     std::string request_;
     bool device_id_requested_ = false;
+    bool snmp_silent_ = false;
     std::unique_ptr<std::array<char, kReadPiece>> buffer_;
     asio::ip::address address_;
     std::shared_ptr<SnmpDeviceIdRead> snmp_;
@@ -227,10 +241,17 @@ public:
         : io_(io), host_(std::move(host)), port_(port), options_(options) {}
     ~AsyncSocketTransport() override { Cancel(); }
 
+    // The rounds of one cycle share its deadline: an agent that did not
+    // answer in one is not asked again in the next.
     void Start(std::string_view query_text, bool device_id_requested, Deadline deadline, Done done) override {
         Cancel();
-        round_ = std::make_shared<SocketRound>(io_, host_, port_, options_, deadline, std::move(done));
-        round_->Begin(query_text, device_id_requested);
+        const bool silent = silent_cycle_ == deadline;
+        auto report = [this, deadline, done = std::move(done)](RoundResult result) {
+            if (result.device_id_note.starts_with(kSnmpDidNotAnswer)) silent_cycle_ = deadline;
+            done(std::move(result));
+        };
+        round_ = std::make_shared<SocketRound>(io_, host_, port_, options_, deadline, std::move(report));
+        round_->Begin(query_text, device_id_requested, silent);
     }
 
     void Cancel() override {
@@ -246,6 +267,7 @@ private:
     unsigned port_;
     TransportOptions options_;
     std::shared_ptr<SocketRound> round_;
+    Deadline silent_cycle_{};
 };
 
 }  // namespace

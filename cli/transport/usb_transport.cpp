@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/cli_error.h"
 #include "transport/async_transport.h"
 #include "transport/pjl_stream.h"
 #include "transport/usb_device_id.h"
@@ -43,6 +44,18 @@ std::string OpenError(const std::string& path, int error) {
         case EPERM: return "no permission to open " + path + ": run as a member of its group (usually lp)";
         case ELOOP: return path + " is a symbolic link: give the printer's device file itself";
         default: return "cannot open " + path + ": " + std::strerror(error);
+    }
+}
+
+// A path that is there but cannot be a printer's device file is a mistake
+// in the URI, refused when the transport is opened; a device that is not
+// there (yet) is a printer that is off, reported by each round.
+void CheckDevicePath(const std::string& path) {
+    struct stat named {};
+    if (lstat(path.c_str(), &named) != 0) return;
+    if (S_ISLNK(named.st_mode)) throw BadArgument("usb://" + path + ": " + OpenError(path, ELOOP));
+    if (!S_ISCHR(named.st_mode)) {
+        throw BadArgument("usb://" + path + ": not a character device (a printer's device file is, e.g. /dev/usb/lp0)");
     }
 }
 
@@ -274,6 +287,7 @@ private:
 
 std::unique_ptr<AsyncTransport> OpenAsyncUsbTransport(asio::io_context& io, std::string device_path,
                                                       const TransportOptions& options) {
+    CheckDevicePath(device_path);
     return std::make_unique<AsyncUsbTransport>(io, std::move(device_path), options);
 }
 
