@@ -106,6 +106,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                                      "serve this many printers with varied scenarios and some faults, on "
                                      "consecutive ports from --listen (and --snmp-port)");
         simulate_command->add_flag("--plain", simulate.plain_fleet, "with --fleet: no printer gets a fault switch");
+        simulate_command->add_option("--silent", simulate.silent,
+                                     "with --fleet: the last N printers take every query and never answer");
         simulate_command->add_option("--write-config", simulate.write_config,
                                      "with --fleet: write a fleet file for 'tb58mon serve --config'");
         FaultSwitches& f = simulate.faults;

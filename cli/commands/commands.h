@@ -99,6 +99,7 @@ struct SimulateOptions {
     size_t fleet = 0;            // > 0: this many printers on consecutive ports
     std::string write_config;    // with fleet: write a fleet file for 'serve' here
     bool plain_fleet = false;    // with fleet: no printer gets a fault switch
+    size_t silent = 0;           // with fleet: the last this many take queries and never answer
 };
 
 // tb58mon serve: polls a fleet and serves its status over HTTP.
