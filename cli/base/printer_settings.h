@@ -8,7 +8,7 @@ namespace tb58mon {
 
 struct PrinterSettings {
     double interval = 5;               // seconds between polls
-    double timeout = 5;                // seconds one query round may take
+    double timeout = 5;                // seconds one cycle may take: every round and the SNMP requests
     std::string community = "public";  // SNMP community
     unsigned snmp_port = 161;          // SNMP UDP port
     bool snmp = true;                  // socket:// printers: read the device ID over SNMP

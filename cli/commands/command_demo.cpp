@@ -19,7 +19,7 @@
 #include "report/record_report.h"
 #include "sim/scenario_library.h"
 #include "transport/sim_transport.h"
-#include "watch/monitor_cycle.h"
+#include "monitor/monitor_cycle.h"
 #include "report/status_report.h"
 #include "base/terminal_text.h"
 #include "base/text_format.h"
@@ -77,7 +77,8 @@ void RunDemo(const DemoOptions& options, std::ostream& out) {
 
     OwnedRecord record;
     const std::unique_ptr<Transport> printer = OpenSimTransport(scenario);
-    const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer, true);
+    const MonitorCycle cycle =
+        RunMonitorCycle(record.get(), *printer, std::chrono::steady_clock::now() + std::chrono::seconds(5), true);
     const std::vector<QueryRound>& rounds = cycle.rounds;
     for (const QueryRound& round : rounds) {
         if (round.answered && !round.stored) throw Failure(round.store_error);

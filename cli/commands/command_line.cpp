@@ -67,7 +67,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                               "or sim:SCENARIO (the built-in simulated printer)")
         ->required();
     watch_command->add_option("--interval", watch.settings.interval, "seconds between polls")->capture_default_str();
-    watch_command->add_option("--timeout", watch.settings.timeout, "seconds one query round may take")
+    watch_command->add_option("--timeout", watch.settings.timeout,
+                              "seconds one whole check may take: every query round and the SNMP requests "
+                              "(with --once, the whole run; otherwise each cycle)")
         ->capture_default_str();
     watch_command->add_option("--lang", watch.settings.lang, "display language of the status texts")
         ->capture_default_str();
@@ -104,6 +106,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                                      "serve this many printers with varied scenarios and some faults, on "
                                      "consecutive ports from --listen (and --snmp-port)");
         simulate_command->add_flag("--plain", simulate.plain_fleet, "with --fleet: no printer gets a fault switch");
+        simulate_command->add_option("--silent", simulate.silent,
+                                     "with --fleet: the last N printers take every query and never answer");
         simulate_command->add_option("--write-config", simulate.write_config,
                                      "with --fleet: write a fleet file for 'tb58mon serve --config'");
         FaultSwitches& f = simulate.faults;
@@ -117,6 +121,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         simulate_command->add_flag("--ustatus", f.ustatus, "fault: unsolicited status sections between answers");
         simulate_command->add_flag("--nul-prefix", f.nul_prefix,
                                    "fault: NUL and EOT bytes before the reply and after each form feed");
+        simulate_command->add_option("--delay", f.delay_ms, "fault: wait N milliseconds before each reply");
     }
 
     ServeOptions serve;
@@ -129,7 +134,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--printer", serve.printers, "a printer NAME=URI (repeatable)");
         serve_command->add_option("--interval", serve.settings.interval, "seconds between polls of a --printer")
             ->capture_default_str();
-        serve_command->add_option("--timeout", serve.settings.timeout, "seconds one query round may take")
+        serve_command->add_option("--timeout", serve.settings.timeout,
+                                  "seconds one cycle of a --printer may take: every query round and the SNMP requests")
             ->capture_default_str();
         serve_command->add_option("--community", serve.settings.community, "SNMP community")->capture_default_str();
         serve_command->add_option("--snmp-port", serve.settings.snmp_port, "SNMP UDP port")->capture_default_str();
@@ -138,7 +144,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--lang", serve.lang,
                                   "display language of the page and the JSON without ?lang= and of a --printer "
                                   "(default: the fleet file's [defaults] lang, else EN)");
-        serve_command->add_option("--max-in-flight", serve.max_in_flight, "polls at once over the whole fleet")
+        serve_command->add_option("--max-in-flight", serve.max_in_flight,
+                                  "cycles (open exchanges) at once over the whole fleet; printers that did not "
+                                  "answer last time may hold half of them")
             ->capture_default_str();
         serve_command->add_option("--max-connections", serve.max_connections, "HTTP connections at once")
             ->capture_default_str();

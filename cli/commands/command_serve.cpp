@@ -68,7 +68,8 @@ FleetConfig ReadFleet(const ServeOptions& options) {
 
 // The HTTP front's options: the connection caps within the open-file
 // limit, the Host names, the default language.
-HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& fleet, std::ostream& out) {
+HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& fleet, const PollerOptions& poller,
+                               std::ostream& out) {
     constexpr size_t kMostConnections = 100000;
     if (options.max_connections == 0 || options.max_connections > kMostConnections ||
         options.max_connections_per_client == 0 || options.max_connections_per_client > kMostConnections) {
@@ -78,10 +79,11 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
     for (const std::string& name : options.allow_hosts) http.allow_hosts.push_back(NormalizeAllowHost(name));
     http.default_lang = LanguageCode(options.lang.empty() ? fleet.defaults.lang : options.lang);
     const size_t open_files = RaiseOpenFileLimit();
-    const ConnectionBudget budget = PlanConnections(open_files, options.max_in_flight, options.max_connections);
+    const ConnectionBudget budget = PlanConnections(open_files, PollerDescriptors(poller), options.max_connections);
     if (budget.connections == 0) {
         throw Failure("the open-file limit (" + std::to_string(open_files) + ") leaves no descriptors for HTTP " +
-                      "connections after " + std::to_string(budget.reserve) + " for polling: raise it (ulimit -n)");
+                      "connections after " + std::to_string(budget.reserve) +
+                      " for polling: raise it (ulimit -n) or lower --max-in-flight");
     }
     if (budget.shrunk) {
         Line(out, "warning: " + std::to_string(budget.connections) + " HTTP connections at most, not " +
@@ -97,16 +99,15 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
     const ListenAddress listen = ParseListen(options.listen);
-    if (options.max_in_flight == 0 || options.max_in_flight > 256) {
-        throw BadArgument("--max-in-flight must be from 1 to 256");
+    if (options.max_in_flight == 0 || options.max_in_flight > 4096) {
+        throw BadArgument("--max-in-flight must be from 1 to 4096");
     }
     ServeOptions with_lang = options;
     if (!options.lang.empty()) with_lang.settings.lang = options.lang;
     const FleetConfig fleet = ReadFleet(with_lang);
-    const HttpServiceOptions http_options = HttpOptions(options, fleet, out);
     PollerOptions poller_options;
     poller_options.max_in_flight = options.max_in_flight;
-    poller_options.workers = options.max_in_flight;
+    const HttpServiceOptions http_options = HttpOptions(options, fleet, poller_options, out);
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
     HttpService http([&poller] { return poller.Snapshot(); }, [&metrics] { return metrics.Text(); }, http_options);

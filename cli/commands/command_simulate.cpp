@@ -74,6 +74,7 @@ void CheckOptions(const SimulateOptions& options) {
     const FaultSwitches& f = options.faults;
     if (f.stall_after < -1 || f.drop_after < -1) throw BadArgument("--stall-after and --drop-after take a byte count");
     if (f.huge > kLargestHuge) throw BadArgument("--huge takes at most 67108864 bytes");
+    if (f.delay_ms < 0 || f.delay_ms > 600000) throw BadArgument("--delay takes 0 to 600000 milliseconds");
 }
 
 // A fleet: printer i (from 1) serves scenario i of the built-in ones, in
@@ -84,6 +85,7 @@ void CheckOptions(const SimulateOptions& options) {
 void RunFleet(const SimulateOptions& options, std::ostream& out) {
     constexpr size_t kLargestFleet = 5000;
     if (options.fleet > kLargestFleet) throw BadArgument("--fleet takes at most 5000 printers");
+    if (options.silent > options.fleet) throw BadArgument("--silent takes at most as many printers as --fleet");
     if (!options.script.empty() || !options.scenario.empty() || !options.scenario_file.empty()) {
         throw BadArgument("--fleet chooses the scenarios itself: give no --scenario, --scenario-file or --script");
     }
@@ -110,9 +112,11 @@ void RunFleet(const SimulateOptions& options, std::ostream& out) {
             if (i % 10 == 9) config.faults.nul_prefix = true;
             if (i % 25 == 0) config.faults.stall_after = 200;
         }
-        char number[16];
-        std::snprintf(number, sizeof number, "%03zu", i);
-        const std::string name = "printer-" + std::string(number) + "-" + scenario.name;
+        const bool silent = i > options.fleet - options.silent;
+        if (silent) config.faults.stall_after = 0;
+        std::string number = std::to_string(i);
+        if (number.size() < 3) number.insert(0, 3 - number.size(), '0');
+        const std::string name = "printer-" + number + "-" + (silent ? "silent" : scenario.name);
         printers.push_back(std::make_unique<NetworkPrinter>(std::move(scenario), config));
         const NetworkPrinter& printer = *printers.back();
         fleet_file += "\n[[printer]]\nname = \"" + name + "\"\nuri = \"socket://" + HostPort(listen.host, printer.pjl_port()) +
@@ -140,6 +144,7 @@ void RunFleet(const SimulateOptions& options, std::ostream& out) {
 void RunSimulate(const SimulateOptions& options, std::ostream& out) {
     CheckOptions(options);
     if (options.fleet > 0) return RunFleet(options, out);
+    if (options.silent > 0) throw BadArgument("--silent goes with --fleet");
     const ListenAddress listen = ParseListen(options.listen);
     const std::vector<ScriptStep> steps = options.script.empty() ? std::vector<ScriptStep>() : ParseSimScript(options.script);
 

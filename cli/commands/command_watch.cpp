@@ -19,6 +19,7 @@
 #include "commands/commands.h"
 #include "image/image_files.h"
 #include "report/status_report.h"
+#include "monitor/monitor_cycle.h"
 #include "watch/watch_view.h"
 
 namespace tb58mon {
@@ -74,7 +75,7 @@ void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std:
 
 int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) {
     TransportOptions transport_options;
-    transport_options.timeout = Seconds("--timeout", options.settings.timeout, 0.05);
+    const std::chrono::milliseconds timeout = Seconds("--timeout", options.settings.timeout, 0.05);
     const std::chrono::milliseconds interval = Seconds("--interval", options.settings.interval, 0.05);
     transport_options.max_reply = options.max_reply;
     if (options.max_reply < 1024) throw BadArgument("--max-reply must be at least 1024 bytes");
@@ -99,7 +100,8 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     int failures = 0;
     for (int cycle_number = 1;; ++cycle_number) {
         OwnedRecord record;
-        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer);
+        // One deadline for the whole cycle: every round and the SNMP requests.
+        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer, std::chrono::steady_clock::now() + timeout);
         // A cycle cut short by Ctrl-C says nothing about the printer.
         if (StopSignals::Requested().load() && !options.once) break;
         WatchState state = DescribeWatchState(record.get(), cycle, kind, code_page, before ? &*before : nullptr);

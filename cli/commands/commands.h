@@ -99,6 +99,7 @@ struct SimulateOptions {
     size_t fleet = 0;            // > 0: this many printers on consecutive ports
     std::string write_config;    // with fleet: write a fleet file for 'serve' here
     bool plain_fleet = false;    // with fleet: no printer gets a fault switch
+    size_t silent = 0;           // with fleet: the last this many take queries and never answer
 };
 
 // tb58mon serve: polls a fleet and serves its status over HTTP.
@@ -108,7 +109,7 @@ struct ServeOptions {
     std::vector<std::string> printers;   // NAME=URI
     PrinterSettings settings;            // of the --printer printers
     std::string lang;                    // --lang: the --printer printers' and the service's default
-    size_t max_in_flight = 8;
+    size_t max_in_flight = 256;          // cycles open at once over the fleet
     double run_for = 0;                  // seconds; 0: until Ctrl-C or SIGTERM
     size_t max_connections = 256;        // HTTP connections at once
     size_t max_connections_per_client = 32;

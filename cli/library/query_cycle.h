@@ -53,12 +53,28 @@ struct QueryRound {
     std::string ustatus;
 };
 
-// Runs one round through a transport.  Only a whole reply goes to the
-// library: a round the printer does not answer (refused, reset, closed
+// A round between its query and the printer's answer: the QueryInfo that
+// was built travels back in the CentroData packet.
+struct PendingRound {
+    QueryRound round;
+    PacketPtr query;
+    bool emulation = false;
+};
+
+// Builds a round's query (PatCreateQueryInfo with flags, or the TZMO
+// emulation's PatCreateEmulUniqQueryInfo); throws when the call fails.
+PendingRound BeginQueryRound(const PrnInfoEx* record, std::string title, uint32_t flags);
+PendingRound BeginEmulationRound();
+
+// Takes the transport's answer into the round.  Only a whole reply goes to
+// the library: a round the printer does not answer (refused, reset, closed
 // early, timed out, too large) leaves the record as it was, and so does a
 // reply the library refuses (stored false, store_error says why); the
 // caller then sets bNoResponse.
-QueryRound RunQueryRound(PrnInfoEx* record, std::string title, uint32_t flags, Transport& printer);
-QueryRound RunEmulationRound(PrnInfoEx* record, Transport& printer);
+QueryRound FinishQueryRound(PendingRound pending, PrnInfoEx* record, RoundResult result);
+
+// Both halves around one synchronous exchange.
+QueryRound RunQueryRound(PrnInfoEx* record, std::string title, uint32_t flags, Transport& printer, Deadline deadline);
+QueryRound RunEmulationRound(PrnInfoEx* record, Transport& printer, Deadline deadline);
 
 }  // namespace tb58mon

@@ -20,10 +20,10 @@ size_t RaiseOpenFileLimit() {
     return static_cast<size_t>(limit.rlim_cur == RLIM_INFINITY ? kLargest : std::min(limit.rlim_cur, kLargest));
 }
 
-ConnectionBudget PlanConnections(size_t open_file_limit, size_t max_in_flight, size_t wanted) {
+ConnectionBudget PlanConnections(size_t open_file_limit, size_t poller_descriptors, size_t wanted) {
     ConnectionBudget budget;
     budget.open_file_limit = open_file_limit;
-    budget.reserve = 2 * max_in_flight + kDescriptorMargin;
+    budget.reserve = poller_descriptors + kDescriptorMargin;
     const size_t taken = budget.reserve + kClosingSlack;
     const size_t room = open_file_limit > taken ? open_file_limit - taken : 0;
     budget.connections = std::min(wanted, room);

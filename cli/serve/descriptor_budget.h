@@ -1,9 +1,9 @@
 // How many HTTP connections 'tb58mon serve' can take without starving the
 // poller of descriptors: the soft open-file limit is raised to the hard
-// one, and a reserve stays out of the HTTP front's reach: two descriptors
-// per exchange in flight (the printer's connection and its SNMP socket)
-// and a margin for everything else (the listening socket, event loops,
-// standard streams, the fleet file on a reload).
+// one, and a reserve stays out of the HTTP front's reach: the poller's
+// exchange descriptors (PollerDescriptors: a TCP and a UDP socket per open
+// cycle) and a margin for everything else (the listening socket, event
+// loops, standard streams, the fleet file on a reload).
 #pragma once
 
 #include <cstddef>
@@ -24,7 +24,7 @@ struct ConnectionBudget {
 size_t RaiseOpenFileLimit();
 
 // The cap for wanted connections within open_file_limit, with a reserve
-// for max_in_flight exchanges; the server's closing slack counts too.
-ConnectionBudget PlanConnections(size_t open_file_limit, size_t max_in_flight, size_t wanted);
+// for the poller's descriptors; the server's closing slack counts too.
+ConnectionBudget PlanConnections(size_t open_file_limit, size_t poller_descriptors, size_t wanted);
 
 }  // namespace tb58mon

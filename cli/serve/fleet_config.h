@@ -3,7 +3,7 @@
 //
 //   [defaults]            every key optional
 //   interval = 5          seconds between polls of a printer
-//   timeout = 5           seconds one query round may take
+//   timeout = 5           seconds one cycle may take (every round and the SNMP requests)
 //   community = "public"  SNMP community
 //   snmp_port = 161       SNMP UDP port
 //   snmp = true           read the device ID over SNMP (socket:// printers)

@@ -21,6 +21,7 @@ using prometheus::Histogram;
 
 struct FleetMetrics::Impl {
     std::shared_ptr<prometheus::Registry> registry = std::make_shared<prometheus::Registry>();
+    Family<Gauge>& health = prometheus::BuildGauge().Name("tb58_printer_health").Help("1 for the printer's health (error, no_response, attention, unknown, waiting, ready), 0 for the others").Register(*registry);
     Family<Gauge>& up = prometheus::BuildGauge().Name("tb58_printer_up").Help("1 when the last cycle was answered, 0 when the printer did not respond").Register(*registry);
     Family<Gauge>& code = prometheus::BuildGauge().Name("tb58_printer_engine_status_code").Help("The first engine status code of the printer (0: none)").Register(*registry);
     Family<Gauge>& error = prometheus::BuildGauge().Name("tb58_printer_error").Help("1 when the printer reports an error condition").Register(*registry);
@@ -37,6 +38,13 @@ struct FleetMetrics::Impl {
     std::map<std::string, std::set<std::string>> trays;  // the tray labels each printer has
     std::map<std::string, std::set<std::string>> error_kinds;
 
+    // "no response" -> "no_response"
+    static std::string Label(std::string_view text) {
+        std::string label(text);
+        for (char& c : label) c = c == ' ' ? '_' : c;
+        return label;
+    }
+
     template <typename Metric>
     static void Remove(Family<Metric>& family, const prometheus::Labels& labels) {
         if (family.Has(labels)) family.Remove(&family.Add(labels));
@@ -51,15 +59,22 @@ void FleetMetrics::Record(const PrinterView& view) {
     Impl& m = *impl_;
     const prometheus::Labels printer{{"printer", view.name}};
     const bool up = view.health != PrinterHealth::kNoResponse;
+    for (PrinterHealth health : kAllHealths) {
+        m.health.Add({{"printer", view.name}, {"health", Impl::Label(HealthName(health))}}).Set(health == view.health ? 1 : 0);
+    }
     m.up.Add(printer).Set(up ? 1 : 0);
-    m.code.Add(printer).Set(view.codes.empty() ? 0 : static_cast<double>(static_cast<uint32_t>(view.codes.front())));
-    m.error.Add(printer).Set(view.error ? 1 : 0);
-    m.offline.Add(printer).Set(view.offline ? 1 : 0);
     m.cycle_time.Observe(view.poll_seconds);
+    const bool known = view.health != PrinterHealth::kUnknown;
+    if (known) {
+        m.code.Add(printer).Set(view.codes.empty() ? 0 : static_cast<double>(static_cast<uint32_t>(view.codes.front())));
+        m.error.Add(printer).Set(view.error ? 1 : 0);
+        m.offline.Add(printer).Set(view.offline ? 1 : 0);
+    } else if (up) {
+        // Nothing is claimed of a state that could not be read.
+        for (Family<Gauge>* family : {&m.code, &m.error, &m.offline, &m.toner}) Impl::Remove(*family, printer);
+    }
     if (!up) {
-        const std::string kind = view.failure_kind.empty() ? "no answer" : view.failure_kind;
-        std::string label = kind;
-        for (char& c : label) c = c == ' ' ? '_' : c;
+        const std::string label = Impl::Label(view.failure_kind.empty() ? "no answer" : view.failure_kind);
         m.errors.Add({{"printer", view.name}, {"kind", label}}).Increment();
         m.error_kinds[view.name].insert(label);
         return;
@@ -74,7 +89,7 @@ void FleetMetrics::Record(const PrinterView& view) {
         if (!now.count(gone)) Impl::Remove(m.tray_level, {{"printer", view.name}, {"tray", gone}});
     }
     m.trays[view.name] = now;
-    m.toner.Add(printer).Set(view.toner == "empty" ? 2 : view.toner == "low" ? 1 : 0);
+    if (known) m.toner.Add(printer).Set(view.toner == "empty" ? 2 : view.toner == "low" ? 1 : 0);
     if (view.counter) m.pages.Add(printer).Set(*view.counter);
     if (view.last_contact) {
         m.contact.Add(printer).Set(std::chrono::duration<double>(view.last_contact->time_since_epoch()).count());
@@ -88,6 +103,7 @@ void FleetMetrics::Forget(const std::string& name) {
     for (Family<Gauge>* family : {&m.up, &m.code, &m.error, &m.offline, &m.toner, &m.pages, &m.contact}) {
         Impl::Remove(*family, printer);
     }
+    for (PrinterHealth health : kAllHealths) Impl::Remove(m.health, {{"printer", name}, {"health", Impl::Label(HealthName(health))}});
     for (const std::string& tray : m.trays[name]) Impl::Remove(m.tray_level, {{"printer", name}, {"tray", tray}});
     for (const std::string& kind : m.error_kinds[name]) Impl::Remove(m.errors, {{"printer", name}, {"kind", kind}});
     m.trays.erase(name);

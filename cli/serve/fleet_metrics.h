@@ -4,8 +4,11 @@
 // English tray name from the model's tray table, and the kind of a poll
 // error from a fixed list; no text from a printer becomes a label.
 //
+//   tb58_printer_health{printer,health}          1 for the printer's health, 0 for the others
 //   tb58_printer_up{printer}                     1 answered, 0 no response
-//   tb58_printer_engine_status_code{printer}     the first engine status code (0: none)
+//   tb58_printer_engine_status_code{printer}     the first engine status code (0: none); like the
+//                                                error, offline and toner gauges, absent while
+//                                                the status is unknown
 //   tb58_printer_error{printer}, tb58_printer_offline{printer}
 //   tb58_printer_tray_level_percent{printer,tray}
 //   tb58_printer_toner_state{printer}            0 ok, 1 low, 2 empty

@@ -1,30 +1,34 @@
 #include "serve/fleet_poller.h"
 
-#include <asio.hpp>
+#include <asio/executor_work_guard.hpp>
+#include <asio/post.hpp>
+#include <asio/steady_timer.hpp>
+#include <asio/thread_pool.hpp>
 
+#include <deque>
 #include <future>
 #include <map>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
-#include "transport/transport.h"
+#include "base/cli_error.h"
+#include "monitor/monitor_cycle.h"
+#include "transport/async_transport.h"
 
 namespace tb58mon {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kLongestBackOff = 3;  // 2^3 = 8 intervals
-constexpr auto kQueuedRetry = std::chrono::milliseconds(20);
 
-std::chrono::milliseconds Milliseconds(double seconds) {
-    return std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000));
+Clock::duration Seconds(double seconds) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 TransportOptions OptionsOf(const PrinterSettings& settings, const PollerOptions& poller) {
     TransportOptions options;
-    options.timeout = Milliseconds(settings.timeout);
     options.max_reply = poller.max_reply;
     options.snmp = settings.snmp;
     options.community = settings.community;
@@ -34,36 +38,58 @@ TransportOptions OptionsOf(const PrinterSettings& settings, const PollerOptions&
 
 }  // namespace
 
-// Handlers and tasks hold the Impl by plain pointer: the FleetPoller's
-// destructor waits for the workers and the loop before the Impl goes, and
-// handlers that never ran go with its io_context.
+size_t PollerDescriptors(const PollerOptions& options) { return 2 * options.max_in_flight; }
+
+// Everything but the snapshot is touched on the loop's thread only.  The
+// view pool's tasks hold what they use by shared pointer and hand their
+// result back to the loop; the destructor joins the pool before the loop's
+// objects go.
 struct FleetPoller::Impl {
+    // One cycle in progress.
+    struct Run {
+        explicit Run(std::shared_ptr<OwnedRecord> r) : record(std::move(r)), steps(record->get()) {}
+        std::shared_ptr<OwnedRecord> record;
+        CycleSteps steps;
+        Clock::time_point started;
+        Deadline deadline;
+        bool suspect = false;   // counted among the suspects' cycles
+        bool released = false;  // its room in the cap is given back
+    };
+
     struct Slot {
+        explicit Slot(asio::io_context& io) : timer(io) {}
         PrinterConfig config;
-        std::unique_ptr<Transport> transport;
-        std::unique_ptr<asio::steady_timer> timer;
+        std::unique_ptr<AsyncTransport> transport;
+        asio::steady_timer timer;
         std::shared_ptr<const PrinterView> view;
-        bool busy = false;
+        std::shared_ptr<Run> run;  // the cycle in progress, or null
+        bool queued = false;
         bool removed = false;
         std::optional<PrinterConfig> pending;  // new settings, taken when the cycle in progress ends
         int failures = 0;
     };
 
     Impl(const PollerOptions& poller_options, FleetMetrics& fleet_metrics)
-        : options(poller_options), metrics(fleet_metrics), workers(poller_options.workers) {}
+        : options(poller_options),
+          metrics(fleet_metrics),
+          suspect_cap(std::max<size_t>(1, poller_options.max_in_flight / 2)),
+          views(std::max<size_t>(1, poller_options.view_threads)) {}
 
     PollerOptions options;
     FleetMetrics& metrics;
+    size_t suspect_cap;
     asio::io_context io;
     asio::executor_work_guard<asio::io_context::executor_type> keep_running = asio::make_work_guard(io);
-    asio::thread_pool workers;
+    asio::thread_pool views;
     std::thread loop;
     std::mt19937 random{std::random_device{}()};
 
-    // Touched on the loop's thread only.
     std::map<std::string, std::shared_ptr<Slot>> slots;
     std::vector<std::string> order;
     size_t in_flight = 0;
+    size_t suspects_in_flight = 0;
+    std::deque<std::shared_ptr<Slot>> waiting;          // due printers that answered last time
+    std::deque<std::shared_ptr<Slot>> suspects_waiting; // due printers that did not
 
     mutable std::mutex snapshot_lock;
     std::shared_ptr<const FleetSnapshot> snapshot = std::make_shared<FleetSnapshot>();
@@ -77,56 +103,109 @@ struct FleetPoller::Impl {
     }
 
     void Schedule(const std::shared_ptr<Slot>& slot, Clock::duration delay) {
-        slot->timer->expires_after(delay);
-        slot->timer->async_wait([self = this, slot](const std::error_code& error) {
-            if (!error && !slot->removed) self->Start(slot);
+        slot->timer.expires_after(delay);
+        slot->timer.async_wait([self = this, slot](const std::error_code& error) {
+            if (!error && !slot->removed) self->Due(slot);
         });
     }
 
     void ScheduleNext(const std::shared_ptr<Slot>& slot) {
-        const auto interval = Milliseconds(slot->config.settings.interval);
         std::uniform_real_distribution<double> jitter(0.9, 1.1);
-        const auto wait = std::chrono::duration_cast<Clock::duration>(interval * (1 << slot->failures) * jitter(random));
-        Schedule(slot, wait);
+        Schedule(slot, Seconds(slot->config.settings.interval * (1 << slot->failures) * jitter(random)));
     }
 
-    void Start(const std::shared_ptr<Slot>& slot) {
-        if (in_flight >= options.max_in_flight) {
-            Schedule(slot, kQueuedRetry);
-            return;
+    static bool Suspect(const Slot& slot) { return slot.failures > 0; }
+
+    bool Room(bool suspect) const {
+        return in_flight < options.max_in_flight && (!suspect || suspects_in_flight < suspect_cap);
+    }
+
+    void Due(const std::shared_ptr<Slot>& slot) {
+        if (slot->run || slot->queued) return;
+        if (Room(Suspect(*slot))) return Begin(slot);
+        slot->queued = true;
+        (Suspect(*slot) ? suspects_waiting : waiting).push_back(slot);
+    }
+
+    // Starts the queued printers there is room for: those that answered
+    // last time first.
+    void StartWaiting() {
+        for (auto* queue : {&waiting, &suspects_waiting}) {
+            while (!queue->empty() && Room(queue == &suspects_waiting)) {
+                std::shared_ptr<Slot> slot = std::move(queue->front());
+                queue->pop_front();
+                slot->queued = false;
+                if (!slot->removed && !slot->run) Begin(slot);
+            }
         }
+    }
+
+    void Begin(const std::shared_ptr<Slot>& slot) {
+        auto run = std::make_shared<Run>(std::make_shared<OwnedRecord>());
+        run->started = Clock::now();
+        run->deadline = run->started + Seconds(slot->config.settings.timeout);
+        run->suspect = Suspect(*slot);
+        slot->run = run;
         ++in_flight;
-        slot->busy = true;
-        asio::post(workers, [self = this, slot] {
-            const auto started = Clock::now();
-            auto record = std::make_shared<OwnedRecord>();
+        if (run->suspect) ++suspects_in_flight;
+        Step(slot, run);
+    }
+
+    // The cycle's next round, or its end.
+    void Step(const std::shared_ptr<Slot>& slot, const std::shared_ptr<Run>& run) {
+        const QueryRequest* request = nullptr;
+        try {
+            request = run->steps.Next();
+        } catch (const std::exception& e) {
+            return Failed(slot, run, e.what());
+        }
+        if (request == nullptr) return Complete(slot, run, run->steps.Finish());
+        slot->transport->Start(request->text, request->device_id_requested, run->deadline,
+                               [self = this, slot, run](RoundResult result) {
+                                   if (slot->run != run) return;
+                                   run->steps.Take(std::move(result));
+                                   self->Step(slot, run);
+                               });
+    }
+
+    // A library call that failed (out of memory): a cycle without response,
+    // so that the printer is tried again later.
+    void Failed(const std::shared_ptr<Slot>& slot, const std::shared_ptr<Run>& run, const std::string& why) {
+        MonitorCycle failed;
+        failed.no_response = true;
+        failed.reason = why;
+        run->record = std::make_shared<OwnedRecord>();
+        (*run->record)->bNoResponse = 1;
+        Complete(slot, run, std::move(failed));
+    }
+
+    // The view is made on the pool; the loop takes it back.
+    void Complete(const std::shared_ptr<Slot>& slot, const std::shared_ptr<Run>& run, MonitorCycle cycle) {
+        Release(*run);
+        const double seconds = std::chrono::duration<double>(Clock::now() - run->started).count();
+        asio::post(views, [self = this, slot, run, before = slot->view, cycle = std::move(cycle), seconds] {
             std::shared_ptr<const PrinterView> view;
             try {
-                const MonitorCycle cycle = RunMonitorCycle(record->get(), *slot->transport);
-                const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-                view = ViewAfterCycle(*slot->view, std::move(record), cycle, seconds);
-            } catch (const std::exception& e) {
-                // A library call that failed (out of memory): a cycle without
-                // response, so that the printer is tried again later.
-                MonitorCycle failed;
-                failed.no_response = true;
-                failed.reason = e.what();
-                auto empty = std::make_shared<OwnedRecord>();
-                (*empty)->bNoResponse = 1;
-                try {
-                    view = ViewAfterCycle(*slot->view, std::move(empty), failed, 0);
-                } catch (const std::exception&) {
-                    view = slot->view;
-                }
+                view = ViewAfterCycle(*before, run->record, cycle, seconds);
+            } catch (const std::exception&) {
+                view = before;
             }
-            asio::post(self->io, [self, slot, view] { self->Finish(slot, view); });
+            asio::post(self->io, [self, slot, run, view] { self->Finish(slot, run, view); });
         });
+        StartWaiting();
     }
 
-    void Finish(const std::shared_ptr<Slot>& slot, std::shared_ptr<const PrinterView> view) {
+    void Release(Run& run) {
+        if (run.released) return;
+        run.released = true;
         --in_flight;
-        slot->busy = false;
-        if (slot->removed) return;
+        if (run.suspect) --suspects_in_flight;
+    }
+
+    void Finish(const std::shared_ptr<Slot>& slot, const std::shared_ptr<Run>& run,
+                std::shared_ptr<const PrinterView> view) {
+        if (slot->run != run || slot->removed) return;
+        slot->run.reset();
         slot->view = std::move(view);
         if (slot->pending) {
             TakeSettings(*slot, *slot->pending);
@@ -141,10 +220,30 @@ struct FleetPoller::Impl {
 
     void TakeSettings(Slot& slot, const PrinterConfig& printer) {
         slot.config = printer;
-        slot.transport = OpenTransport(printer.uri, OptionsOf(printer.settings, options));
+        slot.transport = OpenAsyncTransport(io, printer.uri, OptionsOf(printer.settings, options));
         auto view = std::make_shared<PrinterView>(*slot.view);
         view->settings = printer.settings;
         slot.view = std::move(view);
+    }
+
+    void Remove(Slot& slot) {
+        slot.removed = true;
+        slot.timer.cancel();
+        if (slot.transport) slot.transport->Cancel();
+        if (slot.run) {
+            Release(*slot.run);
+            slot.run.reset();
+        }
+    }
+
+    std::shared_ptr<Slot> NewSlot(const PrinterConfig& printer) {
+        auto slot = std::make_shared<Slot>(io);
+        slot->config = printer;
+        slot->transport = OpenAsyncTransport(io, printer.uri, OptionsOf(printer.settings, options));
+        slot->view = WaitingView(printer);
+        std::uniform_real_distribution<double> spread(0, printer.settings.interval);
+        Schedule(slot, Seconds(spread(random)));
+        return slot;
     }
 
     // On the loop's thread.
@@ -158,47 +257,48 @@ struct FleetPoller::Impl {
                 // The same printer: its state stays; a cycle in progress keeps
                 // its transport and the new settings follow it.
                 slot = found->second;
-                if (slot->busy) slot->pending = printer;
+                if (slot->run) slot->pending = printer;
                 else TakeSettings(*slot, printer);
             } else {
-                slot = std::make_shared<Slot>();
-                slot->config = printer;
-                slot->transport = OpenTransport(printer.uri, OptionsOf(printer.settings, options));
-                slot->timer = std::make_unique<asio::steady_timer>(io);
-                slot->view = WaitingView(printer);
-                std::uniform_real_distribution<double> spread(0, printer.settings.interval);
-                Schedule(slot, std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(spread(random))));
+                slot = NewSlot(printer);
             }
             next[printer.name] = slot;
             next_order.push_back(printer.name);
         }
         for (auto& [name, slot] : slots) {
             if (next.count(name) && next[name] == slot) continue;
-            slot->removed = true;
-            slot->timer->cancel();
+            Remove(*slot);
             if (!next.count(name)) metrics.Forget(name);
         }
         slots = std::move(next);
         order = std::move(next_order);
         Publish();
+        StartWaiting();
+    }
+
+    void StopAll() {
+        for (auto& [name, slot] : slots) Remove(*slot);
+        waiting.clear();
+        suspects_waiting.clear();
+        keep_running.reset();
     }
 };
 
 FleetPoller::FleetPoller(const FleetConfig& config, const PollerOptions& options, FleetMetrics& metrics)
     : impl_(std::make_unique<Impl>(options, metrics)) {
+    if (options.max_in_flight == 0) throw BadArgument("the poller needs room for one cycle at least");
     impl_->Apply(config);  // the loop is not running yet: this thread is its only user
     impl_->loop = std::thread([impl = impl_.get()] { impl->io.run(); });
 }
 
 FleetPoller::~FleetPoller() {
-    asio::post(impl_->io, [impl = impl_.get()] {
-        for (auto& [name, slot] : impl->slots) {
-            slot->removed = true;
-            slot->timer->cancel();
-        }
-        impl->keep_running.reset();
+    std::promise<void> stopped;
+    asio::post(impl_->io, [impl = impl_.get(), &stopped] {
+        impl->StopAll();
+        stopped.set_value();
     });
-    impl_->workers.join();  // the cycles in progress end within their deadlines
+    stopped.get_future().wait();
+    impl_->views.join();  // views in the making end; their results find the loop stopping
     impl_->io.stop();
     if (impl_->loop.joinable()) impl_->loop.join();
 }
@@ -210,7 +310,10 @@ std::shared_ptr<const FleetSnapshot> FleetPoller::Snapshot() const {
 
 void FleetPoller::Reload(const FleetConfig& config) {
     // Opening the transports can fail on a bad URI: check on this thread first.
-    for (const PrinterConfig& printer : config.printers) OpenTransport(printer.uri, OptionsOf(printer.settings, impl_->options));
+    asio::io_context check;
+    for (const PrinterConfig& printer : config.printers) {
+        OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, impl_->options));
+    }
     std::promise<void> done;
     asio::post(impl_->io, [impl = impl_.get(), &config, &done] {
         try {

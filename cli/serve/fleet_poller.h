@@ -1,11 +1,22 @@
-// Polls a fleet of printers concurrently.  One asio event loop keeps a
-// timer per printer (first poll spread over the interval, then the interval
-// with 10 % jitter); a due printer's cycle runs on a small pool of workers,
-// at most max_in_flight at a time over the whole fleet (each cycle holds at
-// most one connection), and at most one cycle per printer.  A printer that
-// does not respond waits twice as long after each such cycle, up to eight
-// intervals.  Every finished cycle publishes a new immutable snapshot; a
-// reader takes the current one and never waits for a printer.
+// Polls a fleet of printers concurrently on one asio event loop.  Every
+// exchange of a cycle (the TCP connection, the SNMP request, the USB
+// descriptor) waits on that loop as a socket and a timer, so a printer that
+// accepts a connection and never answers holds nothing but those until its
+// cycle's deadline; no thread is parked for it.
+//
+// Each printer has a timer: the first poll at a random point of the
+// interval, then the interval with 10 % jitter after each cycle, twice as
+// long after each cycle without response (up to eight intervals).  At most
+// max_in_flight cycles are open at once over the fleet (each holds at most a
+// TCP and a UDP socket), and printers whose last cycle got no response may
+// hold at most half of them, so that silent printers, however many, never
+// hold back those that answer: a due printer that finds no room waits in a
+// queue, answering printers first.  At most one cycle runs per printer.
+//
+// A finished cycle's view (texts, picture) is made on a small pool of
+// threads, so that drawing never holds up the loop, and published in a new
+// immutable snapshot; a reader takes the current one and never waits for a
+// printer.
 #pragma once
 
 #include <chrono>
@@ -24,24 +35,29 @@ struct FleetSnapshot {
 };
 
 struct PollerOptions {
-    size_t workers = 8;         // threads that run cycles
-    size_t max_in_flight = 8;   // cycles (so connections) at once, over the fleet
+    size_t max_in_flight = 256;     // cycles (so exchanges) open at once, over the fleet
+    size_t view_threads = 1;        // threads that make views and pictures
     size_t max_reply = 1024 * 1024;
 };
+
+// The most exchange descriptors a poller with these options holds at once
+// (a TCP and a UDP socket per open cycle).
+size_t PollerDescriptors(const PollerOptions& options);
 
 class FleetPoller {
 public:
     // Starts polling.  Throws BadArgument when a printer's URI cannot be
     // opened (a scenario that does not exist).
     FleetPoller(const FleetConfig& config, const PollerOptions& options, FleetMetrics& metrics);
-    ~FleetPoller();  // stops: waits for the cycles in progress
+    ~FleetPoller();  // stops: open exchanges are cancelled
     FleetPoller(const FleetPoller&) = delete;
     FleetPoller& operator=(const FleetPoller&) = delete;
 
     std::shared_ptr<const FleetSnapshot> Snapshot() const;
 
     // A new configuration: printers that stay (same name and URI) keep
-    // their state; new ones start waiting; removed ones are dropped.
+    // their state; new ones start waiting; removed ones are dropped (a cycle
+    // in progress is cancelled).
     void Reload(const FleetConfig& config);
 
 private:

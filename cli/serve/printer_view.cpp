@@ -71,10 +71,11 @@ std::string_view HealthName(PrinterHealth health) {
         case PrinterHealth::kError: return "error";
         case PrinterHealth::kNoResponse: return "no response";
         case PrinterHealth::kAttention: return "attention";
+        case PrinterHealth::kUnknown: return "unknown";
         case PrinterHealth::kWaiting: return "waiting";
         case PrinterHealth::kReady: return "ready";
     }
-    return "unknown";
+    return "?";
 }
 
 std::mutex& LibraryLock() {
@@ -123,6 +124,11 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
         view->bins = before.bins;
         view->toner = before.toner;
         view->counter = before.counter;
+    } else if (!cycle.status_read) {
+        // Trays and bins came; the state did not: nothing is claimed of it.
+        ReadInventory(r, *view);
+        view->health = PrinterHealth::kUnknown;
+        view->reason = cycle.status_note;
     } else {
         ReadInventory(r, *view);
         view->toner = TonerState(view->codes);
@@ -163,9 +169,11 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
         SetLocale(lang);
         const uint32_t code_page = CodePageOfLanguage(lang);
         PrnInfoEx* r = view.record->get();
-        const Json status = StatusJson(r, kPrinterKind, code_page);
-        json["short"] = status["short"];
-        json["long"] = status["long"];
+        if (view.health != PrinterHealth::kUnknown) {
+            const Json status = StatusJson(r, kPrinterKind, code_page);
+            json["short"] = status["short"];
+            json["long"] = status["long"];
+        }
         for (const TrayReading& tray : view.trays) {
             const auto local = GetDeviceName(TB58_DEVICE_NAME_TRAY, tray.name.c_str());
             trays.push_back({{"name", local ? Json(AnsiToUtf8(*local, code_page)) : Json(tray.name)},
@@ -183,8 +191,9 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
         if (with_record) record = RecordJson(ViewRecord(*r));
     }
     json["codes"] = view.codes;
-    json["error"] = view.error;
-    json["offline"] = view.offline;
+    const bool known = view.health != PrinterHealth::kUnknown;
+    json["error"] = known ? Json(view.error) : Json(nullptr);
+    json["offline"] = known ? Json(view.offline) : Json(nullptr);
     json["trays"] = trays;
     json["bins"] = bins;
     json["toner"] = view.toner.empty() ? Json(nullptr) : Json(view.toner);

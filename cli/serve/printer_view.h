@@ -17,14 +17,18 @@
 #include "library/library_calls.h"
 #include "report/record_report.h"
 #include "serve/fleet_config.h"
-#include "watch/monitor_cycle.h"
+#include "monitor/monitor_cycle.h"
 
 namespace tb58mon {
 
-// Worst first.
-enum class PrinterHealth { kError = 0, kNoResponse = 1, kAttention = 2, kWaiting = 3, kReady = 4 };
+// Worst first.  kUnknown: the printer answered, but its status codes could
+// not be read (no device ID, or none with a readable STS field), so nothing
+// is claimed about its state.
+enum class PrinterHealth { kError = 0, kNoResponse = 1, kAttention = 2, kUnknown = 3, kWaiting = 4, kReady = 5 };
+constexpr PrinterHealth kAllHealths[] = {PrinterHealth::kError,   PrinterHealth::kNoResponse, PrinterHealth::kAttention,
+                                         PrinterHealth::kUnknown, PrinterHealth::kWaiting,    PrinterHealth::kReady};
 
-std::string_view HealthName(PrinterHealth health);  // "error", "no response", ...
+std::string_view HealthName(PrinterHealth health);  // "error", "no response", ..., "unknown"
 
 struct TrayReading {
     uint16_t code = 0;
@@ -45,7 +49,7 @@ struct PrinterView {
     std::string uri;
     PrinterSettings settings;
     PrinterHealth health = PrinterHealth::kWaiting;
-    std::string reason;             // why the last cycle got no response
+    std::string reason;             // why the last cycle got no response, or why its status is unknown
     std::string failure_kind;       // its outcome: "timed out", "reply not accepted", ...
     std::optional<std::chrono::system_clock::time_point> last_poll;
     std::optional<std::chrono::system_clock::time_point> last_contact;
@@ -56,7 +60,7 @@ struct PrinterView {
     bool offline = false;
     std::vector<TrayReading> trays;
     std::vector<BinReading> bins;
-    std::string toner;              // "ok", "low", "empty"; empty before the first answer
+    std::string toner;              // "ok", "low", "empty"; empty while not known
     std::optional<uint32_t> counter;
     std::string ustatus;
     std::shared_ptr<OwnedRecord> record;        // null before the first cycle

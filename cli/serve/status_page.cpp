@@ -12,7 +12,7 @@ constexpr std::string_view kHead = R"(<!DOCTYPE html>
 <meta name="viewport" content="width=device-width, initial-scale=1">
 <title>Printer fleet - tb58mon</title>
 <style>
-:root { --ok: #2e7d32; --warn: #b26a00; --bad: #c62828; --off: #616161; --wait: #1565c0; }
+:root { --ok: #2e7d32; --warn: #b26a00; --bad: #c62828; --off: #616161; --unknown: #6a1b9a; --wait: #1565c0; }
 * { box-sizing: border-box; }
 body { margin: 0; font: 15px/1.4 system-ui, -apple-system, "Segoe UI", "Noto Sans", "Noto Sans CJK JP", "IPAGothic", sans-serif; background: #f4f5f7; color: #1f2328; }
 header.top { display: flex; flex-wrap: wrap; gap: .5rem 1.5rem; align-items: center; padding: .8rem 1rem; background: #fff; border-bottom: 1px solid #d0d7de; position: sticky; top: 0; }
@@ -24,12 +24,14 @@ article.card { background: #fff; border: 1px solid #d0d7de; border-top: 6px soli
 article.card.error { border-top-color: var(--bad); }
 article.card.no-response { border-top-color: var(--off); }
 article.card.attention { border-top-color: var(--warn); }
+article.card.unknown { border-top-color: var(--unknown); }
 article.card.waiting { border-top-color: var(--wait); }
 .card header { display: flex; justify-content: space-between; align-items: baseline; gap: .5rem; }
 .card h2 { font-size: 1.05rem; margin: 0; overflow-wrap: anywhere; }
 .badge { font-size: .75rem; text-transform: uppercase; letter-spacing: .04em; color: #fff; background: var(--ok); border-radius: 999px; padding: .1rem .6rem; white-space: nowrap; }
 .error .badge { background: var(--bad); } .no-response .badge { background: var(--off); }
 .attention .badge { background: var(--warn); } .waiting .badge { background: var(--wait); }
+.unknown .badge { background: var(--unknown); }
 .card img { width: 100%; max-width: 320px; height: auto; align-self: center; image-rendering: pixelated; }
 .short { font-weight: 600; font-size: 1.05rem; margin: 0; }
 .long { white-space: pre-line; margin: 0; color: #333; }

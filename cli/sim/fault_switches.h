@@ -16,6 +16,7 @@ struct FaultSwitches {
     size_t huge = 0;             // this many extra bytes in the reply
     bool ustatus = false;        // unsolicited USTATUS sections between answers
     bool nul_prefix = false;     // NUL and EOT bytes before the reply and after each form feed
+    long delay_ms = 0;           // wait this many milliseconds before each reply
 };
 
 }  // namespace tb58mon

@@ -122,6 +122,7 @@ std::string FaultNames(const FaultSwitches& f) {
     if (f.huge > 0) add("huge " + std::to_string(f.huge));
     if (f.ustatus) add("ustatus");
     if (f.nul_prefix) add("nul-prefix");
+    if (f.delay_ms > 0) add("delay " + std::to_string(f.delay_ms) + " ms");
     return names;
 }
 
@@ -314,7 +315,11 @@ private:
             socket_.set_option(tcp::no_delay(true), ignored);
         }
         sent_ = 0;
-        Write();
+        if (faults_.delay_ms <= 0) return Write();
+        pause_.expires_after(std::chrono::milliseconds(faults_.delay_ms));
+        pause_.async_wait([self = shared_from_this()](const asio::error_code& error) {
+            if (!self->closed_ && !error) self->Write();
+        });
     }
 
     void Write() {

@@ -23,7 +23,8 @@
 // place of the answers, then the echo answer), huge N (an extra answer of N
 // bytes before the echo answer), ustatus (an unsolicited status section
 // after every form feed but the last), nul-prefix (NUL NUL EOT before the
-// reply and after every form feed).
+// reply and after every form feed), delay N (N milliseconds before each
+// reply).
 #pragma once
 
 #include <cstddef>

@@ -166,21 +166,22 @@ TEST(ClientOfAddress, IPv4AndIPv6Slash64) {
 }
 
 TEST(DescriptorBudget, ReserveForThePollerAndTheClosingSlack) {
-    // 8 exchanges: 16 descriptors, the margin, the slack.
-    const ConnectionBudget plenty = PlanConnections(20000, 8, 256);
+    // 16 descriptors of the poller, the margin, the slack.
+    const ConnectionBudget plenty = PlanConnections(20000, 16, 256);
     EXPECT_EQ(plenty.reserve, 16 + kDescriptorMargin);
     EXPECT_EQ(plenty.connections, 256u);
     EXPECT_FALSE(plenty.shrunk);
     const size_t edge = 256 + 16 + kDescriptorMargin + kClosingSlack;
-    EXPECT_EQ(PlanConnections(edge, 8, 256).connections, 256u);
-    EXPECT_FALSE(PlanConnections(edge, 8, 256).shrunk);
-    EXPECT_EQ(PlanConnections(edge - 1, 8, 256).connections, 255u);
-    EXPECT_TRUE(PlanConnections(edge - 1, 8, 256).shrunk);
-    const ConnectionBudget small = PlanConnections(256, 8, 256);  // ulimit -n 256
+    EXPECT_EQ(PlanConnections(edge, 16, 256).connections, 256u);
+    EXPECT_FALSE(PlanConnections(edge, 16, 256).shrunk);
+    EXPECT_EQ(PlanConnections(edge - 1, 16, 256).connections, 255u);
+    EXPECT_TRUE(PlanConnections(edge - 1, 16, 256).shrunk);
+    const ConnectionBudget small = PlanConnections(256, 16, 256);  // ulimit -n 256
     EXPECT_EQ(small.connections, 256 - 16 - kDescriptorMargin - kClosingSlack);
-    EXPECT_EQ(PlanConnections(16 + kDescriptorMargin + kClosingSlack, 8, 256).connections, 0u);
-    EXPECT_EQ(PlanConnections(10, 8, 256).connections, 0u);
-    EXPECT_EQ(PlanConnections(20000, 256, 100000).connections, 20000 - 512 - kDescriptorMargin - kClosingSlack);
+    EXPECT_EQ(PlanConnections(16 + kDescriptorMargin + kClosingSlack + 1, 16, 256).connections, 1u);
+    EXPECT_EQ(PlanConnections(16 + kDescriptorMargin + kClosingSlack, 16, 256).connections, 0u);
+    EXPECT_EQ(PlanConnections(10, 16, 256).connections, 0u);
+    EXPECT_EQ(PlanConnections(20000, 512, 100000).connections, 20000 - 512 - kDescriptorMargin - kClosingSlack);
     EXPECT_GE(RaiseOpenFileLimit(), 64u);
 }
 

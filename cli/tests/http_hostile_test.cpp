@@ -51,7 +51,6 @@ protected:
         }
         PollerOptions options;
         options.max_in_flight = 3;
-        options.workers = 3;
         poller_ = std::make_unique<FleetPoller>(fleet_, options, metrics_);
         HttpServiceOptions http;
         limits.head_time = kHeadTime;

@@ -9,7 +9,7 @@
 #include "serve/fleet_poller.h"
 #include "serve/printer_view.h"
 #include "transport/transport.h"
-#include "watch/monitor_cycle.h"
+#include "monitor/monitor_cycle.h"
 
 namespace tb58mon::test {
 
@@ -20,7 +20,8 @@ inline std::shared_ptr<const PrinterView> ViewAfterOneCycle(const std::string& n
     options.snmp = false;
     const auto transport = OpenTransport(uri, options);
     auto record = std::make_shared<OwnedRecord>();
-    const MonitorCycle cycle = RunMonitorCycle(record->get(), *transport);
+    const MonitorCycle cycle =
+        RunMonitorCycle(record->get(), *transport, std::chrono::steady_clock::now() + std::chrono::seconds(5));
     return ViewAfterCycle(*waiting, std::move(record), cycle, 0.1);
 }
 

@@ -96,7 +96,6 @@ protected:
         fleet_ = StartFleet(count, snmp);
         PollerOptions options;
         options.max_in_flight = 6;
-        options.workers = 6;
         poller_ = std::make_unique<FleetPoller>(fleet_.config, options, metrics_);
         http_ = std::make_unique<HttpService>([this] { return poller_->Snapshot(); }, [this] { return metrics_.Text(); },
                                               HttpServiceOptions{});

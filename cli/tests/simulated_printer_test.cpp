@@ -13,13 +13,15 @@
 #include "sim/scenario_library.h"
 #include "sim/simulated_printer.h"
 #include "transport/sim_transport.h"
-#include "watch/monitor_cycle.h"
+#include "monitor/monitor_cycle.h"
 #include "base/value_lists.h"
 
 namespace tb58mon {
 namespace {
 
 constexpr uint32_t kConfiguration = INFO_SYSTEM | INFO_EMUL | INFO_DEVICE | INFO_IDENTITY;
+
+Deadline Soon() { return std::chrono::steady_clock::now() + std::chrono::seconds(5); }
 
 template <typename Node>
 std::vector<const Node*> Nodes(const Node* node) {
@@ -121,7 +123,7 @@ TEST(SimulatedPrinter, EveryScenarioArrivesWholeInTheRecord) {
         if (scenario.answers != Answers::kAll) continue;
         OwnedRecord record;
         const auto printer = OpenSimTransport(scenario);
-        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer);
+        const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer, Soon());
         EXPECT_FALSE(cycle.no_response) << cycle.reason;
         // The emulation round runs exactly when the printer has the emulation.
         ASSERT_EQ(cycle.rounds.size(), HasEmulation(scenario, "TZMO") ? 3u : 2u);
@@ -196,9 +198,9 @@ TEST(SimulatedPrinter, RoundsItDoesNotAnswer) {
     OwnedRecord record;
     scenario = LoadScenario("no-response");
     const auto printer = OpenSimTransport(scenario);
-    EXPECT_TRUE(RunQueryRound(record.get(), "configuration", kConfiguration, *printer).answered);
+    EXPECT_TRUE(RunQueryRound(record.get(), "configuration", kConfiguration, *printer, Soon()).answered);
     const uint32_t trays = record->nTrayInfo;
-    const QueryRound silent = RunQueryRound(record.get(), "poll", AllRequestFlags(), *printer);
+    const QueryRound silent = RunQueryRound(record.get(), "poll", AllRequestFlags(), *printer, Soon());
     EXPECT_FALSE(silent.answered);
     EXPECT_EQ(record->nTrayInfo, trays);
     EXPECT_EQ(record->pTrayInfo->wPaperSize, 0);  // never answered

@@ -9,19 +9,28 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
+#include "base/cli_error.h"
+#include "run_tb58mon.h"
 #include "sim/scenario_library.h"
 #include "sim/simulated_printer.h"
+#include "transport/async_transport.h"
 #include "transport/transport.h"
 
 namespace tb58mon {
 namespace {
 
 constexpr std::string_view kUel = "\x1b%-12345X";
+
+Deadline After(int milliseconds) { return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds); }
 
 class PseudoDevice {
 public:
@@ -81,11 +90,10 @@ TEST(UsbTransport, ReadsTheReplyInPiecesUntilTheEcho) {
     ASSERT_TRUE(device.ok());
     const Scenario scenario = LoadScenario("all-well");
     TransportOptions options;
-    options.timeout = std::chrono::milliseconds(3000);
     const auto printer = OpenUsbTransport(device.path(), options);
     std::thread side([&] { device.AnswerOnce(scenario); });
     const std::string query = std::string(kUel) + "@PJL\r\n@PJL INFO CONFIG\r\n" + std::string(kUel);
-    const RoundResult result = printer->Exchange(query, true);
+    const RoundResult result = printer->Exchange(query, true, After(3000));
     side.join();
     ASSERT_EQ(result.outcome, RoundOutcome::kAnswered) << result.message;
     // The reply as the printer gave it, up to the echo's answer.
@@ -102,12 +110,58 @@ TEST(UsbTransport, ADeviceThatDoesNotAnswerOrIsNotThere) {
     PseudoDevice device;
     ASSERT_TRUE(device.ok());
     TransportOptions options;
-    options.timeout = std::chrono::milliseconds(300);
-    RoundResult result = OpenUsbTransport(device.path(), options)->Exchange("@PJL INFO CONFIG\r\n", false);
+    RoundResult result = OpenUsbTransport(device.path(), options)->Exchange("@PJL INFO CONFIG\r\n", false, After(300));
     EXPECT_EQ(result.outcome, RoundOutcome::kTimedOut);
-    result = OpenUsbTransport("/dev/usb/tb58-no-such-printer", options)->Exchange("@PJL INFO CONFIG\r\n", false);
+    result = OpenUsbTransport("/dev/usb/tb58-no-such-printer", options)->Exchange("@PJL INFO CONFIG\r\n", false, After(300));
     EXPECT_EQ(result.outcome, RoundOutcome::kDeviceError);
     EXPECT_NE(result.message.find("is gone"), std::string::npos) << result.message;
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// A mistyped device path must never be written to: only a character device
+// is opened, never through a symbolic link, whatever the path names.
+TEST(UsbTransport, OpensCharacterDevicesOnly) {
+    PseudoDevice device;
+    ASSERT_TRUE(device.ok());
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("tb58-usb-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "disk.img").string();
+    const std::string text(4096, 'D');
+    std::ofstream(file, std::ios::binary) << text;
+    const std::string link = (folder / "lp0").string();
+    std::filesystem::create_symlink(device.path(), link);
+    const std::string file_link = (folder / "lp1").string();
+    std::filesystem::create_symlink(file, file_link);
+    const std::string fifo = (folder / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    // Refused when the transport is opened (exit code 2 for watch) ...
+    TransportOptions options;
+    for (const std::string& path : {file, link, file_link, fifo, folder.string()}) {
+        SCOPED_TRACE(path);
+        EXPECT_THROW(OpenUsbTransport(path, options), CliError);
+        const Outcome watch = Tb58mon({"watch", "usb://" + path, "--once", "--timeout", "1"});
+        EXPECT_EQ(watch.code, 2) << watch.out << watch.err;
+        EXPECT_TRUE(watch.err.find("not a character device") != std::string::npos ||
+                    watch.err.find("symbolic link") != std::string::npos)
+            << watch.err;
+    }
+    // ... and by every round, for a path that changed since.
+    std::string error;
+    EXPECT_EQ(OpenPrinterDevice(file, error), -1);
+    EXPECT_NE(error.find("not a character device"), std::string::npos) << error;
+    EXPECT_EQ(OpenPrinterDevice(link, error), -1);
+    EXPECT_NE(error.find("symbolic link"), std::string::npos) << error;
+    EXPECT_EQ(OpenPrinterDevice(fifo, error), -1);
+    EXPECT_EQ(Contents(file), text);  // not a byte written
+    const int fd = OpenPrinterDevice(device.path(), error);
+    EXPECT_GE(fd, 0) << error;
+    if (fd >= 0) close(fd);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

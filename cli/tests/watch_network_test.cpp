@@ -68,7 +68,7 @@ TEST(WatchNetwork, WithoutSnmpTheDeviceIdGoesUnanswered) {
     EXPECT_TRUE(w["state"]["response"]);
     EXPECT_TRUE(w["record"]["pEngineStatus"].empty());  // the codes come with the device ID
     EXPECT_FALSE(w["record"]["pTrayInfo"].empty());     // the PJL part arrived
-    EXPECT_EQ(w["rounds"][0]["device_id_note"], "not read (--no-snmp)");
+    EXPECT_EQ(w["rounds"][0]["device_id_note"], "SNMP is off (--no-snmp)");
 }
 
 TEST(WatchNetwork, FaultsThatStillGiveTheWholeReply) {

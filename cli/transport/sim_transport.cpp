@@ -9,7 +9,7 @@ class SimTransport final : public Transport {
 public:
     explicit SimTransport(Scenario scenario) : scenario_(std::move(scenario)), printer_(scenario_) {}
 
-    RoundResult Exchange(std::string_view query_text, bool device_id_requested) override {
+    RoundResult Exchange(std::string_view query_text, bool device_id_requested, Deadline) override {
         RoundResult result;
         const auto answer = printer_.Answer(query_text, device_id_requested);
         if (!answer) {

@@ -1,17 +1,26 @@
-// socket://HOST[:PORT]: PJL over TCP, one connection per round, under one
-// deadline for the whole round; the device ID over SNMP after the reply.
-#include <asio.hpp>
+// socket://HOST[:PORT]: PJL over TCP, one connection per round, and the
+// device ID over SNMP after the reply, all on the caller's loop under the
+// round's deadline.  A round that waits costs its socket, its timer and,
+// while the SNMP request runs, a UDP socket.
+#include <asio/connect.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/post.hpp>
+#include <asio/steady_timer.hpp>
+#include <asio/write.hpp>
 
 #include <array>
+#include <optional>
 
+#include "transport/async_transport.h"
 #include "transport/pjl_stream.h"
 #include "transport/snmp_device_id.h"
-#include "transport/transport.h"
 
 namespace tb58mon {
 namespace {
 
-constexpr auto kPollStep = std::chrono::milliseconds(100);
+using asio::ip::tcp;
+constexpr size_t kReadPiece = 16384;
+constexpr std::string_view kSnmpSilentEarlier = "SNMP did not answer earlier in this cycle";
 
 RoundOutcome OutcomeOf(const std::error_code& error) {
     if (error == asio::error::connection_refused) return RoundOutcome::kRefused;
@@ -23,170 +32,256 @@ RoundOutcome OutcomeOf(const std::error_code& error) {
     return RoundOutcome::kDeviceError;
 }
 
-// One PJL exchange on one connection.
-class PjlExchange {
+std::string HostPortText(const std::string& host, unsigned port) {
+    const bool ipv6 = host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
+// One round: look-up (for a name), connect, send, read to the echo, then
+// the device ID.  Its handlers hold it; Cancel closes what it has open.
+class SocketRound : public std::enable_shared_from_this<SocketRound> {
 public:
-    PjlExchange(std::string host, unsigned port, const TransportOptions& options)
-        : host_(std::move(host)),
+    SocketRound(asio::io_context& io, const std::string& host, unsigned port, const TransportOptions& options,
+                Deadline deadline, AsyncTransport::Done done)
+        : io_(io),
+          host_(host),
           port_(port),
           options_(options),
-          resolver_(io_),
-          socket_(io_),
+          deadline_(deadline),
+          done_(std::move(done)),
+          socket_(io),
+          timer_(io),
           cookie_(MakeEchoCookie()),
           framer_(cookie_, options.max_reply) {}
 
-    RoundResult Run(std::string_view query_text) {
-        request_ = AddEchoCommand(query_text, cookie_);
-        // An address needs no name look-up (which would cost a thread).
+    // snmp_silent: SNMP did not answer earlier in this cycle; it is not
+    // asked again.
+    void Begin(std::string_view query_text, bool device_id_requested, bool snmp_silent) {
+        device_id_requested_ = device_id_requested;
+        snmp_silent_ = snmp_silent;
+        if (!query_text.empty()) request_ = AddEchoCommand(query_text, cookie_);
+        timer_.expires_at(deadline_);
+        timer_.async_wait([self = shared_from_this()](const std::error_code& error) {
+            if (!error) self->OnDeadline();
+        });
+        // An address needs no name look-up (which runs on asio's resolver thread).
         std::error_code not_an_address;
         const asio::ip::address address = asio::ip::make_address(host_, not_an_address);
-        if (!not_an_address) {
-            Connect(asio::ip::tcp::resolver::results_type::create(asio::ip::tcp::endpoint(address, static_cast<unsigned short>(port_)), host_, std::to_string(port_)));
-        } else {
-            Resolve();
-        }
-        return Wait();
+        if (!not_an_address) return Connect({tcp::endpoint(address, static_cast<unsigned short>(port_))});
+        resolver_.emplace(io_);
+        resolver_->async_resolve(host_, std::to_string(port_),
+                                 [self = shared_from_this()](const std::error_code& error, tcp::resolver::results_type hosts) {
+                                     if (self->finished_) return;
+                                     if (error) {
+                                         return self->Fail(RoundOutcome::kDeviceError,
+                                                           "cannot find host " + self->host_ + ": " + error.message());
+                                     }
+                                     self->Connect({hosts.begin(), hosts.end()});
+                                 });
+    }
+
+    void Cancel() {
+        done_ = nullptr;
+        Close();
     }
 
 private:
-    void Resolve() {
-        resolver_.async_resolve(host_, std::to_string(port_),
-                                [this](const std::error_code& error, const asio::ip::tcp::resolver::results_type& hosts) {
-                                    if (error) return Fail(RoundOutcome::kDeviceError, "cannot find host " + host_ + ": " + error.message());
-                                    Connect(hosts);
-                                });
-    }
-
-    RoundResult Wait() {
-        const auto deadline = std::chrono::steady_clock::now() + options_.timeout;
-        while (!finished_) {
-            const auto now = std::chrono::steady_clock::now();
-            if (now >= deadline) {
-                Fail(RoundOutcome::kTimedOut, "no whole reply within " + std::to_string(options_.timeout.count()) +
-                                                  " ms (" + std::to_string(framer_.bytes_received()) + " bytes came)");
-                break;
-            }
-            if (options_.stop != nullptr && options_.stop->load()) {
-                Fail(RoundOutcome::kTimedOut, "stopped");
-                break;
-            }
-            io_.run_for(std::min<std::chrono::steady_clock::duration>(kPollStep, deadline - now));
-            if (io_.stopped() && !finished_) io_.restart();
+    void Connect(std::vector<tcp::endpoint> endpoints) {
+        if (request_.empty()) {
+            // Nothing to send: only the device ID is asked.
+            address_ = endpoints.front().address();
+            result_.outcome = RoundOutcome::kAnswered;
+            return ReadDeviceId();
         }
-        std::error_code ignored;
-        socket_.close(ignored);
-        resolver_.cancel();
-        result_.bytes_read = framer_.bytes_received();
-        return std::move(result_);
-    }
-
-    void Connect(const asio::ip::tcp::resolver::results_type& hosts) {
-        asio::async_connect(socket_, hosts, [this](const std::error_code& error, const asio::ip::tcp::endpoint&) {
+        asio::async_connect(socket_, endpoints, [self = shared_from_this()](const std::error_code& error, const tcp::endpoint& peer) {
+            if (self->finished_) return;
             if (error == asio::error::connection_refused) {
-                return Fail(RoundOutcome::kRefused, "nothing answers on " + host_ + ":" + std::to_string(port_) +
-                                                        " (the printer is off, or busy printing)");
+                return self->Fail(RoundOutcome::kRefused, "nothing answers on " + HostPortText(self->host_, self->port_) +
+                                                              " (the printer is off, or busy printing)");
             }
             if (error) {
-                return Fail(OutcomeOf(error), "cannot connect to " + host_ + ":" + std::to_string(port_) + ": " +
-                                                  error.message());
+                return self->Fail(OutcomeOf(error), "cannot connect to " + HostPortText(self->host_, self->port_) +
+                                                        ": " + error.message());
             }
-            asio::async_write(socket_, asio::buffer(request_), [this](const std::error_code& write_error, size_t) {
-                if (write_error) return Fail(OutcomeOf(write_error), "sending the query: " + write_error.message());
-                Read();
-            });
+            self->address_ = peer.address();
+            asio::async_write(self->socket_, asio::buffer(self->request_),
+                              [self](const std::error_code& write_error, size_t) {
+                                  if (self->finished_) return;
+                                  if (write_error) {
+                                      return self->Fail(OutcomeOf(write_error), "sending the query: " + write_error.message());
+                                  }
+                                  self->buffer_ = std::make_unique<std::array<char, kReadPiece>>();
+                                  self->Read();
+                              });
         });
     }
 
     void Read() {
-        socket_.async_read_some(asio::buffer(buffer_), [this](const std::error_code& error, size_t size) {
-            if (finished_) return;
-            const auto state = framer_.Feed(std::string_view(buffer_.data(), size));
-            if (state == PjlReplyFramer::State::kComplete) {
-                finished_ = true;
-                result_.outcome = RoundOutcome::kAnswered;
-                result_.reply = framer_.reply();
-                result_.ustatus = framer_.ustatus();
-                return;
-            }
+        socket_.async_read_some(asio::buffer(*buffer_), [self = shared_from_this()](const std::error_code& error, size_t size) {
+            if (self->finished_) return;
+            const auto state = self->framer_.Feed(std::string_view(self->buffer_->data(), size));
+            if (state == PjlReplyFramer::State::kComplete) return self->ReplyComplete();
             if (state == PjlReplyFramer::State::kTooLarge) {
-                return Fail(RoundOutcome::kTooLarge,
-                            "the reply grew past " + std::to_string(options_.max_reply) + " bytes; reading stopped");
+                return self->Fail(RoundOutcome::kTooLarge, "the reply grew past " + std::to_string(self->options_.max_reply) +
+                                                               " bytes; reading stopped");
             }
             if (error == asio::error::eof) {
-                return Fail(RoundOutcome::kClosed, "the printer closed the connection after " +
-                                                       std::to_string(framer_.bytes_received()) + " bytes, before the reply ended");
+                return self->Fail(RoundOutcome::kClosed, "the printer closed the connection after " +
+                                                             std::to_string(self->framer_.bytes_received()) +
+                                                             " bytes, before the reply ended");
             }
-            if (error) return Fail(OutcomeOf(error), "reading the reply: " + error.message());
-            Read();
+            if (error) return self->Fail(OutcomeOf(error), "reading the reply: " + error.message());
+            self->Read();
         });
     }
 
-    void Fail(RoundOutcome outcome, std::string message) {
-        if (finished_) return;
-        finished_ = true;
-        result_.outcome = outcome;
-        result_.message = std::move(message);
-        io_.stop();
+    void ReplyComplete() {
+        std::error_code ignored;
+        socket_.close(ignored);
+        buffer_.reset();
+        result_.outcome = RoundOutcome::kAnswered;
+        result_.reply = framer_.reply();
+        result_.ustatus = framer_.ustatus();
+        result_.bytes_read = framer_.bytes_received();
+        ReadDeviceId();
     }
 
+    void ReadDeviceId() {
+        if (!device_id_requested_) return Report();
+        if (!options_.snmp) {
+            result_.device_id_note = "SNMP is off (--no-snmp)";
+            return Report();
+        }
+        if (snmp_silent_) {
+            result_.device_id_note = std::string(kSnmpSilentEarlier);
+            return Report();
+        }
+        // The SNMP request reports by its own deadline: at most two tries,
+        // and at most half the time left, so that a silent agent leaves the
+        // rounds after this one their time.
+        timer_.cancel();
+        const auto left = std::max(Deadline::duration::zero(), deadline_ - std::chrono::steady_clock::now());
+        const auto budget = std::min<Deadline::duration>(2 * options_.snmp_timeout, left / 2);
+        SnmpTarget target{address_.to_string(), options_.snmp_port, options_.community, options_.snmp_version,
+                          std::chrono::duration_cast<std::chrono::milliseconds>(budget / 2)};
+        const Deadline snmp_deadline = std::chrono::steady_clock::now() + budget;
+        snmp_ = StartSnmpDeviceIdRead(io_, target, snmp_deadline, [self = shared_from_this()](SnmpReading reading) {
+            if (self->finished_) return;
+            if (reading.ok) {
+                self->result_.device_id = std::move(reading.value);
+            } else {
+                self->result_.device_id_note = std::move(reading.error);
+            }
+            self->Report();
+        });
+    }
+
+    void OnDeadline() {
+        if (finished_) return;
+        Fail(RoundOutcome::kTimedOut, "no whole reply by the deadline (" + std::to_string(framer_.bytes_received()) +
+                                          " bytes came)");
+    }
+
+    void Fail(RoundOutcome outcome, std::string message) {
+        result_.outcome = outcome;
+        result_.message = std::move(message);
+        result_.bytes_read = framer_.bytes_received();
+        Report();
+    }
+
+    // Reports from a handler of the loop (never from inside Begin).
+    void Report() {
+        if (finished_) return;
+        Close();
+        asio::post(io_, [self = shared_from_this()] {
+            if (auto done = std::move(self->done_)) {
+                self->done_ = nullptr;
+                done(std::move(self->result_));
+            }
+        });
+    }
+
+    void Close() {
+        finished_ = true;
+        std::error_code ignored;
+        timer_.cancel();
+        socket_.close(ignored);
+        if (resolver_) resolver_->cancel();
+        if (snmp_) {
+            snmp_->Cancel();
+            snmp_.reset();
+        }
+        buffer_.reset();
+    }
+
+    asio::io_context& io_;
     std::string host_;
     unsigned port_;
-    const TransportOptions& options_;
-    asio::io_context io_;
-    asio::ip::tcp::resolver resolver_;
-    asio::ip::tcp::socket socket_;
+    TransportOptions options_;
+    Deadline deadline_;
+    AsyncTransport::Done done_;
+    tcp::socket socket_;
+    asio::steady_timer timer_;
+    std::optional<tcp::resolver> resolver_;
     std::string cookie_;
     PjlReplyFramer framer_;
     std::string request_;
-    std::array<char, 16384> buffer_{};
+    bool device_id_requested_ = false;
+    bool snmp_silent_ = false;
+    std::unique_ptr<std::array<char, kReadPiece>> buffer_;
+    asio::ip::address address_;
+    std::shared_ptr<SnmpDeviceIdRead> snmp_;
     bool finished_ = false;
     RoundResult result_;
 };
 
-class SocketTransport final : public Transport {
+class AsyncSocketTransport final : public AsyncTransport {
 public:
-    SocketTransport(std::string host, unsigned port, const TransportOptions& options)
-        : host_(std::move(host)), port_(port), options_(options) {}
+    AsyncSocketTransport(asio::io_context& io, std::string host, unsigned port, const TransportOptions& options)
+        : io_(io), host_(std::move(host)), port_(port), options_(options) {}
+    ~AsyncSocketTransport() override { Cancel(); }
 
-    RoundResult Exchange(std::string_view query_text, bool device_id_requested) override {
-        RoundResult result;
-        if (!query_text.empty()) {
-            PjlExchange exchange(host_, port_, options_);
-            result = exchange.Run(query_text);
-            if (result.outcome != RoundOutcome::kAnswered) return result;
-        } else {
-            result.outcome = RoundOutcome::kAnswered;
-        }
-        if (!device_id_requested) return result;
-        if (!options_.snmp) {
-            result.device_id_note = "not read (--no-snmp)";
-            return result;
-        }
-        const SnmpReading reading =
-            ReadDeviceIdOverSnmp(host_, options_.snmp_port, options_.community, options_.snmp_version, options_.snmp_timeout);
-        if (reading.ok) {
-            result.device_id = reading.value;
-        } else {
-            result.device_id_note = reading.error;
-        }
-        return result;
+    // The rounds of one cycle share its deadline: an agent that did not
+    // answer in one is not asked again in the next.
+    void Start(std::string_view query_text, bool device_id_requested, Deadline deadline, Done done) override {
+        Cancel();
+        const bool silent = silent_cycle_ == deadline;
+        auto report = [this, deadline, done = std::move(done)](RoundResult result) {
+            if (result.device_id_note.starts_with(kSnmpDidNotAnswer)) silent_cycle_ = deadline;
+            done(std::move(result));
+        };
+        round_ = std::make_shared<SocketRound>(io_, host_, port_, options_, deadline, std::move(report));
+        round_->Begin(query_text, device_id_requested, silent);
     }
 
-    std::string Describe() const override {
-        const bool ipv6 = host_.find(':') != std::string::npos;
-        return "socket://" + (ipv6 ? "[" + host_ + "]" : host_) + ":" + std::to_string(port_);
+    void Cancel() override {
+        if (round_) round_->Cancel();
+        round_.reset();
     }
+
+    std::string Describe() const override { return "socket://" + HostPortText(host_, port_); }
 
 private:
+    asio::io_context& io_;
     std::string host_;
     unsigned port_;
     TransportOptions options_;
+    std::shared_ptr<SocketRound> round_;
+    Deadline silent_cycle_{};
 };
 
 }  // namespace
 
+std::unique_ptr<AsyncTransport> OpenAsyncSocketTransport(asio::io_context& io, std::string host, unsigned port,
+                                                         const TransportOptions& options) {
+    return std::make_unique<AsyncSocketTransport>(io, std::move(host), port, options);
+}
+
 std::unique_ptr<Transport> OpenSocketTransport(std::string_view host, unsigned port, const TransportOptions& options) {
-    return std::make_unique<SocketTransport>(std::string(host), port, options);
+    const std::string name(host);
+    return SyncTransport(
+        [name, port, options](asio::io_context& io) { return OpenAsyncSocketTransport(io, name, port, options); },
+        options);
 }
 
 }  // namespace tb58mon

@@ -1,6 +1,8 @@
 // Talking to a printer: one query round at a time.  A transport sends the
 // PJL text of a QueryInfo, reads the printer's reply back and, when the
-// query asks for it, the device ID.  The printer is named by a device URI:
+// query asks for it, the device ID, all before the deadline the caller
+// gives (the whole cycle's, so that one timeout bounds every round and the
+// SNMP requests of a check).  The printer is named by a device URI:
 //
 //   socket://HOST[:PORT]   PJL over TCP (port 9100), device ID over SNMP
 //   usb:///dev/usb/lpN     a USB printer class device (Linux)
@@ -42,14 +44,15 @@ struct RoundResult {
     size_t bytes_read = 0;      // bytes that came from the printer this round
 };
 
+using Deadline = std::chrono::steady_clock::time_point;
+
 struct TransportOptions {
-    std::chrono::milliseconds timeout{5000};      // one deadline for a whole round
     size_t max_reply = 1024 * 1024;              // the largest reply read
     bool snmp = true;                            // read the device ID over SNMP (socket://)
     std::string community = "public";
     unsigned snmp_port = 161;
     std::string snmp_version = "2c";             // "1" or "2c"
-    std::chrono::milliseconds snmp_timeout{1000};
+    std::chrono::milliseconds snmp_timeout{1000};  // one SNMP try (one retry), within the deadline
     const std::atomic<bool>* stop = nullptr;     // when set, a round in progress ends early
 };
 
@@ -58,7 +61,8 @@ public:
     virtual ~Transport() = default;
     // One round: sends query_text (the PJL text a QueryInfo holds; empty when
     // it holds none) and reads the reply; reads the device ID when asked.
-    virtual RoundResult Exchange(std::string_view query_text, bool device_id_requested) = 0;
+    // Returns by the deadline (kTimedOut when it passed first).
+    virtual RoundResult Exchange(std::string_view query_text, bool device_id_requested, Deadline deadline) = 0;
     // The printer as the user named it.
     virtual std::string Describe() const = 0;
 };

@@ -1,20 +1,28 @@
 // usb:///dev/usb/lpN: a USB printer class device of the Linux usblp driver.
 // The query is written and the reply read on a non-blocking descriptor
-// with poll, under one deadline for the round; the device ID comes from the
-// driver's LPIOC_GET_DEVICE_ID ioctl.  A device that is busy, gone or
-// one-way gives a clear message, never a hang.
+// watched by the caller's loop, under the round's deadline; the device ID
+// comes from the driver's LPIOC_GET_DEVICE_ID ioctl.  A device that is
+// busy, gone or one-way gives a clear message, never a hang.
+//
+// Only a character device is opened, and never through a symbolic link: a
+// mistyped path such as usb:///dev/sda, or a regular file, is refused before
+// a byte is written.
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <asio/posix/stream_descriptor.hpp>
+#include <asio/post.hpp>
+#include <asio/steady_timer.hpp>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
+#include "base/cli_error.h"
+#include "transport/async_transport.h"
 #include "transport/pjl_stream.h"
-#include "transport/transport.h"
 #include "transport/usb_device_id.h"
 
 namespace tb58mon {
@@ -23,21 +31,8 @@ namespace {
 // The usblp driver's request for the device ID into a buffer of len bytes.
 constexpr unsigned long DeviceIdRequest(unsigned long len) { return _IOC(_IOC_READ, 'P', 1, len); }
 constexpr size_t kDeviceIdBuffer = 1024;
+constexpr size_t kReadPiece = 16384;
 constexpr auto kEmptyReadPause = std::chrono::milliseconds(20);
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string OpenError(const std::string& path, int error) {
     switch (error) {
@@ -47,122 +42,259 @@ std::string OpenError(const std::string& path, int error) {
         case ENXIO: return path + " is gone: the printer is off or unplugged (" + std::strerror(error) + ")";
         case EACCES:
         case EPERM: return "no permission to open " + path + ": run as a member of its group (usually lp)";
+        case ELOOP: return path + " is a symbolic link: give the printer's device file itself";
         default: return "cannot open " + path + ": " + std::strerror(error);
     }
 }
 
-int Remaining(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return left.count() <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left.count(), 100));
+// A path that is there but cannot be a printer's device file is a mistake
+// in the URI, refused when the transport is opened; a device that is not
+// there (yet) is a printer that is off, reported by each round.
+void CheckDevicePath(const std::string& path) {
+    struct stat named {};
+    if (lstat(path.c_str(), &named) != 0) return;
+    if (S_ISLNK(named.st_mode)) throw BadArgument("usb://" + path + ": " + OpenError(path, ELOOP));
+    if (!S_ISCHR(named.st_mode)) {
+        throw BadArgument("usb://" + path + ": not a character device (a printer's device file is, e.g. /dev/usb/lp0)");
+    }
 }
 
-class UsbTransport final : public Transport {
-public:
-    UsbTransport(std::string path, const TransportOptions& options) : path_(std::move(path)), options_(options) {}
+}  // namespace
 
-    RoundResult Exchange(std::string_view query_text, bool device_id_requested) override {
-        RoundResult result;
-        Descriptor device(open(path_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-        if (device.get() < 0) {
-            Failed(result, RoundOutcome::kDeviceError, OpenError(path_, errno));
-            return result;
+int OpenPrinterDevice(const std::string& path, std::string& error) {
+    struct stat named {};
+    if (lstat(path.c_str(), &named) != 0) {
+        error = OpenError(path, errno);
+        return -1;
+    }
+    if (S_ISLNK(named.st_mode)) {
+        error = OpenError(path, ELOOP);
+        return -1;
+    }
+    if (!S_ISCHR(named.st_mode)) {
+        error = path + " is not a character device (a printer's device file is, e.g. /dev/usb/lp0): not opened";
+        return -1;
+    }
+    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0) {
+        error = OpenError(path, errno);
+        return -1;
+    }
+    // The file opened must be the one looked at.
+    struct stat opened {};
+    if (fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode) || opened.st_rdev != named.st_rdev ||
+        opened.st_ino != named.st_ino) {
+        close(fd);
+        error = path + " changed while it was opened: not used";
+        return -1;
+    }
+    return fd;
+}
+
+namespace {
+
+class UsbRound : public std::enable_shared_from_this<UsbRound> {
+public:
+    UsbRound(asio::io_context& io, std::string path, const TransportOptions& options, Deadline deadline,
+             AsyncTransport::Done done)
+        : io_(io),
+          path_(std::move(path)),
+          options_(options),
+          done_(std::move(done)),
+          device_(io),
+          deadline_timer_(io),
+          pause_(io),
+          cookie_(MakeEchoCookie()),
+          framer_(cookie_, options.max_reply) {
+        deadline_timer_.expires_at(deadline);
+    }
+
+    void Begin(std::string_view query_text, bool device_id_requested) {
+        device_id_requested_ = device_id_requested;
+        std::string error;
+        const int fd = OpenPrinterDevice(path_, error);
+        if (fd < 0) return Fail(RoundOutcome::kDeviceError, error);
+        std::error_code assigned;
+        device_.assign(fd, assigned);
+        if (assigned) {
+            close(fd);
+            return Fail(RoundOutcome::kDeviceError, path_ + " cannot be waited on: " + assigned.message());
         }
-        const auto deadline = std::chrono::steady_clock::now() + options_.timeout;
-        if (!query_text.empty()) {
-            const std::string cookie = MakeEchoCookie();
-            if (!Write(device.get(), AddEchoCommand(query_text, cookie), deadline, result)) return result;
-            if (!ReadReply(device.get(), cookie, deadline, result)) return result;
+        deadline_timer_.async_wait([self = shared_from_this()](const std::error_code& cancelled) {
+            if (!cancelled) self->OnDeadline();
+        });
+        if (query_text.empty()) return Answered();
+        request_ = AddEchoCommand(query_text, cookie_);
+        WaitToWrite();
+    }
+
+    void Cancel() {
+        done_ = nullptr;
+        Close();
+    }
+
+private:
+    void WaitToWrite() {
+        device_.async_wait(asio::posix::stream_descriptor::wait_write, [self = shared_from_this()](const std::error_code& error) {
+            if (self->finished_) return;
+            if (error) return self->Fail(RoundOutcome::kDeviceError, "writing to " + self->path_ + ": " + error.message());
+            self->Write();
+        });
+    }
+
+    void Write() {
+        const ssize_t n = write(device_.native_handle(), request_.data() + sent_, request_.size() - sent_);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return Fail(RoundOutcome::kDeviceError, "writing to " + path_ + ": " + std::strerror(errno));
         }
-        result.outcome = RoundOutcome::kAnswered;
-        if (device_id_requested) {
+        if (n > 0) sent_ += static_cast<size_t>(n);
+        if (sent_ < request_.size()) return WaitToWrite();
+        buffer_ = std::make_unique<std::array<char, kReadPiece>>();
+        WaitToRead();
+    }
+
+    void WaitToRead() {
+        device_.async_wait(asio::posix::stream_descriptor::wait_read, [self = shared_from_this()](const std::error_code& error) {
+            if (self->finished_) return;
+            if (error) return self->Fail(RoundOutcome::kDeviceError, "reading " + self->path_ + ": " + error.message());
+            self->Read();
+        });
+    }
+
+    void Read() {
+        const ssize_t n = read(device_.native_handle(), buffer_->data(), buffer_->size());
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR) return WaitToRead();
+            if (errno == EINVAL) {
+                return Fail(RoundOutcome::kDeviceError, path_ + " cannot send data back: a one-way printer or interface (EINVAL)");
+            }
+            if (errno == ENODEV) return Fail(RoundOutcome::kDeviceError, path_ + " is gone (unplugged)");
+            return Fail(RoundOutcome::kDeviceError, "reading " + path_ + ": " + std::strerror(errno));
+        }
+        if (n == 0) {
+            // The driver has nothing yet, though it said readable.
+            pause_.expires_after(kEmptyReadPause);
+            pause_.async_wait([self = shared_from_this()](const std::error_code& error) {
+                if (!error && !self->finished_) self->WaitToRead();
+            });
+            return;
+        }
+        const auto state = framer_.Feed(std::string_view(buffer_->data(), static_cast<size_t>(n)));
+        if (state == PjlReplyFramer::State::kTooLarge) {
+            return Fail(RoundOutcome::kTooLarge,
+                        "the reply grew past " + std::to_string(options_.max_reply) + " bytes; reading stopped");
+        }
+        if (state != PjlReplyFramer::State::kComplete) return WaitToRead();
+        result_.reply = framer_.reply();
+        result_.ustatus = framer_.ustatus();
+        Answered();
+    }
+
+    void Answered() {
+        result_.outcome = RoundOutcome::kAnswered;
+        result_.bytes_read = framer_.bytes_received();
+        if (device_id_requested_) {
             std::array<uint8_t, kDeviceIdBuffer> buffer{};
-            if (ioctl(device.get(), DeviceIdRequest(buffer.size()), buffer.data()) < 0) {
-                result.device_id_note = "the device gives no device ID: " + std::string(std::strerror(errno));
+            if (ioctl(device_.native_handle(), DeviceIdRequest(buffer.size()), buffer.data()) < 0) {
+                result_.device_id_note = "the device gives no device ID: " + std::string(std::strerror(errno));
             } else {
-                result.device_id = DeviceIdFromIoctlBuffer(buffer);
+                result_.device_id = DeviceIdFromIoctlBuffer(buffer);
             }
         }
-        return result;
+        Report();
+    }
+
+    void OnDeadline() {
+        if (finished_) return;
+        const bool sending = sent_ < request_.size();
+        Fail(RoundOutcome::kTimedOut, sending ? "the printer did not take the query in time"
+                                              : "no whole reply in time (" + std::to_string(framer_.bytes_received()) +
+                                                    " bytes came)");
+    }
+
+    void Fail(RoundOutcome outcome, std::string message) {
+        result_.outcome = outcome;
+        result_.message = std::move(message);
+        result_.bytes_read = framer_.bytes_received();
+        Report();
+    }
+
+    // Reports from a handler of the loop (never from inside Begin).
+    void Report() {
+        if (finished_) return;
+        Close();
+        asio::post(io_, [self = shared_from_this()] {
+            if (auto done = std::move(self->done_)) {
+                self->done_ = nullptr;
+                done(std::move(self->result_));
+            }
+        });
+    }
+
+    void Close() {
+        finished_ = true;
+        std::error_code ignored;
+        deadline_timer_.cancel();
+        pause_.cancel();
+        device_.close(ignored);
+        buffer_.reset();
+    }
+
+    asio::io_context& io_;
+    std::string path_;
+    TransportOptions options_;
+    AsyncTransport::Done done_;
+    asio::posix::stream_descriptor device_;
+    asio::steady_timer deadline_timer_;
+    asio::steady_timer pause_;
+    std::string cookie_;
+    PjlReplyFramer framer_;
+    std::string request_;
+    size_t sent_ = 0;
+    bool device_id_requested_ = false;
+    std::unique_ptr<std::array<char, kReadPiece>> buffer_;
+    bool finished_ = false;
+    RoundResult result_;
+};
+
+class AsyncUsbTransport final : public AsyncTransport {
+public:
+    AsyncUsbTransport(asio::io_context& io, std::string path, const TransportOptions& options)
+        : io_(io), path_(std::move(path)), options_(options) {}
+    ~AsyncUsbTransport() override { Cancel(); }
+
+    void Start(std::string_view query_text, bool device_id_requested, Deadline deadline, Done done) override {
+        Cancel();
+        round_ = std::make_shared<UsbRound>(io_, path_, options_, deadline, std::move(done));
+        round_->Begin(query_text, device_id_requested);
+    }
+
+    void Cancel() override {
+        if (round_) round_->Cancel();
+        round_.reset();
     }
 
     std::string Describe() const override { return "usb://" + path_; }
 
 private:
-    bool Stopped() const { return options_.stop != nullptr && options_.stop->load(); }
-
-    static bool Failed(RoundResult& result, RoundOutcome outcome, std::string message) {
-        result.outcome = outcome;
-        result.message = std::move(message);
-        return false;
-    }
-
-    bool Write(int fd, const std::string& text, std::chrono::steady_clock::time_point deadline, RoundResult& result) {
-        size_t sent = 0;
-        while (sent < text.size()) {
-            if (std::chrono::steady_clock::now() >= deadline || Stopped()) {
-                return Failed(result, RoundOutcome::kTimedOut, "the printer did not take the query in time");
-            }
-            pollfd ready{fd, POLLOUT, 0};
-            if (poll(&ready, 1, Remaining(deadline)) <= 0) continue;
-            const ssize_t n = write(fd, text.data() + sent, text.size() - sent);
-            if (n > 0) {
-                sent += static_cast<size_t>(n);
-            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                return Failed(result, RoundOutcome::kDeviceError, "writing to " + path_ + ": " + std::strerror(errno));
-            }
-        }
-        return true;
-    }
-
-    bool ReadReply(int fd, const std::string& cookie, std::chrono::steady_clock::time_point deadline,
-                   RoundResult& result) {
-        PjlReplyFramer framer(cookie, options_.max_reply);
-        std::array<char, 16384> buffer{};
-        while (true) {
-            if (std::chrono::steady_clock::now() >= deadline || Stopped()) {
-                result.bytes_read = framer.bytes_received();
-                return Failed(result, RoundOutcome::kTimedOut,
-                              "no whole reply in time (" + std::to_string(framer.bytes_received()) + " bytes came)");
-            }
-            pollfd ready{fd, POLLIN, 0};
-            if (poll(&ready, 1, Remaining(deadline)) <= 0) continue;
-            const ssize_t n = read(fd, buffer.data(), buffer.size());
-            if (n < 0) {
-                if (errno == EAGAIN || errno == EINTR) continue;
-                if (errno == EINVAL) {
-                    return Failed(result, RoundOutcome::kDeviceError,
-                                  path_ + " cannot send data back: a one-way printer or interface (EINVAL)");
-                }
-                if (errno == ENODEV) return Failed(result, RoundOutcome::kDeviceError, path_ + " is gone (unplugged)");
-                return Failed(result, RoundOutcome::kDeviceError, "reading " + path_ + ": " + std::strerror(errno));
-            }
-            if (n == 0) {
-                // The driver has nothing yet; poll may say readable all the same.
-                std::this_thread::sleep_for(kEmptyReadPause);
-                continue;
-            }
-            const auto state = framer.Feed(std::string_view(buffer.data(), static_cast<size_t>(n)));
-            if (state == PjlReplyFramer::State::kTooLarge) {
-                return Failed(result, RoundOutcome::kTooLarge,
-                              "the reply grew past " + std::to_string(options_.max_reply) + " bytes; reading stopped");
-            }
-            if (state == PjlReplyFramer::State::kComplete) {
-                result.reply = framer.reply();
-                result.ustatus = framer.ustatus();
-                result.bytes_read = framer.bytes_received();
-                return true;
-            }
-        }
-    }
-
+    asio::io_context& io_;
     std::string path_;
     TransportOptions options_;
+    std::shared_ptr<UsbRound> round_;
 };
 
 }  // namespace
 
+std::unique_ptr<AsyncTransport> OpenAsyncUsbTransport(asio::io_context& io, std::string device_path,
+                                                      const TransportOptions& options) {
+    CheckDevicePath(device_path);
+    return std::make_unique<AsyncUsbTransport>(io, std::move(device_path), options);
+}
+
 std::unique_ptr<Transport> OpenUsbTransport(std::string_view device_path, const TransportOptions& options) {
-    return std::make_unique<UsbTransport>(std::string(device_path), options);
+    const std::string path(device_path);
+    return SyncTransport([path, options](asio::io_context& io) { return OpenAsyncUsbTransport(io, path, options); },
+                         options);
 }
 
 }  // namespace tb58mon

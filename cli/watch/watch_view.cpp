@@ -70,6 +70,8 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
     WatchState state;
     state.response = !cycle.no_response;
     state.reason = cycle.reason;
+    state.status_known = state.response && cycle.status_read;
+    state.status_note = cycle.status_note;
     state.ustatus = OneLine(cycle.ustatus);
     const Json status = StatusJson(record, kind, code_page);
     state.short_text = StringOr(status["short"], "");
@@ -101,20 +103,27 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         const std::string name = StringOr(names["bins"][i]["name"], bin.name.value_or("bin"));
         state.bins.emplace_back(name, bin.state_word.value_or("-"));
     }
-    state.toner = state.response ? TonerState(state.codes) : "";
+    state.toner = state.status_known ? TonerState(state.codes) : "";
     if (!view.counters.empty()) state.counter = std::to_string(view.counters.front().value);
     return state;
 }
 
 std::vector<std::pair<std::string, std::string>> WatchLines(const WatchState& state) {
     std::vector<std::pair<std::string, std::string>> lines;
-    std::string status = state.short_text.empty() ? "-" : state.short_text;
-    if (!state.long_text.empty() && state.long_text != state.short_text) status += " | " + state.long_text;
-    if (!state.response) status += "  (" + state.reason + ")";
+    std::string status;
+    if (state.response && !state.status_known) {
+        // The library would read an empty code list as a ready printer.
+        status = "unknown  (" + state.status_note + ")";
+    } else {
+        status = state.short_text.empty() ? "-" : state.short_text;
+        if (!state.long_text.empty() && state.long_text != state.short_text) status += " | " + state.long_text;
+        if (!state.response) status += "  (" + state.reason + ")";
+    }
     lines.emplace_back("status", status);
     for (const auto& [name, value] : state.trays) lines.emplace_back("tray " + name, value);
     for (const auto& [name, value] : state.bins) lines.emplace_back("bin " + name, value);
     if (!state.toner.empty()) lines.emplace_back("toner", state.toner);
+    else if (state.response) lines.emplace_back("toner", "unknown");
     if (!state.counter.empty()) lines.emplace_back("counter", state.counter);
     return lines;
 }
@@ -136,8 +145,8 @@ std::vector<std::pair<std::string, std::string>> ChangedLines(const WatchState* 
 }
 
 bool StatusChanged(const WatchState* before, const WatchState& now) {
-    return before == nullptr || before->response != now.response || before->codes != now.codes ||
-           before->short_text != now.short_text || before->long_text != now.long_text;
+    return before == nullptr || before->response != now.response || before->status_known != now.status_known ||
+           before->codes != now.codes || before->short_text != now.short_text || before->long_text != now.long_text;
 }
 
 Json WatchStateJson(const WatchState& state) {
@@ -148,8 +157,11 @@ Json WatchStateJson(const WatchState& state) {
     Json json;
     json["response"] = state.response;
     json["reason"] = state.response ? Json(nullptr) : Json(state.reason);
-    json["short"] = state.short_text;
-    json["long"] = state.long_text;
+    json["status_known"] = state.status_known;
+    json["status_note"] = state.response && !state.status_known ? Json(state.status_note) : Json(nullptr);
+    const bool texts = !state.response || state.status_known;
+    json["short"] = texts ? Json(state.short_text) : Json(nullptr);
+    json["long"] = texts ? Json(state.long_text) : Json(nullptr);
     json["codes"] = state.codes;
     json["trays"] = trays;
     json["bins"] = bins;
@@ -161,6 +173,7 @@ Json WatchStateJson(const WatchState& state) {
 
 int WatchExitCode(const WatchState& state, const PrnInfoEx& record) {
     if (!state.response) return kExitNoResponse;
+    if (!state.status_known) return kExitAttention;
     return NeedsAttention(record, state.codes) ? kExitAttention : 0;
 }
 

@@ -9,19 +9,21 @@
 #include <vector>
 
 #include "report/record_report.h"
-#include "watch/monitor_cycle.h"
+#include "monitor/monitor_cycle.h"
 
 namespace tb58mon {
 
 struct WatchState {
     bool response = false;
     std::string reason;                 // why there was no response
+    bool status_known = false;          // answered with readable status codes
+    std::string status_note;            // why they are not known ("status codes not read: ...")
     std::string short_text;             // UTF-8; empty when the library has none
     std::string long_text;
     std::vector<int32_t> codes;         // engine status codes
     std::vector<std::pair<std::string, std::string>> trays;  // localized name, "A4 LEF, 80 %, Plain"
     std::vector<std::pair<std::string, std::string>> bins;   // localized name, state
-    std::string toner;                  // "ok", "low", "empty"
+    std::string toner;                  // "ok", "low", "empty"; empty while not known
     std::string counter;                // the page counter, empty when not reported
     std::string ustatus;                // the latest unsolicited status, one line
 };
@@ -45,9 +47,10 @@ bool StatusChanged(const WatchState* before, const WatchState& now);
 
 Json WatchStateJson(const WatchState& state);
 
-// The exit code of 'watch --once': 3 without response; 0 when every status
-// code is a normal state (ready, warming up, printing, energy saver) and no
-// error flag is set; else 1.
+// The exit code of 'watch --once': 3 without response; 1 when the status
+// codes could not be read; 0 when every status code is a normal state
+// (ready, warming up, printing, energy saver) and no error flag is set;
+// else 1.
 int WatchExitCode(const WatchState& state, const PrnInfoEx& record);
 
 // "ok", "low" or "empty", from the toner conditions among the engine

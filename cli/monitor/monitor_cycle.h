@@ -1,0 +1,75 @@
+// One monitor cycle, as a status monitor polls a printer: a fresh record,
+// the configuration round first (the printer lists its trays and options),
+// then the status round with every request flag (its tray inquiries follow
+// the trays the record now lists), then the TZMO emulation's own round when
+// the record lists that emulation.  A round that does not complete stops the
+// cycle (a printer that is busy or off is not asked again at once) and sets
+// bNoResponse.  One deadline bounds the whole cycle: every round and the
+// SNMP requests.
+//
+// A cycle that is answered but brings no readable status codes (no device
+// ID: --no-snmp, a silent SNMP agent, a USB device that gives none; or a
+// device ID without a readable STS field) says so: the printer's state is
+// unknown then, whatever the library would make of an empty code list.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library/library_calls.h"
+#include "library/query_cycle.h"
+#include "transport/transport.h"
+
+namespace tb58mon {
+
+constexpr uint32_t kConfigurationFlags = INFO_SYSTEM | INFO_EMUL | INFO_DEVICE | INFO_IDENTITY;
+
+struct MonitorCycle {
+    std::vector<QueryRound> rounds;
+    bool no_response = false;  // a round got no (usable) answer: record.bNoResponse = 1
+    std::string reason;        // the first failed round's outcome and message
+    std::string ustatus;       // the latest unsolicited status that arrived
+    bool status_read = false;  // answered, with engine status codes from a device ID
+    std::string status_note;   // why not: "status codes not read: SNMP did not answer (...)"
+};
+
+// A cycle one round at a time, for callers that run the exchanges
+// themselves (the fleet poller, on its loop):
+//
+//   CycleSteps steps(record);
+//   while (const QueryRequest* request = steps.Next()) steps.Take(exchange(*request));
+//   MonitorCycle cycle = steps.Finish();
+class CycleSteps {
+public:
+    // record should be fresh; it must outlive the steps.  With every_round
+    // the later rounds run even after one failed (the demo shows them all).
+    explicit CycleSteps(PrnInfoEx* record, bool every_round = false);
+
+    // The next round's request (its query built by the library), or null
+    // when the cycle is over.  Throws CliError when a library call fails.
+    const QueryRequest* Next();
+
+    // The transport's answer to the request Next gave.
+    void Take(RoundResult result);
+
+    // Sets bNoResponse on the record and gives the cycle.
+    MonitorCycle Finish();
+
+private:
+    enum class Phase { kConfiguration, kStatus, kEmulation, kDone };
+    PrnInfoEx* record_;
+    bool every_round_;
+    Phase phase_ = Phase::kConfiguration;
+    bool last_ok_ = true;
+    std::optional<PendingRound> pending_;
+    MonitorCycle cycle_;
+};
+
+// Runs one cycle into record through a synchronous transport.
+MonitorCycle RunMonitorCycle(PrnInfoEx* record, Transport& printer, Deadline deadline, bool every_round = false);
+
+// True when the record lists the TZMO emulation (pLoadedEmul).
+bool HasTzmoEmulation(const PrnInfoEx& record);
+
+}  // namespace tb58mon
