@@ -65,6 +65,14 @@ void Exchange(QueryRound& round, Transport& printer, PrnInfoEx* record, PacketPt
 
 }  // namespace
 
+std::vector<std::string_view> StoredReplies(std::span<const QueryRound> rounds) {
+    std::vector<std::string_view> replies;
+    for (const QueryRound& round : rounds) {
+        if (round.stored) replies.emplace_back(round.reply);
+    }
+    return replies;
+}
+
 QueryRound RunQueryRound(PrnInfoEx* record, std::string title, uint32_t flags, Transport& printer) {
     QueryRound round;
     round.title = std::move(title);
