@@ -13,7 +13,8 @@ namespace tb58mon {
 // link: a link planted at any name beside the target is left alone.  Its
 // mode is 0644 less the umask.  On any failure the new file is removed and a
 // Failure CliError names path and the cause (a missing folder, a folder that
-// cannot be written, a directory at path, a full disk).
-void ReplaceFile(const std::string& path, std::string_view bytes);
+// cannot be written, a directory at path, a full disk).  (Not named
+// ReplaceFile: the Windows headers make that name a macro.)
+void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace tb58mon

@@ -1,4 +1,4 @@
-// ReplaceFile on POSIX systems: open(O_CREAT | O_EXCL | O_NOFOLLOW) of a
+// ReplaceFileContents on POSIX systems: open(O_CREAT | O_EXCL | O_NOFOLLOW) of a
 // random name, write, fsync, rename.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,7 +58,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+void ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') throw Failure("cannot write '" + path + "': not a file name");
     std::string partial;
     const int fd = CreatePartial(path, partial);

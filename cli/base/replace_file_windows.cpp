@@ -1,4 +1,4 @@
-// ReplaceFile on Windows: CreateFile(CREATE_NEW) of a random name, write,
+// ReplaceFileContents on Windows: CreateFile(CREATE_NEW) of a random name, write,
 // MoveFileEx(MOVEFILE_REPLACE_EXISTING).
 #include <windows.h>
 
@@ -61,7 +61,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+void ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/' || path.back() == '\\') {
         throw Failure("cannot write '" + path + "': not a file name");
     }

@@ -44,6 +44,6 @@ std::string EncodePicture(const std::string& path, const Image& image) {
     return EndsWith(path, ".bmp") ? EncodeBmp(image) : EncodePng(image);
 }
 
-void ReplacePicture(const std::string& path, const Image& image) { ReplaceFile(path, EncodePicture(path, image)); }
+void ReplacePicture(const std::string& path, const Image& image) { ReplaceFileContents(path, EncodePicture(path, image)); }
 
 }  // namespace tb58mon

@@ -44,14 +44,14 @@ std::string FailureOf(Work work) {
     return "";
 }
 
-TEST(ReplaceFile, WritesAndReplacesLeavingNothingBeside) {
+TEST(ReplaceFileContents, WritesAndReplacesLeavingNothingBeside) {
     const TestFolder folder;
     const std::string target = folder / "status.bmp";
-    ReplaceFile(target, "first");
+    ReplaceFileContents(target, "first");
     EXPECT_EQ(Contents(target), "first");
-    ReplaceFile(target, std::string(100000, 'x'));
+    ReplaceFileContents(target, std::string(100000, 'x'));
     EXPECT_EQ(Contents(target), std::string(100000, 'x'));
-    ReplaceFile(target, "");
+    ReplaceFileContents(target, "");
     EXPECT_EQ(Contents(target), "");
     EXPECT_EQ(EntriesOf(folder.path()), 1u);
     // The picture through it reads back as a BMP of its size.
@@ -62,22 +62,22 @@ TEST(ReplaceFile, WritesAndReplacesLeavingNothingBeside) {
     EXPECT_EQ(EntriesOf(folder.path()), 1u);
 }
 
-TEST(ReplaceFile, FailsClearlyAndLeavesNothingBehind) {
+TEST(ReplaceFileContents, FailsClearlyAndLeavesNothingBehind) {
     const TestFolder folder;
     const std::string missing = folder / "no/such/status.bmp";
-    std::string message = FailureOf([&] { ReplaceFile(missing, "x"); });
+    std::string message = FailureOf([&] { ReplaceFileContents(missing, "x"); });
     EXPECT_NE(message.find("cannot write " + missing + ": cannot create a file in the folder " + folder / "no/such/"),
               std::string::npos)
         << message;
     // A folder where the file should be: it stays, and no partial file does.
     const std::string taken = folder / "taken.bmp";
     std::filesystem::create_directory(taken);
-    message = FailureOf([&] { ReplaceFile(taken, "x"); });
+    message = FailureOf([&] { ReplaceFileContents(taken, "x"); });
     EXPECT_NE(message.find("cannot write " + taken), std::string::npos) << message;
     EXPECT_TRUE(std::filesystem::is_directory(taken));
     EXPECT_EQ(EntriesOf(folder.path()), 1u);
-    EXPECT_NE(FailureOf([&] { ReplaceFile(folder.path() + "/", "x"); }).find("not a file name"), std::string::npos);
-    EXPECT_NE(FailureOf([&] { ReplaceFile("", "x"); }).find("not a file name"), std::string::npos);
+    EXPECT_NE(FailureOf([&] { ReplaceFileContents(folder.path() + "/", "x"); }).find("not a file name"), std::string::npos);
+    EXPECT_NE(FailureOf([&] { ReplaceFileContents("", "x"); }).find("not a file name"), std::string::npos);
     // The picture's name is checked before anything is written.
     try {
         ReplacePicture(folder / "status.gif", Image{1, 1, {0}});
