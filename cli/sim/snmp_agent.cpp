@@ -193,7 +193,10 @@ void SnmpAgent::Start() {
 
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
-    std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log, "-M", "/dev/null"};
+    // Without the SMUX module: it would listen on TCP port 199 of every
+    // address (when run as root).
+    std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log,
+                                          "-M", "/dev/null", "-I", "-smux"};
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view variable(*entry);

@@ -69,6 +69,29 @@ std::set<std::string> UdpBindings(unsigned port) {
     return found;
 }
 
+// The TCP sockets of this machine listening on port (state 0A in
+// /proc/net/tcp and /proc/net/tcp6).
+size_t TcpListeners(unsigned port) {
+    char wanted[8];
+    std::snprintf(wanted, sizeof wanted, ":%04X", port);
+    size_t count = 0;
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream file(table);
+        std::string line;
+        std::getline(file, line);
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            std::string slot;
+            std::string local;
+            std::string remote;
+            std::string state;
+            fields >> slot >> local >> remote >> state;
+            if (state == "0A" && local.size() > 5 && local.compare(local.size() - 5, 5, wanted) == 0) ++count;
+        }
+    }
+    return count;
+}
+
 // A folder as a simulate killed with SIGKILL leaves it: its files, and the
 // lock file no process holds.
 std::string LeftBehind(const TestFolder& parent, const std::string& suffix) {
@@ -169,8 +192,11 @@ TEST(AgentFolder, ALiveAgentKeepsItsFolderAndBindsOneAddress) {
     const std::string saved = before == nullptr ? "" : before;
     setenv("TMPDIR", parent.path().c_str(), 1);
     const unsigned port = FreeUdpPort();
+    constexpr unsigned kSmuxPort = 199;
+    const size_t smux_before = TcpListeners(kSmuxPort);
     {
         SnmpAgent agent("127.0.0.1", port, "MFG:A;");
+        EXPECT_EQ(TcpListeners(kSmuxPort), smux_before);  // no SMUX on every address
         size_t folders = 0;
         for (const auto& entry : fs::directory_iterator(parent.path())) {
             folders += entry.path().filename().string().starts_with(kAgentFolderPrefix) ? 1 : 0;
