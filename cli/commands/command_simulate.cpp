@@ -61,9 +61,9 @@ Clock::duration Seconds(double seconds) {
 }
 
 // One line when the printer can be reached from other machines.
-void WarnBeyondLoopback(EventLog& log, const NetworkPrinter& printer, const std::string& host) {
+void WarnBeyondLoopback(EventLog& log, const NetworkPrinter& printer, const std::string& where) {
     if (printer.loopback_only()) return;
-    log.Line("warning: listening on " + host + ", beyond loopback: other machines can reach the simulated printer" +
+    log.Line("warning: listening on " + where + ", beyond loopback: other machines can reach the simulated printer" +
              std::string(printer.snmp_port() != 0 ? " and its SNMP agent" : ""));
 }
 
@@ -191,7 +191,7 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
     const std::string faults = DescribeFaults(options.faults);
     if (!faults.empty()) serving += ", faults: " + faults;
     log.Line(serving);
-    WarnBeyondLoopback(log, printer, listen.host);
+    WarnBeyondLoopback(log, printer, HostPort(listen.host, printer.pjl_port()));
     if (!config.available) log.Line("switched off");
 
     const auto start = Clock::now();

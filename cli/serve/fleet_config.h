@@ -10,7 +10,8 @@
 //   lang = "EN"           display language of the texts
 //
 //   [[printer]]           one table per printer
-//   name = "office-2f"    letters, digits, '-', '_' and '.'; at most 64; unique
+//   name = "office-2f"    letters, digits, '-', '_' and '.'; at most 64; unique;
+//                         not "." or ".."
 //   uri = "socket://192.0.2.10"
 //   community = "..."     optional: the defaults' value otherwise; likewise
 //   interval = 10         timeout, snmp_port, snmp and lang
