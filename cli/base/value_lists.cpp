@@ -145,6 +145,30 @@ uint32_t AllRequestFlags() {
     return flags;
 }
 
+namespace {
+
+CliError BadByteCount(std::string_view option, std::string_view text, uint64_t least, uint64_t most) {
+    return BadArgument(std::string(option) + " '" + std::string(text) + "' is not a number of bytes from " +
+                       std::to_string(least) + " to " + std::to_string(most));
+}
+
+}  // namespace
+
+uint64_t ParseByteCount(std::string_view option, std::string_view text, uint64_t least, uint64_t most) {
+    uint64_t value = 0;
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!digits || error != std::errc() || end != text.data() + text.size() || value < least || value > most) {
+        throw BadByteCount(option, text, least, most);
+    }
+    return value;
+}
+
+uint64_t CheckByteCount(std::string_view option, uint64_t value, uint64_t least, uint64_t most) {
+    if (value < least || value > most) throw BadByteCount(option, std::to_string(value), least, most);
+    return value;
+}
+
 uint32_t ParseFunctionKind(std::string_view option, std::string_view text) {
     for (const KindName& k : kKinds) {
         if (text == k.name) return k.kind;

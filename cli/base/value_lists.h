@@ -29,6 +29,15 @@ std::string RequestFlagNames(uint32_t flags);
 // Every request flag.
 uint32_t AllRequestFlags();
 
+// A count of bytes from least to most: decimal digits only (no sign, blank,
+// exponent or 0x).  A number past most is refused however many digits it
+// has: it never wraps around.
+uint64_t ParseByteCount(std::string_view option, std::string_view text, uint64_t least, uint64_t most);
+
+// value when it lies from least to most; else the BadArgument of
+// ParseByteCount.
+uint64_t CheckByteCount(std::string_view option, uint64_t value, uint64_t least, uint64_t most);
+
 // 1, 2, 8 or 0x8000 (also "printer", "scanner", "copier", "machine").
 uint32_t ParseFunctionKind(std::string_view option, std::string_view text);
 

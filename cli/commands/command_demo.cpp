@@ -12,6 +12,7 @@
 #include <Tb58Wk31Platform.h>
 
 #include "base/cli_error.h"
+#include "base/printable_text.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
 #include "library/library_calls.h"
@@ -48,8 +49,8 @@ void PrintRound(std::ostream& out, size_t number, const QueryRound& round) {
         Field(out, "Answer", "none: the printer does not answer (record.bNoResponse = 1)");
         return;
     }
-    if (!round.reply.empty()) Field(out, "Reply", VisibleControls(AnsiToUtf8(round.reply, 1252)));
-    if (!round.device_id.empty()) Field(out, "Device ID", AnsiToUtf8(round.device_id, 1252));
+    if (!round.reply.empty()) Field(out, "Reply", PrintableLines(VisibleControls(AnsiToUtf8(round.reply, 1252))));
+    if (!round.device_id.empty()) Field(out, "Device ID", PrintableText(AnsiToUtf8(round.device_id, 1252)));
     Field(out, "Stored", "PatSetCentroDataTo(packet, 0, record, 2) succeeded");
 }
 
@@ -92,7 +93,7 @@ void RunDemo(const DemoOptions& options, std::ostream& out) {
     Json rounds_json = Json::array();
     for (const QueryRound& round : rounds) rounds_json.push_back(RoundJson(round));
     report["rounds"] = rounds_json;
-    const RecordView view = ViewRecord(*record.get());
+    const RecordView view = ViewRecord(*record.get(), StoredReplies(rounds));
     report["record"] = RecordJson(view);
     report["status"] = StatusJson(record.get(), kind, code_page);
     report["names"] = NamesJson(view, code_page);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/cli_error.h"
+#include "base/value_lists.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
 #include "sim/scenario_library.h"
@@ -85,7 +86,17 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     watch_command->add_option("--community", watch.settings.community, "SNMP community")->capture_default_str();
     watch_command->add_option("--snmp-port", watch.settings.snmp_port, "SNMP UDP port")->capture_default_str();
     watch_command->add_option("--snmp-version", watch.snmp_version, "SNMP version: 1 or 2c")->capture_default_str();
-    watch_command->add_option("--max-reply", watch.max_reply, "largest reply read, in bytes")->capture_default_str();
+    // Read from the text itself: a number too large for the option's type
+    // must not wrap around to a small one, nor "010" be read as octal.
+    watch_command
+        ->add_option_function<std::string>(
+            "--max-reply",
+            [&watch](const std::string& text) {
+                watch.max_reply = ParseByteCount("--max-reply", text, kSmallestMaxReply, kLargestMaxReply);
+            },
+            "largest reply read, in bytes (1024 to 67108864)")
+        ->type_name("BYTES")
+        ->default_str(std::to_string(watch.max_reply));
 
     SimulateOptions simulate;
     CLI::App* simulate_command = nullptr;

@@ -71,7 +71,8 @@ void RunRead(const ReadOptions& options, std::ostream& out) {
     }
     StoreReplies(record.get(), std::move(query), options.emulation, reply, device_id);
 
-    const RecordView view = ViewRecord(*record.get());
+    const std::string_view replies[] = {reply};
+    const RecordView view = ViewRecord(*record.get(), replies);
     const Json json = RecordJson(view);
     if (options.json) {
         out << Json{{"record", json}}.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";

@@ -54,7 +54,7 @@ FleetConfig ReadFleet(const ServeOptions& options) {
     const PrinterSettings& settings = options.settings;
     CheckSettings(settings, "the command line");
     FleetConfig fleet;
-    if (!options.config.empty()) fleet = ParseFleetConfig(ReadWholeFile(options.config), options.config);
+    if (!options.config.empty()) fleet = ParseFleetConfig(ReadRegularFile(options.config), options.config);
     std::set<std::string> names;
     for (const PrinterConfig& printer : fleet.printers) names.insert(printer.name);
     for (const std::string& text : options.printers) {

@@ -60,6 +60,13 @@ Clock::duration Seconds(double seconds) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
+// One line when the printer can be reached from other machines.
+void WarnBeyondLoopback(EventLog& log, const NetworkPrinter& printer, const std::string& where) {
+    if (printer.loopback_only()) return;
+    log.Line("warning: listening on " + where + ", beyond loopback: other machines can reach the simulated printer" +
+             std::string(printer.snmp_port() != 0 ? " and its SNMP agent" : ""));
+}
+
 void CheckOptions(const SimulateOptions& options) {
     if (!std::isfinite(options.run_for) || options.run_for < 0) {
         throw BadArgument("--run-for takes seconds, 0 or more (0: until Ctrl-C)");
@@ -119,6 +126,7 @@ void RunFleet(const SimulateOptions& options, std::ostream& out) {
         const std::string name = "printer-" + number + "-" + (silent ? "silent" : scenario.name);
         printers.push_back(std::make_unique<NetworkPrinter>(std::move(scenario), config));
         const NetworkPrinter& printer = *printers.back();
+        if (i == 1) WarnBeyondLoopback(log, printer, listen.host);
         fleet_file += "\n[[printer]]\nname = \"" + name + "\"\nuri = \"socket://" + HostPort(listen.host, printer.pjl_port()) +
                       "\"\n";
         fleet_file += printer.snmp_port() != 0 ? "snmp_port = " + std::to_string(printer.snmp_port()) + "\n" : "snmp = false\n";
@@ -188,6 +196,7 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
     const std::string faults = DescribeFaults(options.faults);
     if (!faults.empty()) serving += ", faults: " + faults;
     log.Line(serving);
+    WarnBeyondLoopback(log, printer, HostPort(listen.host, printer.pjl_port()));
     if (!config.available) log.Line("switched off");
 
     const auto start = Clock::now();

@@ -4,6 +4,7 @@
 #include <Tb58Wk31Platform.h>
 
 #include "base/cli_error.h"
+#include "base/printable_text.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
 #include "library/library_calls.h"
@@ -53,7 +54,8 @@ void RunStatus(const StatusOptions& options, std::ostream& out) {
         return;
     }
     const Json& text = status[options.long_text ? "long" : "short"];
-    out << (text.is_null() ? "(no text: PatGetStatusString reports TB58_ERROR_NOT_FOUND)" : text.get<std::string>())
+    out << (text.is_null() ? "(no text: PatGetStatusString reports TB58_ERROR_NOT_FOUND)"
+                           : PrintableLines(text.get<std::string>()))
         << "\n";
 }
 

@@ -7,11 +7,10 @@
 // intervals), so that a printer that is busy printing is never hammered.
 #include <chrono>
 #include <ctime>
-#include <filesystem>
-#include <system_error>
 #include <thread>
 
 #include "base/cli_error.h"
+#include "base/printable_text.h"
 #include "base/stop_signals.h"
 #include "base/terminal_text.h"
 #include "base/text_format.h"
@@ -33,23 +32,14 @@ std::chrono::milliseconds Seconds(std::string_view option, double seconds, doubl
     return std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000));
 }
 
-// Writes the picture beside its place, then renames it there, so that a
-// reader never sees half a file.
+// Replaces the picture whole (a fresh file beside it, renamed onto it), so
+// that a reader never sees half a file.
 void RewritePicture(const std::string& path, PrnInfoEx* record, uint32_t kind) {
     const std::vector<Layer> layers = PictureLayers(record, kind);
     ModuleBitmaps bitmaps;
     const Picture picture =
         DrawLayers(layers, [&](const std::string& name) -> const Image& { return bitmaps.Get(name); });
-    const std::filesystem::path target(path);
-    std::filesystem::path partial = target;
-    partial.replace_filename("." + target.stem().string() + ".partial" + target.extension().string());
-    WritePicture(partial.string(), picture.image);
-    std::error_code error;
-    std::filesystem::rename(partial, target, error);
-    if (error) {
-        std::filesystem::remove(partial, error);
-        throw Failure("cannot write " + path + ": " + error.message());
-    }
+    ReplacePicture(path, picture.image);
 }
 
 Json RoundsJson(const MonitorCycle& cycle) {
@@ -65,9 +55,13 @@ Json RoundsJson(const MonitorCycle& cycle) {
     return rounds;
 }
 
+// Each line with the time; what the printer said is shown without its
+// control characters (base/printable_text.h).
 void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std::string>>& lines) {
     const std::string time = LocalTimeStamp();
-    for (const auto& [key, value] : lines) out << time << "  " << key << ": " << value << "\n";
+    for (const auto& [key, value] : lines) {
+        out << time << "  " << PrintableText(key) << ": " << PrintableText(value) << "\n";
+    }
     out.flush();
 }
 
@@ -77,8 +71,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     TransportOptions transport_options;
     const std::chrono::milliseconds timeout = Seconds("--timeout", options.settings.timeout, 0.05);
     const std::chrono::milliseconds interval = Seconds("--interval", options.settings.interval, 0.05);
-    transport_options.max_reply = options.max_reply;
-    if (options.max_reply < 1024) throw BadArgument("--max-reply must be at least 1024 bytes");
+    transport_options.max_reply = CheckByteCount("--max-reply", options.max_reply, kSmallestMaxReply, kLargestMaxReply);
     transport_options.snmp = options.settings.snmp;
     transport_options.community = options.settings.community;
     if (options.settings.snmp_port == 0 || options.settings.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");

@@ -74,6 +74,10 @@ struct NamesOptions {
     bool json = false;
 };
 
+// The bounds of watch --max-reply: 1 KiB to 64 MiB.
+constexpr size_t kSmallestMaxReply = 1024;
+constexpr size_t kLargestMaxReply = 64 * 1024 * 1024;
+
 // tb58mon watch: polls one printer.
 struct WatchOptions {
     std::string uri;
@@ -83,7 +87,7 @@ struct WatchOptions {
     bool once = false;
     std::string out;          // picture file, rewritten when the status changes
     std::string snmp_version = "2c";
-    size_t max_reply = 1024 * 1024;
+    size_t max_reply = 1024 * 1024;  // kSmallestMaxReply to kLargestMaxReply
     int cycles = 0;           // stop after this many cycles (0: until Ctrl-C)
 };
 

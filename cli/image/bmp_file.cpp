@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "base/cli_error.h"
 #include "image/image_files.h"
@@ -12,23 +11,23 @@
 namespace tb58mon {
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
+void Put16(std::string& out, uint32_t value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
 }
 
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
+void Put32(std::string& out, uint32_t value) {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
 }
 
 }  // namespace
 
-void WriteBmp(const std::string& path, const Image& image) {
+std::string EncodeBmp(const Image& image) {
     const uint32_t stride = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
     const uint32_t bits = stride * static_cast<uint32_t>(image.height);
     constexpr uint32_t kHeaders = 14 + 40;
-    std::vector<uint8_t> out;
+    std::string out;
     out.reserve(kHeaders + bits);
     out.push_back('B');
     out.push_back('M');
@@ -49,12 +48,17 @@ void WriteBmp(const std::string& path, const Image& image) {
     for (int32_t y = image.height - 1; y >= 0; --y) {
         for (int32_t x = 0; x < image.width; ++x) {
             const uint32_t pixel = image.At(x, y);
-            out.push_back(static_cast<uint8_t>(pixel));
-            out.push_back(static_cast<uint8_t>(pixel >> 8));
-            out.push_back(static_cast<uint8_t>(pixel >> 16));
+            out.push_back(static_cast<char>(pixel & 0xFF));
+            out.push_back(static_cast<char>((pixel >> 8) & 0xFF));
+            out.push_back(static_cast<char>((pixel >> 16) & 0xFF));
         }
-        for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < stride; ++pad) out.push_back(0);
+        for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < stride; ++pad) out.push_back('\0');
     }
+    return out;
+}
+
+void WriteBmp(const std::string& path, const Image& image) {
+    const std::string out = EncodeBmp(image);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) throw Failure("cannot write " + path + ": " + std::strerror(errno));
     const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size();

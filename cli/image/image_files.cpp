@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/cli_error.h"
+#include "base/replace_file.h"
 
 namespace tb58mon {
 namespace {
@@ -37,5 +38,12 @@ void WritePicture(const std::string& path, const Image& image) {
         WritePng(path, image);
     }
 }
+
+std::string EncodePicture(const std::string& path, const Image& image) {
+    CheckPictureFileName(path);
+    return EndsWith(path, ".bmp") ? EncodeBmp(image) : EncodePng(image);
+}
+
+void ReplacePicture(const std::string& path, const Image& image) { ReplaceFileContents(path, EncodePicture(path, image)); }
 
 }  // namespace tb58mon

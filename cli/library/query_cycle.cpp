@@ -82,6 +82,14 @@ QueryRound FinishQueryRound(PendingRound pending, PrnInfoEx* record, RoundResult
     return std::move(round);
 }
 
+std::vector<std::string_view> StoredReplies(std::span<const QueryRound> rounds) {
+    std::vector<std::string_view> replies;
+    for (const QueryRound& round : rounds) {
+        if (round.stored) replies.emplace_back(round.reply);
+    }
+    return replies;
+}
+
 QueryRound RunQueryRound(PrnInfoEx* record, std::string title, uint32_t flags, Transport& printer, Deadline deadline) {
     PendingRound pending = BeginQueryRound(record, std::move(title), flags);
     RoundResult result = printer.Exchange(pending.round.request.text, pending.round.request.device_id_requested, deadline);

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "library/library_calls.h"
 #include "transport/transport.h"
@@ -52,6 +54,9 @@ struct QueryRound {
     std::string device_id_note;
     std::string ustatus;
 };
+
+// The replies of rounds the library took (stored), in order.
+std::vector<std::string_view> StoredReplies(std::span<const QueryRound> rounds);
 
 // A round between its query and the printer's answer: the QueryInfo that
 // was built travels back in the CentroData packet.

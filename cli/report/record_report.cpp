@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/printable_text.h"
 #include "base/text_format.h"
 
 namespace tb58mon {
@@ -9,7 +10,8 @@ namespace {
 
 Json Of(const Word& word) { return word ? Json(*word) : Json(nullptr); }
 
-std::string Str(const Word& word) { return word ? *word : "-"; }
+// A text for people: what the printer sent without its control characters.
+std::string Str(const Word& word) { return word ? PrintableText(*word) : "-"; }
 
 template <typename Number>
 std::string Str(Number number) {
@@ -99,7 +101,7 @@ void PrintRecord(std::ostream& out, const RecordView& r) {
     std::string emulations;
     for (const EmulationView& e : r.emulations) {
         if (!emulations.empty()) emulations += "\n";
-        emulations += Str(e.name) + " " + e.version + "  (code " + Str(e.code) + ")";
+        emulations += Str(e.name) + " " + PrintableText(e.version) + "  (code " + Str(e.code) + ")";
     }
     Field(out, "Emulations", emulations.empty() ? "-" : emulations);
     Field(out, "Memory", Str(r.memory_size) + " KiB");
@@ -112,7 +114,7 @@ void PrintRecord(std::ostream& out, const RecordView& r) {
         std::string roles;
         for (const std::string& role : t.roles) roles += (roles.empty() ? "" : ", ") + role;
         std::string line = Pad(Str(t.name) + " (" + Str(t.code) + ")", 18) + Pad(Str(t.paper_size_word), 12) +
-                           Pad(t.level_asked ? Str(t.level) + "%" : "-", 6) + Pad(Str(t.media_word), 14) + roles;
+                           Pad(t.percent ? Str(*t.percent) + "%" : "-", 6) + Pad(Str(t.media_word), 14) + roles;
         while (!line.empty() && line.back() == ' ') line.pop_back();
         trays += line;
     }
@@ -133,12 +135,12 @@ void PrintRecord(std::ostream& out, const RecordView& r) {
     for (const EngineStatusView& s : r.engine_status) {
         if (!status.empty()) status += "\n";
         status += Str(s.code);
-        if (!s.text.empty()) status += "  \"" + s.text + "\"";
+        if (!s.text.empty()) status += "  \"" + PrintableText(s.text) + "\"";
     }
     Field(out, "Engine status", status.empty() ? "-" : status);
     for (const EmulationUniqueView& u : r.emulation_unique) {
         Field(out, "TZMO", "memory usage " + Str(u.memory_usage_word) + ", image rotation " +
-                               Str(u.image_rotation_word) + ", other \"" + u.other + "\"");
+                               Str(u.image_rotation_word) + ", other \"" + PrintableText(u.other) + "\"");
     }
     for (const CountView& c : r.counters) Field(out, "Counter", Str(c.value));
 }

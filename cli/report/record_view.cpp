@@ -5,6 +5,7 @@
 
 #include "base/reply_words.h"
 #include "base/terminal_text.h"
+#include "report/tray_level.h"
 
 namespace tb58mon {
 namespace {
@@ -61,7 +62,7 @@ bool HasOption(const PrnInfoEx& record, uint16_t code) {
 
 }  // namespace
 
-RecordView ViewRecord(const PrnInfoEx& record) {
+RecordView ViewRecord(const PrnInfoEx& record, std::span<const std::string_view> replies) {
     RecordView view;
     view.model = Text(record.pModelName);
     view.model_code = record.bModelCode;
@@ -93,6 +94,7 @@ RecordView ViewRecord(const PrnInfoEx& record) {
         // The printer is not asked for the level of the bypass tray and the
         // inserter: their level field stays 0 and says nothing.
         tray.level_asked = words != nullptr && !words->level_variable.empty();
+        tray.percent = TrayLevel(node->wPaperLevel, tray.level_asked ? words->level_variable : "", replies);
         tray.media = node->wMediaCode;
         tray.media_word = WordFor(MediaTable(), node->wMediaCode);
         tray.attributes = node->dwAttributes;

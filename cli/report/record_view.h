@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tb58mon {
@@ -27,8 +29,9 @@ struct TrayView {
     Word name;  // the English name PatGetDeviceName takes
     uint16_t paper_size = 0;
     Word paper_size_word;
-    uint16_t level = 0;
+    uint16_t level = 0;        // wPaperLevel as the library stored it
     bool level_asked = false;  // the printer is not asked for the level of every tray
+    std::optional<uint16_t> percent;  // the level to show: none when unknown (report/tray_level.h)
     uint16_t media = 0;
     Word media_word;
     uint32_t attributes = 0;
@@ -92,6 +95,8 @@ struct RecordView {
     std::vector<CountView> supplies;
 };
 
-RecordView ViewRecord(const PrnInfoEx& record);
+// The view of a record; replies are the reply texts the library took for
+// it, from which the tray levels are read (report/tray_level.h).
+RecordView ViewRecord(const PrnInfoEx& record, std::span<const std::string_view> replies = {});
 
 }  // namespace tb58mon

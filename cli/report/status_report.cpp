@@ -3,6 +3,7 @@
 #include <string>
 
 #include "library/library_calls.h"
+#include "base/printable_text.h"
 #include "base/reply_words.h"
 #include "base/terminal_text.h"
 #include "base/text_format.h"
@@ -94,9 +95,13 @@ Json LayersJson(const std::vector<Layer>& layers) {
     return json;
 }
 
+// The texts may hold the printer's panel text: shown without its control
+// characters.
 void PrintStatus(std::ostream& out, const Json& status) {
-    Field(out, "Short text", status["short"].is_null() ? "(none: TB58_ERROR_NOT_FOUND)" : Str(status["short"]));
-    Field(out, "Long text", status["long"].is_null() ? "(none: TB58_ERROR_NOT_FOUND)" : Str(status["long"]));
+    Field(out, "Short text",
+          status["short"].is_null() ? "(none: TB58_ERROR_NOT_FOUND)" : PrintableLines(Str(status["short"])));
+    Field(out, "Long text",
+          status["long"].is_null() ? "(none: TB58_ERROR_NOT_FOUND)" : PrintableLines(Str(status["long"])));
 }
 
 void PrintNames(std::ostream& out, const Json& names) {

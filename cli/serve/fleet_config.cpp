@@ -66,6 +66,10 @@ void CheckPrinterName(std::string_view name) {
         throw BadArgument("bad printer name '" + std::string(name) +
                           "': use 1 to 64 letters, digits, '-', '_' and '.'");
     }
+    // The name is a part of the service's paths (/printers/NAME.json).
+    if (name == "." || name == "..") {
+        throw BadArgument("bad printer name '" + std::string(name) + "': '.' and '..' name no printer");
+    }
 }
 
 void CheckSettings(const PrinterSettings& settings, std::string_view where) {

@@ -10,7 +10,8 @@
 //   lang = "EN"           display language of the texts
 //
 //   [[printer]]           one table per printer
-//   name = "office-2f"    letters, digits, '-', '_' and '.'; at most 64; unique
+//   name = "office-2f"    letters, digits, '-', '_' and '.'; at most 64; unique;
+//                         not "." or ".."
 //   uri = "socket://192.0.2.10"
 //   community = "..."     optional: the defaults' value otherwise; likewise
 //   interval = 10         timeout, snmp_port, snmp and lang
@@ -43,7 +44,8 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name);
 // "NAME=URI" from the command line, with the given settings.
 PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& settings);
 
-// Throws BadArgument unless name is 1 to 64 letters, digits, '-', '_', '.'.
+// Throws BadArgument unless name is 1 to 64 letters, digits, '-', '_', '.',
+// and neither "." nor ".." (the name is a part of the service's paths).
 void CheckPrinterName(std::string_view name);
 
 // Throws BadArgument for settings out of range and an unknown language.

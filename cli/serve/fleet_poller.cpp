@@ -288,7 +288,17 @@ FleetPoller::FleetPoller(const FleetConfig& config, const PollerOptions& options
     : impl_(std::make_unique<Impl>(options, metrics)) {
     if (options.max_in_flight == 0) throw BadArgument("the poller needs room for one cycle at least");
     impl_->Apply(config);  // the loop is not running yet: this thread is its only user
-    impl_->loop = std::thread([impl = impl_.get()] { impl->io.run(); });
+    // A handler that throws (out of memory) ends its own work only: the loop
+    // goes on.
+    impl_->loop = std::thread([impl = impl_.get()] {
+        while (true) {
+            try {
+                impl->io.run();
+                return;
+            } catch (const std::exception&) {
+            }
+        }
+    });
 }
 
 FleetPoller::~FleetPoller() {

@@ -20,11 +20,11 @@ Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) 
     return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
 }
 
-void ReadInventory(const PrnInfoEx& record, PrinterView& view) {
-    const RecordView words = ViewRecord(record);
+void ReadInventory(const PrnInfoEx& record, std::span<const std::string_view> replies, PrinterView& view) {
+    const RecordView words = ViewRecord(record, replies);
     for (const TrayView& tray : words.trays) {
         view.trays.push_back({tray.code, tray.name.value_or("Tray " + std::to_string(tray.code)),
-                              tray.paper_size_word.value_or(""), tray.level_asked ? int{tray.level} : -1,
+                              tray.paper_size_word.value_or(""), tray.percent ? int{*tray.percent} : -1,
                               tray.media_word.value_or("")});
     }
     for (const BinView& bin : words.bins) {
@@ -126,11 +126,11 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
         view->counter = before.counter;
     } else if (!cycle.status_read) {
         // Trays and bins came; the state did not: nothing is claimed of it.
-        ReadInventory(r, *view);
+        ReadInventory(r, StoredReplies(cycle.rounds), *view);
         view->health = PrinterHealth::kUnknown;
         view->reason = cycle.status_note;
     } else {
-        ReadInventory(r, *view);
+        ReadInventory(r, StoredReplies(cycle.rounds), *view);
         view->toner = TonerState(view->codes);
         view->health = view->error ? PrinterHealth::kError
                        : NeedsAttention(r, view->codes) ? PrinterHealth::kAttention

@@ -34,7 +34,7 @@ struct TrayReading {
     uint16_t code = 0;
     std::string name;     // English name, as PatGetDeviceName takes it
     std::string size;     // the printer's paper size word
-    int level = -1;       // percent; -1 when the printer is not asked for it
+    int level = -1;       // percent; -1 when unknown (not asked, or an answer out of range)
     std::string media;
 };
 

@@ -163,6 +163,7 @@ public:
     unsigned pjl_port() const { return endpoint_.port(); }
     unsigned snmp_port() const { return agent_ ? agent_->port() : 0; }
     std::string snmp_host() const { return agent_ ? agent_->host() : std::string(); }
+    bool loopback_only() const { return IsLoopbackAddress(endpoint_.address().to_string()); }
     size_t connections() const { return connections_.load(); }
 
     asio::io_context io;
@@ -594,6 +595,16 @@ void NetworkPrinter::Impl::SetAvailable(bool on) {
     UpdateAgent();
 }
 
+bool IsLoopbackAddress(const std::string& address) {
+    asio::error_code error;
+    const asio::ip::address parsed = asio::ip::make_address(address, error);
+    if (error) return false;
+    if (parsed.is_v6() && parsed.to_v6().is_v4_mapped()) {
+        return asio::ip::make_address_v4(asio::ip::v4_mapped, parsed.to_v6()).is_loopback();
+    }
+    return parsed.is_loopback();
+}
+
 NetworkPrinter::NetworkPrinter(Scenario scenario, NetworkPrinterConfig config)
     : impl_(std::make_unique<Impl>(std::move(scenario), std::move(config))) {}
 
@@ -602,6 +613,7 @@ NetworkPrinter::~NetworkPrinter() = default;
 unsigned NetworkPrinter::pjl_port() const { return impl_->pjl_port(); }
 unsigned NetworkPrinter::snmp_port() const { return impl_->snmp_port(); }
 std::string NetworkPrinter::snmp_host() const { return impl_->snmp_host(); }
+bool NetworkPrinter::loopback_only() const { return impl_->loopback_only(); }
 void NetworkPrinter::SetScenario(Scenario scenario) { impl_->SetScenario(std::move(scenario)); }
 void NetworkPrinter::SetFaults(const FaultSwitches& faults) { impl_->SetFaults(faults); }
 void NetworkPrinter::SetAvailable(bool on) { impl_->SetAvailable(on); }

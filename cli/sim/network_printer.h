@@ -48,6 +48,11 @@ struct NetworkPrinterConfig {
     std::function<void(const std::string&)> on_event;
 };
 
+// True for an address of 127.0.0.0/8, ::1 and ::ffff:127.0.0.0/104; false
+// for any other address (0.0.0.0 and :: listen everywhere) and for a text
+// that is no address.
+bool IsLoopbackAddress(const std::string& address);
+
 class NetworkPrinter {
 public:
     // Starts serving.  Throws Failure when it cannot listen or the SNMP
@@ -61,6 +66,9 @@ public:
     unsigned pjl_port() const;
     unsigned snmp_port() const;  // 0 without an agent
     std::string snmp_host() const;  // the agent's address; empty without one
+    // True when the listener's address is a loopback address: only this
+    // machine can reach the printer.
+    bool loopback_only() const;
 
     // Thread-safe.  Queries read from now on are answered from the new
     // scenario (its rounds counted afresh); the SNMP device ID follows.

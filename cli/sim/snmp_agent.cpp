@@ -14,13 +14,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 #include <vector>
 
 #include "base/cli_error.h"
+#include "sim/agent_folder.h"
 
 extern char** environ;
 
@@ -106,11 +107,12 @@ SnmpAgent::SnmpAgent(std::string host, unsigned port, const std::string& device_
     if (port_ == 0 || port_ > 65535) throw Failure("the SNMP agent needs a port from 1 to 65535");
     if (UdpPortBound(port_)) throw Failure("udp port " + std::to_string(port_) + " is in use: no SNMP agent");
 
-    std::string pattern = TemporaryParent() + "/tb58mon-snmpd-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw Failure("cannot create a directory for the SNMP agent: " + std::string(std::strerror(errno)));
-    }
-    directory_ = pattern;
+    // Folders that killed agents left behind go once per process, before
+    // the first agent makes its own.
+    static std::once_flag cleaned;
+    std::call_once(cleaned, [] { RemoveStaleAgentFolders(TemporaryParent()); });
+    folder_ = std::make_unique<AgentFolder>(TemporaryParent());
+    directory_ = folder_->path();
     try {
         WriteValue(device_id);
         Start();
@@ -179,17 +181,22 @@ void SnmpAgent::Start() {
               "    *) echo NONE ;;\n"
               "  esac\n"
               "done\n");
+    // The agent listens on the one address it was given; on a loopback
+    // address it also answers local requests only.
     const bool loopback = host_.starts_with("127.");
     WriteFile(config,
               "agentAddress udp:" + host_ + ":" + std::to_string(port_) + "\n"
               "view printer included " + subtree + "\n"
-              "rocommunity public " + (loopback ? "127.0.0.1" : "default") + " -V printer\n"
+              "rocommunity public " + (loopback ? "127.0.0.0/8" : "default") + " -V printer\n"
               "dontLogTCPWrappersConnects yes\n"
               "pass_persist " + subtree + " /bin/sh " + script + "\n");
 
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
-    std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log, "-M", "/dev/null"};
+    // Without the SMUX module: it would listen on TCP port 199 of every
+    // address (when run as root).
+    std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log,
+                                          "-M", "/dev/null", "-I", "-smux"};
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view variable(*entry);
@@ -273,11 +280,8 @@ void SnmpAgent::Stop() {
         }
         pid_ = -1;
     }
-    if (!directory_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
-        directory_.clear();
-    }
+    folder_.reset();
+    directory_.clear();
 }
 
 }  // namespace tb58mon

@@ -8,10 +8,13 @@
 // the agent answers the newest device ID without being restarted.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+
+#include "sim/agent_folder.h"
 
 namespace tb58mon {
 
@@ -21,16 +24,18 @@ constexpr std::string_view kSnmpdPath = "/usr/sbin/snmpd";
 
 class SnmpAgent {
 public:
-    // Starts snmpd on udp HOST:PORT (an IPv4 address; "public" may read
-    // from 127.0.0.1 only when HOST is a loopback address, from anywhere
-    // otherwise) and waits until it is bound.  Throws Failure when snmpd is
+    // Starts snmpd on udp HOST:PORT alone (an IPv4 address; "public" may
+    // read from 127.0.0.0/8 only when HOST is a loopback address, from
+    // anywhere otherwise) and waits until it is bound.  Its folder (see
+    // sim/agent_folder.h) is locked while it runs; the first agent of a
+    // process removes the folders that killed agents left behind.  Throws Failure when snmpd is
     // not installed, the port is taken, or the agent does not start within
     // a few seconds.
     //
     // The agent is stopped when the thread that started it ends (the child
     // is told so by the kernel), so start it from a thread that outlives it.
     SnmpAgent(std::string host, unsigned port, const std::string& device_id);
-    ~SnmpAgent();  // stops snmpd and deletes its directory
+    ~SnmpAgent();  // stops snmpd and deletes its folder
     SnmpAgent(const SnmpAgent&) = delete;
     SnmpAgent& operator=(const SnmpAgent&) = delete;
 
@@ -51,6 +56,7 @@ private:
 
     std::string host_;
     unsigned port_;
+    std::unique_ptr<AgentFolder> folder_;  // locked while the agent lives
     std::string directory_;
     std::mutex write_mutex_;
     pid_t pid_ = -1;

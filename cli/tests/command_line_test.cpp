@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/cli_error.h"
 #include "commands/commands.h"
 #include "run_tb58mon.h"
 #include "transport/transport.h"
@@ -60,6 +61,41 @@ TEST(CommandLine, WrongCommandLinesAreOneLineAndExitCode2) {
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;  // one line
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     }
+}
+
+// --max-reply from 1 KiB to 64 MiB; a number that does not fit is refused,
+// never wrapped around to one that does.
+TEST(CommandLine, MaxReplyAtItsBounds) {
+    for (const char* accepted : {"1024", "67108864", "1048576", "0001024"}) {
+        SCOPED_TRACE(accepted);
+        const Outcome run = Tb58mon({"watch", "sim:all-well", "--once", "--max-reply", accepted});
+        EXPECT_EQ(run.code, 0) << run.err;
+    }
+    for (const char* refused : {"-1", "0", "1023", "67108865", "18446744073709551615", "18446744073709551616",
+                                "-18446744073709550592", "99999999999999999999999", "1e9", "1k", "0x400", "+2048",
+                                "2048 ", "", "1024.0"}) {
+        SCOPED_TRACE(refused);
+        const Outcome run = Tb58mon({"watch", "sim:all-well", "--once", "--max-reply", refused});
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.err.find("is not a number of bytes from 1024 to 67108864"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+    // The same bounds for a caller that fills the options itself.
+    WatchOptions options;
+    options.uri = "sim:all-well";
+    options.once = true;
+    std::ostringstream out;
+    for (const size_t bad : {size_t{0}, kSmallestMaxReply - 1, kLargestMaxReply + 1, ~size_t{0}}) {
+        options.max_reply = bad;
+        try {
+            RunWatch(options, out, out);
+            ADD_FAILURE() << bad << " accepted";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.exit_code(), kExitBadArguments);
+        }
+    }
+    options.max_reply = kLargestMaxReply;
+    EXPECT_EQ(RunWatch(options, out, out), 0);
 }
 
 TEST(CommandLine, OfflineCommandsPrintTheirResult) {

@@ -2,6 +2,9 @@
 // the line for what it does not.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/cli_error.h"
 #include "serve/fleet_config.h"
 
@@ -69,6 +72,26 @@ TEST(FleetConfig, ErrorsNameTheLineAndTheFault) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
         }
     }
+}
+
+TEST(FleetConfig, PrinterNamesAtTheirBounds) {
+    for (const std::string& good : std::vector<std::string>{"a", ".a", "..a", "a.", "...", "_", std::string(64, 'x')}) {
+        SCOPED_TRACE(good);
+        EXPECT_NO_THROW(CheckPrinterName(good));
+    }
+    for (const std::string& bad :
+         std::vector<std::string>{"", ".", "..", "a/b", "a b", "a\x1b", std::string(65, 'x'), std::string("a\0b", 3)}) {
+        SCOPED_TRACE(bad);
+        try {
+            CheckPrinterName(bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.exit_code(), kExitBadArguments);
+        }
+    }
+    // The same from the file and the command line.
+    EXPECT_THROW(ParseFleetConfig("[[printer]]\nname = \"..\"\nuri = \"sim:all-well\"\n", "fleet.toml"), CliError);
+    EXPECT_THROW(ParsePrinterOption(".=sim:all-well", PrinterSettings()), CliError);
 }
 
 TEST(FleetConfig, PrinterOptions) {

@@ -502,6 +502,7 @@ TEST(SimScript, RunSimulateFollowsTheScriptAndPrintsEachEvent) {
         ASSERT_NE(found, std::string::npos) << line << " in\n" << text;
         at = found;
     }
+    EXPECT_EQ(text.find("warning"), std::string::npos) << text;  // loopback only
 
     for (const char* listen : {"9100", "127.0.0.1:", "127.0.0.1:70000", ":9100"}) {
         options.listen = listen;

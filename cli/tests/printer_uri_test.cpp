@@ -46,6 +46,72 @@ TEST(PrinterUri, RefusesWhatNamesNoPrinter) {
     }
 }
 
+// Outside brackets an IPv4 address or a host name, inside an IPv6 address.
+TEST(PrinterUri, HostsAreAddressesOrNames) {
+    const std::string label63(63, 'a');
+    // 253 characters: three labels of 63 and one of 61, joined by dots.
+    const std::string name253 = label63 + "." + label63 + "." + label63 + "." + std::string(61, 'b');
+    ASSERT_EQ(name253.size(), 253u);
+    const struct {
+        std::string uri;
+        std::string host;
+    } good[] = {
+        {"socket://192.0.2.10", "192.0.2.10"},
+        {"socket://0.0.0.0:9100", "0.0.0.0"},
+        {"socket://255.255.255.255", "255.255.255.255"},
+        {"socket://printer", "printer"},
+        {"socket://Printer-2.Example.", "Printer-2.Example."},
+        {"socket://x1", "x1"},
+        {"socket://" + label63 + ".example", label63 + ".example"},
+        {"socket://" + name253 + ":9101", name253},
+        {"socket://" + name253 + ".", name253 + "."},
+        {"socket://[::1]", "::1"},
+        {"socket://[2001:db8::10]:9101", "2001:db8::10"},
+        {"socket://[::ffff:192.0.2.1]", "::ffff:192.0.2.1"},
+    };
+    for (const auto& g : good) {
+        SCOPED_TRACE(g.uri);
+        EXPECT_EQ(ParsePrinterUri(g.uri).host, g.host);
+    }
+    const struct {
+        std::string uri;
+        const char* message;
+    } bad[] = {
+        {"socket://256.0.0.1", "not an IPv4 address"},
+        {"socket://1.2.3", "not an IPv4 address"},
+        {"socket://1.2.3.4.5", "not an IPv4 address"},
+        {"socket://3232235777", "not an IPv4 address"},
+        {"socket://..", "not an IPv4 address"},
+        {"socket://a..b", "empty label"},
+        {"socket://.a", "empty label"},
+        {"socket://a..", "empty label"},
+        {"socket://-a.example", "starts or ends with '-'"},
+        {"socket://a-.example", "starts or ends with '-'"},
+        {"socket://a_b", "no host name has"},
+        {"socket://a%2eb", "no host name has"},
+        {"socket://ho\x1bst", "no host name has"},
+        {"socket://h\xC3\xA9", "no host name has"},
+        {"socket://" + std::string(64, 'a'), "longer than 63"},
+        {"socket://" + name253 + "c", "longer than 253"},
+        {"socket://[printer]", "only an IPv6 address"},
+        {"socket://[192.0.2.1]", "only an IPv6 address"},
+        {"socket://[::1::2]", "only an IPv6 address"},
+        {"socket://[]", "only an IPv6 address"},
+        {"socket://[fe80::1%eth0]", "zone ids"},
+        {"socket://[fe80::1%25eth0]:9100", "zone ids"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.uri);
+        try {
+            ParsePrinterUri(b.uri);
+            ADD_FAILURE() << "accepted";
+        } catch (const CliError& e) {
+            EXPECT_EQ(e.exit_code(), kExitBadArguments);
+            EXPECT_NE(std::string(e.what()).find(b.message), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(WatchOnce, ExitCodeTellsReadyAttentionAndNoResponse) {
     EXPECT_EQ(Tb58mon({"watch", "sim:all-well", "--once"}).code, 0);
     const Outcome jam = Tb58mon({"watch", "sim:jam-tray2-lct", "--once"});

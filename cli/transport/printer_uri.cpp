@@ -1,9 +1,11 @@
 #include "transport/printer_uri.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
 #include "base/cli_error.h"
+#include "base/ip_literal.h"
 #include "sim/scenario_library.h"
 #include "transport/sim_transport.h"
 #include "transport/transport.h"
@@ -13,9 +15,45 @@ namespace {
 
 constexpr std::string_view kForms = "socket://HOST[:PORT], usb:///dev/usb/lpN or sim:SCENARIO";
 
-bool IsHostCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-           c == '_';
+constexpr size_t kLongestHostName = 253;
+constexpr size_t kLongestLabel = 63;
+
+bool IsLabelCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// Why host (outside brackets) is no IPv4 address and no host name; empty
+// when it is one.  A host name is labels of 1 to 63 letters, digits and
+// '-' (not first or last) joined by dots, at most 253 characters, with one
+// dot at the end allowed; a name of digits and dots alone must be an IPv4
+// address (a resolver would read "10.1" or "3232235777" as one).
+std::string HostProblem(std::string_view host) {
+    if (host.empty()) return "the host is missing";
+    if (host.find_first_not_of("0123456789.") == std::string_view::npos) {
+        return IsIpv4Literal(host) ? "" : "the host is not an IPv4 address (four numbers from 0 to 255)";
+    }
+    if (host.back() == '.') host.remove_suffix(1);
+    if (host.size() > kLongestHostName) return "the host name is longer than 253 characters";
+    size_t start = 0;
+    while (start <= host.size()) {
+        const size_t dot = std::min(host.find('.', start), host.size());
+        const std::string_view label = host.substr(start, dot - start);
+        if (label.empty()) return "the host name has an empty label";
+        if (label.size() > kLongestLabel) return "a label of the host name is longer than 63 characters";
+        if (!std::all_of(label.begin(), label.end(), IsLabelCharacter)) {
+            return "the host name holds a character no host name has (letters, digits, '-' and '.')";
+        }
+        if (label.front() == '-' || label.back() == '-') return "a label of the host name starts or ends with '-'";
+        start = dot + 1;
+    }
+    return "";
+}
+
+// Why the text inside brackets is no IPv6 address; empty when it is one.
+std::string BracketedHostProblem(std::string_view host) {
+    if (host.find('%') != std::string_view::npos) return "zone ids (fe80::1%eth0) are not supported";
+    if (!IsIpv6Literal(host)) return "only an IPv6 address stands in brackets";
+    return "";
 }
 
 CliError BadUri(std::string_view uri, std::string_view why) {
@@ -51,6 +89,9 @@ PrinterUri ParsePrinterUri(std::string_view uri) {
             const size_t close = rest.find(']');
             if (close == std::string_view::npos) throw BadUri(uri, "an IPv6 address needs its closing ']'");
             parsed.host = std::string(rest.substr(1, close - 1));
+            if (const std::string problem = BracketedHostProblem(parsed.host); !problem.empty()) {
+                throw BadUri(uri, problem);
+            }
             rest = rest.substr(close + 1);
             has_port = rest.starts_with(":");
             if (has_port) port_text = rest.substr(1);
@@ -60,11 +101,8 @@ PrinterUri ParsePrinterUri(std::string_view uri) {
             parsed.host = std::string(rest.substr(0, colon));
             has_port = colon != std::string_view::npos;
             if (has_port) port_text = rest.substr(colon + 1);
-            for (char c : parsed.host) {
-                if (!IsHostCharacter(c)) throw BadUri(uri, "the host name holds a character no host name has");
-            }
+            if (const std::string problem = HostProblem(parsed.host); !problem.empty()) throw BadUri(uri, problem);
         }
-        if (parsed.host.empty()) throw BadUri(uri, "the host is missing");
         parsed.port = kDefaultPjlPort;
         if (has_port) {
             unsigned port = 0;

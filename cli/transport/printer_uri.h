@@ -18,7 +18,9 @@ struct PrinterUri {
 constexpr unsigned kDefaultPjlPort = 9100;
 
 // Reads socket://HOST[:PORT], usb:///dev/usb/lpN (usb:/dev/usb/lpN too) and
-// sim:NAME; throws BadArgument naming what is wrong.
+// sim:NAME; throws BadArgument naming what is wrong.  HOST is an IPv4
+// address, a host name (labels of letters, digits and '-' joined by dots,
+// at most 253 characters) or an IPv6 address in brackets (no zone id).
 PrinterUri ParsePrinterUri(std::string_view uri);
 
 }  // namespace tb58mon

@@ -13,6 +13,7 @@
 
 #include "transport/async_transport.h"
 #include "transport/pjl_stream.h"
+#include "transport/round_report.h"
 #include "transport/snmp_device_id.h"
 
 namespace tb58mon {
@@ -48,7 +49,7 @@ public:
           port_(port),
           options_(options),
           deadline_(deadline),
-          done_(std::move(done)),
+          report_(io, std::move(done)),
           socket_(io),
           timer_(io),
           cookie_(MakeEchoCookie()),
@@ -71,7 +72,7 @@ public:
         resolver_.emplace(io_);
         resolver_->async_resolve(host_, std::to_string(port_),
                                  [self = shared_from_this()](const std::error_code& error, tcp::resolver::results_type hosts) {
-                                     if (self->finished_) return;
+                                     if (self->report_.ended()) return;
                                      if (error) {
                                          return self->Fail(RoundOutcome::kDeviceError,
                                                            "cannot find host " + self->host_ + ": " + error.message());
@@ -81,7 +82,7 @@ public:
     }
 
     void Cancel() {
-        done_ = nullptr;
+        report_.Cancel();
         Close();
     }
 
@@ -90,11 +91,11 @@ private:
         if (request_.empty()) {
             // Nothing to send: only the device ID is asked.
             address_ = endpoints.front().address();
-            result_.outcome = RoundOutcome::kAnswered;
+            report_.result.outcome = RoundOutcome::kAnswered;
             return ReadDeviceId();
         }
         asio::async_connect(socket_, endpoints, [self = shared_from_this()](const std::error_code& error, const tcp::endpoint& peer) {
-            if (self->finished_) return;
+            if (self->report_.ended()) return;
             if (error == asio::error::connection_refused) {
                 return self->Fail(RoundOutcome::kRefused, "nothing answers on " + HostPortText(self->host_, self->port_) +
                                                               " (the printer is off, or busy printing)");
@@ -106,7 +107,7 @@ private:
             self->address_ = peer.address();
             asio::async_write(self->socket_, asio::buffer(self->request_),
                               [self](const std::error_code& write_error, size_t) {
-                                  if (self->finished_) return;
+                                  if (self->report_.ended()) return;
                                   if (write_error) {
                                       return self->Fail(OutcomeOf(write_error), "sending the query: " + write_error.message());
                                   }
@@ -118,7 +119,7 @@ private:
 
     void Read() {
         socket_.async_read_some(asio::buffer(*buffer_), [self = shared_from_this()](const std::error_code& error, size_t size) {
-            if (self->finished_) return;
+            if (self->report_.ended()) return;
             const auto state = self->framer_.Feed(std::string_view(self->buffer_->data(), size));
             if (state == PjlReplyFramer::State::kComplete) return self->ReplyComplete();
             if (state == PjlReplyFramer::State::kTooLarge) {
@@ -139,21 +140,21 @@ private:
         std::error_code ignored;
         socket_.close(ignored);
         buffer_.reset();
-        result_.outcome = RoundOutcome::kAnswered;
-        result_.reply = framer_.reply();
-        result_.ustatus = framer_.ustatus();
-        result_.bytes_read = framer_.bytes_received();
+        report_.result.outcome = RoundOutcome::kAnswered;
+        report_.result.reply = framer_.reply();
+        report_.result.ustatus = framer_.ustatus();
+        report_.result.bytes_read = framer_.bytes_received();
         ReadDeviceId();
     }
 
     void ReadDeviceId() {
         if (!device_id_requested_) return Report();
         if (!options_.snmp) {
-            result_.device_id_note = "SNMP is off (--no-snmp)";
+            report_.result.device_id_note = "SNMP is off (--no-snmp)";
             return Report();
         }
         if (snmp_silent_) {
-            result_.device_id_note = std::string(kSnmpSilentEarlier);
+            report_.result.device_id_note = std::string(kSnmpSilentEarlier);
             return Report();
         }
         // The SNMP request reports by its own deadline: at most two tries,
@@ -166,43 +167,36 @@ private:
                           std::chrono::duration_cast<std::chrono::milliseconds>(budget / 2)};
         const Deadline snmp_deadline = std::chrono::steady_clock::now() + budget;
         snmp_ = StartSnmpDeviceIdRead(io_, target, snmp_deadline, [self = shared_from_this()](SnmpReading reading) {
-            if (self->finished_) return;
+            if (self->report_.ended()) return;
             if (reading.ok) {
-                self->result_.device_id = std::move(reading.value);
+                self->report_.result.device_id = std::move(reading.value);
             } else {
-                self->result_.device_id_note = std::move(reading.error);
+                self->report_.result.device_id_note = std::move(reading.error);
             }
             self->Report();
         });
     }
 
     void OnDeadline() {
-        if (finished_) return;
+        if (report_.ended()) return;
         Fail(RoundOutcome::kTimedOut, "no whole reply by the deadline (" + std::to_string(framer_.bytes_received()) +
                                           " bytes came)");
     }
 
     void Fail(RoundOutcome outcome, std::string message) {
-        result_.outcome = outcome;
-        result_.message = std::move(message);
-        result_.bytes_read = framer_.bytes_received();
+        report_.result.outcome = outcome;
+        report_.result.message = std::move(message);
+        report_.result.bytes_read = framer_.bytes_received();
         Report();
     }
 
-    // Reports from a handler of the loop (never from inside Begin).
     void Report() {
-        if (finished_) return;
+        if (!report_.End()) return;
         Close();
-        asio::post(io_, [self = shared_from_this()] {
-            if (auto done = std::move(self->done_)) {
-                self->done_ = nullptr;
-                done(std::move(self->result_));
-            }
-        });
+        report_.Post(shared_from_this());
     }
 
     void Close() {
-        finished_ = true;
         std::error_code ignored;
         timer_.cancel();
         socket_.close(ignored);
@@ -219,7 +213,7 @@ private:
     unsigned port_;
     TransportOptions options_;
     Deadline deadline_;
-    AsyncTransport::Done done_;
+    RoundReport report_;
     tcp::socket socket_;
     asio::steady_timer timer_;
     std::optional<tcp::resolver> resolver_;
@@ -231,8 +225,6 @@ private:
     std::unique_ptr<std::array<char, kReadPiece>> buffer_;
     asio::ip::address address_;
     std::shared_ptr<SnmpDeviceIdRead> snmp_;
-    bool finished_ = false;
-    RoundResult result_;
 };
 
 class AsyncSocketTransport final : public AsyncTransport {

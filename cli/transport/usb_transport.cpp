@@ -23,6 +23,7 @@
 #include "base/cli_error.h"
 #include "transport/async_transport.h"
 #include "transport/pjl_stream.h"
+#include "transport/round_report.h"
 #include "transport/usb_device_id.h"
 
 namespace tb58mon {
@@ -97,10 +98,9 @@ class UsbRound : public std::enable_shared_from_this<UsbRound> {
 public:
     UsbRound(asio::io_context& io, std::string path, const TransportOptions& options, Deadline deadline,
              AsyncTransport::Done done)
-        : io_(io),
-          path_(std::move(path)),
+        : path_(std::move(path)),
           options_(options),
-          done_(std::move(done)),
+          report_(io, std::move(done)),
           device_(io),
           deadline_timer_(io),
           pause_(io),
@@ -129,14 +129,14 @@ public:
     }
 
     void Cancel() {
-        done_ = nullptr;
+        report_.Cancel();
         Close();
     }
 
 private:
     void WaitToWrite() {
         device_.async_wait(asio::posix::stream_descriptor::wait_write, [self = shared_from_this()](const std::error_code& error) {
-            if (self->finished_) return;
+            if (self->report_.ended()) return;
             if (error) return self->Fail(RoundOutcome::kDeviceError, "writing to " + self->path_ + ": " + error.message());
             self->Write();
         });
@@ -155,7 +155,7 @@ private:
 
     void WaitToRead() {
         device_.async_wait(asio::posix::stream_descriptor::wait_read, [self = shared_from_this()](const std::error_code& error) {
-            if (self->finished_) return;
+            if (self->report_.ended()) return;
             if (error) return self->Fail(RoundOutcome::kDeviceError, "reading " + self->path_ + ": " + error.message());
             self->Read();
         });
@@ -175,7 +175,7 @@ private:
             // The driver has nothing yet, though it said readable.
             pause_.expires_after(kEmptyReadPause);
             pause_.async_wait([self = shared_from_this()](const std::error_code& error) {
-                if (!error && !self->finished_) self->WaitToRead();
+                if (!error && !self->report_.ended()) self->WaitToRead();
             });
             return;
         }
@@ -185,27 +185,27 @@ private:
                         "the reply grew past " + std::to_string(options_.max_reply) + " bytes; reading stopped");
         }
         if (state != PjlReplyFramer::State::kComplete) return WaitToRead();
-        result_.reply = framer_.reply();
-        result_.ustatus = framer_.ustatus();
+        report_.result.reply = framer_.reply();
+        report_.result.ustatus = framer_.ustatus();
         Answered();
     }
 
     void Answered() {
-        result_.outcome = RoundOutcome::kAnswered;
-        result_.bytes_read = framer_.bytes_received();
+        report_.result.outcome = RoundOutcome::kAnswered;
+        report_.result.bytes_read = framer_.bytes_received();
         if (device_id_requested_) {
             std::array<uint8_t, kDeviceIdBuffer> buffer{};
             if (ioctl(device_.native_handle(), DeviceIdRequest(buffer.size()), buffer.data()) < 0) {
-                result_.device_id_note = "the device gives no device ID: " + std::string(std::strerror(errno));
+                report_.result.device_id_note = "the device gives no device ID: " + std::string(std::strerror(errno));
             } else {
-                result_.device_id = DeviceIdFromIoctlBuffer(buffer);
+                report_.result.device_id = DeviceIdFromIoctlBuffer(buffer);
             }
         }
         Report();
     }
 
     void OnDeadline() {
-        if (finished_) return;
+        if (report_.ended()) return;
         const bool sending = sent_ < request_.size();
         Fail(RoundOutcome::kTimedOut, sending ? "the printer did not take the query in time"
                                               : "no whole reply in time (" + std::to_string(framer_.bytes_received()) +
@@ -213,26 +213,19 @@ private:
     }
 
     void Fail(RoundOutcome outcome, std::string message) {
-        result_.outcome = outcome;
-        result_.message = std::move(message);
-        result_.bytes_read = framer_.bytes_received();
+        report_.result.outcome = outcome;
+        report_.result.message = std::move(message);
+        report_.result.bytes_read = framer_.bytes_received();
         Report();
     }
 
-    // Reports from a handler of the loop (never from inside Begin).
     void Report() {
-        if (finished_) return;
+        if (!report_.End()) return;
         Close();
-        asio::post(io_, [self = shared_from_this()] {
-            if (auto done = std::move(self->done_)) {
-                self->done_ = nullptr;
-                done(std::move(self->result_));
-            }
-        });
+        report_.Post(shared_from_this());
     }
 
     void Close() {
-        finished_ = true;
         std::error_code ignored;
         deadline_timer_.cancel();
         pause_.cancel();
@@ -240,10 +233,9 @@ private:
         buffer_.reset();
     }
 
-    asio::io_context& io_;
     std::string path_;
     TransportOptions options_;
-    AsyncTransport::Done done_;
+    RoundReport report_;
     asio::posix::stream_descriptor device_;
     asio::steady_timer deadline_timer_;
     asio::steady_timer pause_;
@@ -253,8 +245,6 @@ private:
     size_t sent_ = 0;
     bool device_id_requested_ = false;
     std::unique_ptr<std::array<char, kReadPiece>> buffer_;
-    bool finished_ = false;
-    RoundResult result_;
 };
 
 class AsyncUsbTransport final : public AsyncTransport {

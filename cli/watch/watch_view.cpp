@@ -87,13 +87,13 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         state.counter = before->counter;
         return state;
     }
-    const RecordView view = ViewRecord(*record);
+    const RecordView view = ViewRecord(*record, StoredReplies(cycle.rounds));
     const Json names = NamesJson(view, code_page);
     for (size_t i = 0; i < view.trays.size(); ++i) {
         const TrayView& tray = view.trays[i];
         const std::string name = StringOr(names["trays"][i]["name"], tray.name.value_or("tray"));
         std::string value = tray.paper_size_word.value_or("-");
-        if (tray.level_asked) value += ", " + std::to_string(tray.level) + " %";
+        if (tray.level_asked) value += tray.percent ? ", " + std::to_string(*tray.percent) + " %" : ", -";
         value += ", " + tray.media_word.value_or("-");
         for (const std::string& role : tray.roles) value += ", " + role;
         state.trays.emplace_back(name, value);

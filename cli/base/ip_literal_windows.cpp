@@ -1,0 +1,29 @@
+// IP literals on Windows: inet_pton of Winsock (which needs no WSAStartup).
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <string>
+
+#include "base/ip_literal.h"
+
+namespace tb58mon {
+namespace {
+
+constexpr size_t kLongestLiteral = 64;
+
+bool Parses(int family, std::string_view text) {
+    if (text.empty() || text.size() > kLongestLiteral || text.find('\0') != std::string_view::npos) return false;
+    // Windows takes a zone after '%' as part of an IPv6 address; it is none.
+    if (text.find('%') != std::string_view::npos) return false;
+    const std::string copy(text);
+    unsigned char address[16];
+    return inet_pton(family, copy.c_str(), address) == 1;
+}
+
+}  // namespace
+
+bool IsIpv4Literal(std::string_view text) { return Parses(AF_INET, text); }
+
+bool IsIpv6Literal(std::string_view text) { return Parses(AF_INET6, text); }
+
+}  // namespace tb58mon
