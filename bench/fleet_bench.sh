@@ -55,7 +55,8 @@ base_rss=$(rss_kib "$one")
 kill "$one"
 
 sed -i "s/^uri = /interval = $interval\ntimeout = $interval\nuri = /" "$work/fleet.toml"
-"$program" serve --config "$work/fleet.toml" --listen 127.0.0.1:0 \
+# The clients all come from 127.0.0.1: room for each of them.
+"$program" serve --config "$work/fleet.toml" --listen 127.0.0.1:0 --max-connections-per-client $((clients + 32)) \
     --run-for $((window * 3 + 60)) > "$work/serve.out" 2>&1 &
 serve=$!
 pids+=($serve)
@@ -72,7 +73,8 @@ request = function()
 end
 LUA
     wrk -t 2 -c "$clients" -d "$((window + 5))s" -s "$work/paths.lua" "http://127.0.0.1:$port" > "$work/wrk.out" 2>&1 &
-    pids+=($!)
+    load=$!
+    pids+=($load)
     sleep 2
 fi
 hz=$(getconf CLK_TCK)
@@ -88,6 +90,7 @@ done
 t1=$(cpu_ticks "$serve"); s1=$(date +%s.%N)
 rss_served=$(rss_kib "$serve")
 get "$port" /metrics > "$work/metrics.txt"
+if ((clients > 0)); then wait "$load" || true; fi
 
 python3 - "$work" "$samples" "$printers" "$silent" "$interval" "$t0" "$t1" "$s0" "$s1" "$hz" "$rss" "$base_rss" \
     "$rss_served" <<'PY'

@@ -9,14 +9,15 @@
 #                                     snmpd for the monitor's SNMP tests,
 #                                     Chromium (and a Japanese font) for the
 #                                     fleet page, promtool for its metrics
-#   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks
+#   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks (and wrk
+#                                     for the fleet benchmark's HTTP load)
 set -euo pipefail
 [[ "${TB58_NO_INSTALL:-0}" == 1 ]] && exit 0
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
        libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev)
 test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus)
-ci=(clang libclang-rt-14-dev libbenchmark-dev)
+ci=(clang libclang-rt-14-dev libbenchmark-dev wrk)
 
 case "${1:-build}" in
     build) wanted=("${build[@]}") ;;

@@ -153,8 +153,12 @@ HttpReply FleetReply(const HttpRequest& request, const RouteSources& sources, co
     const std::string lang = RequestLanguage(request, options);
     if (lang.empty()) return LanguageError(request);
     const auto snapshot = sources.snapshot();
-    const Json fleet = snapshot ? FleetJson(*snapshot, lang) : FleetJson(FleetSnapshot{}, lang);
-    if (!page) return JsonReply(fleet);
+    std::string fleet = snapshot ? FleetJsonText(*snapshot, lang) : FleetJsonText(FleetSnapshot{}, lang);
+    if (!page) {
+        HttpReply reply = Reply(200, kJsonType, std::move(fleet));
+        reply.headers.emplace_back("Cache-Control", "no-store");
+        return reply;
+    }
     HttpReply reply = Reply(200, "text/html; charset=utf-8", StatusPageHtml(fleet, lang));
     reply.headers.emplace_back("Cache-Control", "no-store");
     reply.headers.emplace_back("Content-Security-Policy", std::string(kPagePolicy));
@@ -194,15 +198,19 @@ HttpReply RouteRequest(const HttpRequest& request, const RouteSources& sources, 
     }
 }
 
-Json FleetJson(const FleetSnapshot& snapshot, std::string_view lang) {
+std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang) {
     std::vector<std::shared_ptr<const PrinterView>> printers = snapshot.printers;
     std::stable_sort(printers.begin(), printers.end(), [](const auto& a, const auto& b) {
         if (a->health != b->health) return a->health < b->health;
         return a->name < b->name;
     });
-    Json list = Json::array();
-    for (const auto& view : printers) list.push_back(PrinterJson(*view, lang, false));
-    return {{"language", std::string(lang)}, {"printers", list}};
+    std::string text = "{\"language\":" + DumpJson(Json(std::string(lang))) + ",\"printers\":[";
+    for (size_t i = 0; i < printers.size(); ++i) {
+        if (i != 0) text += ',';
+        text += *PrinterJsonText(*printers[i], lang);
+    }
+    text += "]}";
+    return text;
 }
 
 }  // namespace tb58mon

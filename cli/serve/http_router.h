@@ -67,7 +67,8 @@ constexpr size_t kLongestTarget = 8 * 1024;  // path and query, decoded
 HttpReply RouteRequest(const HttpRequest& request, const RouteSources& sources, const RouterOptions& options);
 
 // The fleet as /printers.json gives it: {"language", "printers": [...]},
-// worst state first, then by name.
-Json FleetJson(const FleetSnapshot& snapshot, std::string_view lang);
+// worst state first, then by name; made of each view's JSON text, which is
+// made once per view and language.
+std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang);
 
 }  // namespace tb58mon

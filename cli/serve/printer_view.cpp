@@ -152,6 +152,23 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
     return view;
 }
 
+std::shared_ptr<const std::string> ViewJsonCache::Get(std::string_view lang,
+                                                      const std::function<std::string()>& make) const {
+    const std::lock_guard<std::mutex> lock(lock_);
+    for (const auto& [code, text] : entries_) {
+        if (code == lang) return text;
+    }
+    auto text = std::make_shared<const std::string>(make());
+    entries_.emplace_back(std::string(lang), text);
+    return text;
+}
+
+std::shared_ptr<const std::string> PrinterJsonText(const PrinterView& view, std::string_view lang) {
+    return view.json.Get(lang, [&] {
+        return PrinterJson(view, lang, false).dump(-1, ' ', false, Json::error_handler_t::replace);
+    });
+}
+
 Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_record) {
     Json json;
     json["name"] = view.name;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,23 @@ struct BinReading {
     std::string state;
 };
 
+// The JSON text of a view in the languages asked so far, each made once: a
+// view never changes, and making it takes the library lock.  A copy of a
+// view starts without any.
+class ViewJsonCache {
+public:
+    ViewJsonCache() = default;
+    ViewJsonCache(const ViewJsonCache&) {}
+    ViewJsonCache& operator=(const ViewJsonCache&) = delete;
+
+    // The entry of lang, made by make when there is none yet.
+    std::shared_ptr<const std::string> Get(std::string_view lang, const std::function<std::string()>& make) const;
+
+private:
+    mutable std::mutex lock_;
+    mutable std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> entries_;
+};
+
 struct PrinterView {
     std::string name;
     std::string uri;
@@ -66,6 +84,7 @@ struct PrinterView {
     std::shared_ptr<OwnedRecord> record;        // null before the first cycle
     std::shared_ptr<const std::string> png;     // the status picture
     uint64_t picture_id = 0;                    // changes when the picture does
+    ViewJsonCache json;                         // PrinterJson without the record, by language
 };
 
 // The lock of every library call on the records of views.
@@ -83,5 +102,9 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
 // The view as JSON, with the texts and names in lang (a PatSetLocale code);
 // with_record adds the whole record.
 Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_record);
+
+// PrinterJson without the record as text (invalid UTF-8 replaced), made
+// once per view and language.
+std::shared_ptr<const std::string> PrinterJsonText(const PrinterView& view, std::string_view lang);
 
 }  // namespace tb58mon

@@ -123,8 +123,7 @@ setInterval(() => {
 
 }  // namespace
 
-std::string StatusPageHtml(const Json& fleet, std::string_view) {
-    std::string json = fleet.dump(-1, ' ', false, Json::error_handler_t::replace);
+std::string StatusPageHtml(std::string_view json, std::string_view) {
     // Inside a script element "</" would end it.
     std::string safe;
     safe.reserve(json.size());

@@ -13,7 +13,7 @@
 
 namespace tb58mon {
 
-// The page for the fleet JSON of /printers.json in language lang.
-std::string StatusPageHtml(const Json& fleet, std::string_view lang);
+// The page for the fleet JSON text of /printers.json in language lang.
+std::string StatusPageHtml(std::string_view fleet_json, std::string_view lang);
 
 }  // namespace tb58mon

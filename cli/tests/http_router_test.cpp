@@ -143,6 +143,37 @@ TEST_F(Router, DefaultLanguage) {
     EXPECT_EQ(Body(Ask("/printers.json", {{"lang", "EN"}}))["language"], "EN");  // ?lang= overrides it
 }
 
+// The fleet's JSON is made of each view's text, kept per view and
+// language: it must follow the language asked, the order of the healths,
+// and every new view of a printer.
+TEST_F(Router, TheFleetJsonFollowsLanguagesAndNewViews) {
+    const Json english = Body(Ask("/printers.json", {{"lang", "EN"}}));
+    const Json japanese = Body(Ask("/printers.json", {{"lang", "JP"}}));
+    ASSERT_EQ(english["printers"].size(), 4u);
+    std::vector<std::string> order;
+    for (const Json& printer : english["printers"]) order.push_back(printer["name"]);
+    EXPECT_EQ(order, (std::vector<std::string>{"jam", "quiet", "new", "ready"}));  // worst first
+    EXPECT_EQ(english["printers"][0]["short"], "Paper Misfeed");
+    EXPECT_NE(japanese["printers"][0]["short"], english["printers"][0]["short"]);
+    EXPECT_EQ(Body(Ask("/printers.json", {{"lang", "EN"}})), english);  // asked again, the same
+
+    // The jam is cleared: the printer's new view shows it at once.
+    auto next = std::make_shared<FleetSnapshot>(**fleet_);
+    next->printers[1] = test::ViewAfterOneCycle("jam", "sim:all-well");
+    sources_.snapshot = [next] { return next; };
+    const Json cleared = Body(Ask("/printers.json", {{"lang", "EN"}}));
+    EXPECT_EQ(cleared["printers"][0]["name"], "quiet");  // the worst now
+    for (const Json& printer : cleared["printers"]) {
+        if (printer["name"] == "jam") {
+            EXPECT_EQ(printer["state"], "ready");
+        }
+    }
+    // A copy of a view (new settings) does not take the texts of the one copied.
+    PrinterView copy(*next->printers[1]);
+    copy.name = "copied";
+    EXPECT_EQ(Json::parse(*PrinterJsonText(copy, "EN"))["name"], "copied");
+}
+
 TEST_F(Router, OnlyGetAndHeadAreServed) {
     for (const char* method : {"POST", "PUT", "DELETE", "PATCH", "OPTIONS", "TRACE", "CONNECT", "get", "", "G\xffT"}) {
         const HttpReply reply = Ask("/healthz", {}, method);
