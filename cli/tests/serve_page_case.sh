@@ -38,6 +38,9 @@ for try in 1 2 3; do
     pids+=($!)
     wait_for simulate.out "serving a fleet" && break
 done
+# The first printer is watched without SNMP: its status cannot be read, and
+# its card must say "unknown", never "ready".
+sed -i '0,/^snmp_port = .*/s//snmp = false/' fleet.toml
 "$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --run-for 80 > serve.out 2>&1 &
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
@@ -75,6 +78,9 @@ for lang in EN JP DE; do
     grep -qF ">$jam<" "dom-$lang.html" || { echo "the jam's text is not on the page"; status=1; }
     grep -qF ">$service<" "dom-$lang.html" || { echo "the service call's text is not on the page"; status=1; }
     [[ -s "page-$lang.png" ]] || { echo "no screenshot"; status=1; }
+    unknown=$(grep -o '<article class="card unknown"' "dom-$lang.html" | wc -l)
+    [[ $unknown -eq 1 ]] || { echo "expected 1 card of unknown status, not $unknown"; status=1; }
+    grep -qF "status codes not read: SNMP is off" "dom-$lang.html" || { echo "the unknown card gives no reason"; status=1; }
     if [[ $lang == DE ]]; then
         grep -q '<html lang="de"' "dom-$lang.html" || { echo "the page is not in German"; status=1; }
     fi
