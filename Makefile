@@ -17,7 +17,8 @@
 #                      passes options), then the heap over 100,000 monitor
 #                      cycles with the C allocator's free-list caches off,
 #                      then 'serve' polling a simulated fleet of 1,000
-#                      printers every 5 s (bench/fleet_bench.sh)
+#                      printers every 5 s (bench/fleet_bench.sh): plain, with
+#                      300 silent printers, and under 50 HTTP clients (wrk)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
@@ -109,6 +110,8 @@ bench:
 	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
 		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
 	PLAIN=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
+	PLAIN=1 SILENT=300 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
+	PLAIN=1 CLIENTS=50 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -DTB58_FUZZ=ON -DTB58_BUILD_TESTS=OFF \
