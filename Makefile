@@ -87,7 +87,7 @@ test: packages-test
 	fi
 
 test-sanitize:
-	cmake -S . -B $(SANITIZE_BUILD_DIR) -DTB58_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(SANITIZE_BUILD_DIR) -DTB58_SANITIZE=ON -DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_BUILD_DIR) -j $(JOBS)
 	ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_BUILD_DIR) --output-on-failure -j $(JOBS) -E install_consumer

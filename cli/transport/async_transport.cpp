@@ -4,10 +4,6 @@
 
 #include <optional>
 
-#include "sim/scenario_library.h"
-#include "transport/printer_uri.h"
-#include "transport/sim_transport.h"
-
 namespace tb58mon {
 namespace {
 
@@ -84,17 +80,6 @@ std::unique_ptr<AsyncTransport> RunOnLoop(asio::io_context& io, std::unique_ptr<
 std::unique_ptr<Transport> SyncTransport(
     const std::function<std::unique_ptr<AsyncTransport>(asio::io_context&)>& open, const TransportOptions& options) {
     return std::make_unique<SyncOverLoop>(open, options);
-}
-
-std::unique_ptr<AsyncTransport> OpenAsyncTransport(asio::io_context& io, std::string_view uri,
-                                                   const TransportOptions& options) {
-    const PrinterUri parsed = ParsePrinterUri(uri);
-    switch (parsed.scheme) {
-        case UriScheme::kSocket: return OpenAsyncSocketTransport(io, parsed.host, parsed.port, options);
-        case UriScheme::kUsb: return OpenAsyncUsbTransport(io, parsed.path, options);
-        case UriScheme::kSim: break;
-    }
-    return RunOnLoop(io, OpenSimTransport(LoadScenario(parsed.path)));
 }
 
 }  // namespace tb58mon
