@@ -168,6 +168,22 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                                   "answer requests for this Host name too (repeatable; on a loopback address only "
                                   "loopback names are answered otherwise)");
         serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
+        serve_command->add_option("--public-url", serve.public_url,
+                                  "the service's URL in notifications, for the links to the page and pictures "
+                                  "(default: http:// and the listen address)");
+    }
+
+    NotifyTestOptions notify_test;
+    CLI::App* notify_test_command = nullptr;
+    if (NetworkTransportsBuilt()) {
+        notify_test_command = app.add_subcommand(
+            "notify-test", "send one sample notification to each notifier of a fleet file and show the answers");
+        notify_test_command->add_option("--config", notify_test.config, "the fleet file with [[notify]] tables")
+            ->required();
+        notify_test_command->add_option("--notifier", notify_test.notifier, "only the notifier of this name");
+        notify_test_command->add_option("--public-url", notify_test.public_url,
+                                        "the service's URL for the links in the notification")
+            ->capture_default_str();
     }
 
     QueryOptions query;
@@ -213,12 +229,15 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     names_command->add_flag("--json", names.json, "JSON output");
 
     // A missing or misspelt command gets a message that names the commands.
-    const std::string commands = "watch, serve, simulate, demo, query, read, status, picture or names (tb58mon --help)";
+    const std::string commands =
+        "watch, serve, simulate, notify-test, demo, query, read, status, picture or names (tb58mon --help)";
     if (argc < 2) throw BadArgument("a command is needed: " + commands);
     const std::string first = argv[1];
-    constexpr std::string_view kCommands[] = {"watch", "serve", "simulate", "demo", "query", "read", "status", "picture", "names"};
+    constexpr std::string_view kCommands[] = {"watch", "serve",  "simulate", "notify-test", "demo",
+                                              "query", "read",   "status",   "picture",     "names"};
     if (first == "simulate" && !NetworkTransportsBuilt()) RunSimulate({}, out);
     if (first == "serve" && !NetworkTransportsBuilt()) RunServe({}, out);
+    if (first == "notify-test" && !NetworkTransportsBuilt()) return RunNotifyTest({}, out);
     if (!first.starts_with("-") && std::find(std::begin(kCommands), std::end(kCommands), first) == std::end(kCommands)) {
         throw BadArgument("unknown command '" + first + "': the commands are " + commands);
     }
@@ -235,6 +254,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     if (watch_command->parsed()) return RunWatch(watch, out, err);
     if (simulate_command != nullptr && simulate_command->parsed()) RunSimulate(simulate, out);
     if (serve_command != nullptr && serve_command->parsed()) RunServe(serve, out);
+    if (notify_test_command != nullptr && notify_test_command->parsed()) return RunNotifyTest(notify_test, out);
     if (demo_command->parsed()) RunDemo(demo, out);
     if (query_command->parsed()) RunQuery(query, out);
     if (read_command->parsed()) RunRead(read, out);

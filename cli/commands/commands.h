@@ -118,6 +118,14 @@ struct ServeOptions {
     size_t max_connections = 256;        // HTTP connections at once
     size_t max_connections_per_client = 32;
     std::vector<std::string> allow_hosts;  // Host names answered besides the loopback ones
+    std::string public_url;              // the service's URL in notices; the listen address's when empty
+};
+
+// tb58mon notify-test: one sample notice to each notifier of a fleet file.
+struct NotifyTestOptions {
+    std::string config;
+    std::string notifier;    // only this one
+    std::string public_url = "http://127.0.0.1:8631";  // for the links in the notice
 };
 
 void RunDemo(const DemoOptions& options, std::ostream& out);
@@ -131,5 +139,7 @@ void RunNames(const NamesOptions& options, std::ostream& out);
 int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err);
 void RunSimulate(const SimulateOptions& options, std::ostream& out);
 void RunServe(const ServeOptions& options, std::ostream& out);
+// Returns 0 when every receiver took its notice, else 1.
+int RunNotifyTest(const NotifyTestOptions& options, std::ostream& out);
 
 }  // namespace tb58mon

@@ -1,5 +1,5 @@
 // The Windows build has no network (no net-snmp): 'tb58mon simulate' and
-// 'tb58mon serve' are Linux commands.
+// 'tb58mon serve' and 'tb58mon notify-test' are Linux commands.
 #include "base/cli_error.h"
 #include "commands/commands.h"
 
@@ -11,6 +11,10 @@ void RunSimulate(const SimulateOptions&, std::ostream&) {
 
 void RunServe(const ServeOptions&, std::ostream&) {
     throw BadArgument("'serve' is not part of the Windows build of tb58mon (it needs net-snmp); use the Linux build");
+}
+
+int RunNotifyTest(const NotifyTestOptions&, std::ostream&) {
+    throw BadArgument("'notify-test' is not part of the Windows build of tb58mon; use the Linux build");
 }
 
 }  // namespace tb58mon

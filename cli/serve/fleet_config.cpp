@@ -8,6 +8,7 @@
 #include <set>
 
 #include "base/cli_error.h"
+#include "notify/notifier_config_file.h"
 #include "transport/printer_uri.h"
 
 namespace tb58mon {
@@ -107,9 +108,9 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name) 
     }
     FleetConfig config;
     for (const auto& [key, node] : root) {
-        if (key.str() != "defaults" && key.str() != "printer") {
+        if (key.str() != "defaults" && key.str() != "printer" && key.str() != "notify") {
             throw BadArgument(Where(file_name, node.source()) + ": unknown table '" + std::string(key.str()) +
-                              "' (the tables are [defaults] and [[printer]])");
+                              "' (the tables are [defaults], [[printer]] and [[notify]])");
         }
     }
     if (const toml::node* defaults = root.get("defaults")) {
@@ -146,6 +147,7 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name) 
             config.printers.push_back(std::move(printer));
         }
     }
+    if (const toml::node* notifiers = root.get("notify")) config.notifiers = ParseNotifiers(*notifiers, file_name);
     return config;
 }
 

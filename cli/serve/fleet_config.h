@@ -15,6 +15,8 @@
 //   uri = "socket://192.0.2.10"
 //   community = "..."     optional: the defaults' value otherwise; likewise
 //   interval = 10         timeout, snmp_port, snmp and lang
+//
+//   [[notify]]            who is told what (notify/notifier_config.h)
 #pragma once
 
 #include <string>
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "base/printer_settings.h"
+#include "notify/notifier_config.h"
 
 namespace tb58mon {
 
@@ -34,6 +37,7 @@ struct PrinterConfig {
 struct FleetConfig {
     PrinterSettings defaults;
     std::vector<PrinterConfig> printers;
+    std::vector<NotifierConfig> notifiers;  // passwords not read yet (ReadNotifierPasswords)
 };
 
 // Reads a fleet file's text; throws BadArgument naming the file, the line
