@@ -95,7 +95,10 @@ void CheckUrl(const NotifierConfig& notifier, const std::string& prefix) {
     const std::string scheme = Lower(UrlPart(url.get(), CURLUPART_SCHEME));
     const bool fits = webhook ? (scheme == "http" || scheme == "https") : (scheme == "smtp" || scheme == "smtps");
     if (!fits) throw BadArgument(prefix + "url must start with " + schemes);
-    if (UrlPart(url.get(), CURLUPART_HOST).empty()) throw BadArgument(prefix + "url names no host");
+    // libcurl reads "https:///x" as the host x; a URL without a host is a slip.
+    const size_t authority = notifier.url.find("://");
+    if (authority == std::string::npos || notifier.url.compare(authority + 3, 1, "/") == 0 ||
+        UrlPart(url.get(), CURLUPART_HOST).empty()) throw BadArgument(prefix + "url names no host");
     if (!UrlPart(url.get(), CURLUPART_USER).empty() || !UrlPart(url.get(), CURLUPART_PASSWORD).empty()) {
         throw BadArgument(prefix + "url must not hold a user or password (give user and password_file)");
     }
