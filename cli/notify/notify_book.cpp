@@ -1,0 +1,99 @@
+#include "notify/notify_book.h"
+
+#include <algorithm>
+
+#include "events/sqlite_db.h"
+#include "notify/notify_outbox.h"
+
+namespace tb58mon {
+namespace {
+
+int64_t Seconds(TimePoint time) {
+    return std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch()).count();
+}
+
+}  // namespace
+
+NotifyEvent NotifyEventOf(const PrinterEvent& event) {
+    NotifyEvent notify;
+    notify.id = event.id;
+    notify.printer = event.printer;
+    notify.uri = event.uri;
+    notify.time = TimePoint(std::chrono::seconds(event.time));
+    notify.kind = std::string(EventKindName(event.kind));
+    notify.health = std::string(HealthLabel(event.health));
+    if (event.previous_health) notify.previous_health = std::string(HealthLabel(*event.previous_health));
+    notify.codes = event.codes;
+    notify.code = event.code;
+    notify.tray = event.tray;
+    if (event.tray) notify.tray_name = TrayEnglishName(*event.tray);
+    notify.level = event.level;
+    if (event.toner) notify.toner = std::string(TonerName(*event.toner));
+    if (event.previous_toner) notify.previous_toner = std::string(TonerName(*event.previous_toner));
+    notify.value = event.value;
+    if (event.day) notify.day = DayText(*event.day);
+    return notify;
+}
+
+void NotifyBook::Open(sqlite3* db) {
+    CreateNotifyTables(db);
+    states_.clear();
+    for (StoredCondition& stored : LoadConditions(db)) {
+        states_[{stored.notifier, stored.printer, stored.key}] = std::move(stored.state);
+    }
+}
+
+void NotifyBook::OnEvents(sqlite3* db, std::span<const NotifyEvent> events) {
+    for (const NotifyEvent& event : events) {
+        const std::string key = ConditionKey(event);
+        if (key.empty()) continue;
+        for (const NotifierConfig& notifier : notifiers_) {
+            if (!NotifierWatchesPrinter(notifier, event.printer)) continue;
+            ConditionState& state = states_[{notifier.name, event.printer, key}];
+            const std::optional<ConditionChange> change = ConditionOfEvent(notifier.on, event, state.current);
+            if (change && ApplyChange(notifier, state, change->value, event)) {
+                SaveCondition(db, {notifier.name, event.printer, key, state});
+            }
+            if (state.Idle()) states_.erase({notifier.name, event.printer, key});
+        }
+    }
+}
+
+size_t NotifyBook::Release(sqlite3* db, TimePoint now) {
+    size_t written = 0;
+    Transaction transaction(db);
+    for (auto it = states_.begin(); it != states_.end();) {
+        const auto& [name, printer, key] = it->first;
+        const auto notifier = std::find_if(notifiers_.begin(), notifiers_.end(),
+                                           [&](const NotifierConfig& candidate) { return candidate.name == name; });
+        if (notifier == notifiers_.end()) {
+            ++it;
+            continue;
+        }
+        ConditionState& state = it->second;
+        bool changed = false;
+        std::optional<Notice> notice = ReleaseIfDue(*notifier, state, now, changed);
+        if (!notice) notice = ReminderIfDue(*notifier, state, now), changed = changed || notice.has_value();
+        if (notice) {
+            InsertNotice(db, name, *notice, Seconds(now));
+            ++written;
+        }
+        if (changed) SaveCondition(db, {name, printer, key, state});
+        it = state.Idle() ? states_.erase(it) : std::next(it);
+    }
+    transaction.Commit();
+    return written;
+}
+
+void NotifyBook::SetNotifiers(sqlite3* db, std::vector<NotifierConfig> notifiers) {
+    for (const NotifierConfig& old : notifiers_) {
+        const bool kept = std::any_of(notifiers.begin(), notifiers.end(),
+                                      [&](const NotifierConfig& next) { return next.name == old.name; });
+        if (kept) continue;
+        if (db != nullptr) ForgetNotifier(db, old.name);
+        std::erase_if(states_, [&](const auto& entry) { return std::get<0>(entry.first) == old.name; });
+    }
+    notifiers_ = std::move(notifiers);
+}
+
+}  // namespace tb58mon
