@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <ctime>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -20,6 +21,13 @@
 #include "base/text_format.h"
 #include "base/terminal_text.h"
 #include "commands/commands.h"
+#include "events/event_metrics.h"
+#include "events/event_store.h"
+#include "events/state_folder.h"
+#include "events/view_observation.h"
+#include "notify/notifier_config_file.h"
+#include "notify/notifier_service.h"
+#include "notify/notify_metrics.h"
 #include "serve/descriptor_budget.h"
 #include "serve/fleet_poller.h"
 #include "serve/host_rule.h"
@@ -95,6 +103,50 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
     return http;
 }
 
+// The event store's options from the command line.
+EventStoreOptions StoreOptions(const ServeOptions& options) {
+    if (options.keep_days < 1 || options.keep_days > 36500) throw BadArgument("--keep-days must be from 1 to 36500");
+    if (options.max_events < 1000 || options.max_events > 1'000'000'000) {
+        throw BadArgument("--max-events must be from 1000 to 1000000000");
+    }
+    EventStoreOptions store;
+    store.directory = options.state_dir;
+    store.keep_days = options.keep_days;
+    store.max_events = options.max_events;
+    return store;
+}
+
+std::vector<NotifierConfig> NotifiersWithPasswords(const FleetConfig& fleet) {
+    std::vector<NotifierConfig> notifiers = fleet.notifiers;
+    ReadNotifierPasswords(notifiers);
+    return notifiers;
+}
+
+// The notifier's options: the service's language, and the printers'
+// pictures from the poller's latest views.
+NotifierServiceOptions NotifierOptions(const ServeOptions& options, const HttpServiceOptions& http,
+                                       const FleetPoller*& poller) {
+    if (!options.public_url.empty() && !options.public_url.starts_with("http://") &&
+        !options.public_url.starts_with("https://")) {
+        throw BadArgument("--public-url must start with http:// or https://");
+    }
+    NotifierServiceOptions notifier;
+    notifier.service_lang = http.default_lang;
+    notifier.picture = [&poller](const std::string& printer) -> std::shared_ptr<const std::string> {
+        if (poller == nullptr) return nullptr;
+        for (const auto& view : poller->Snapshot()->printers) {
+            if (view->name == printer) return view->png;
+        }
+        return nullptr;
+    };
+    return notifier;
+}
+
+int64_t UnixNow() {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
@@ -105,17 +157,45 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     ServeOptions with_lang = options;
     if (!options.lang.empty()) with_lang.settings.lang = options.lang;
     const FleetConfig fleet = ReadFleet(with_lang);
+    EventStoreOptions store_options = StoreOptions(options);
     PollerOptions poller_options;
     poller_options.max_in_flight = options.max_in_flight;
     const HttpServiceOptions http_options = HttpOptions(options, fleet, poller_options, out);
+    // The store's writer thread reports on the same output as this one.
+    std::mutex output_lock;
+    const auto say = [&](const std::string& text) {
+        const std::lock_guard<std::mutex> lock(output_lock);
+        Line(out, text);
+    };
+    const StateFolder state_folder(options.state_dir);
+    store_options.report = say;
+    EventMetrics event_metrics;
+    NotifyMetrics notify_metrics;
+    const FleetPoller* poller_of_pictures = nullptr;  // set before the notifier starts
+    NotifierService notifier(NotifiersWithPasswords(fleet), NotifierOptions(options, http_options, poller_of_pictures),
+                             &notify_metrics);
+    EventStore store(store_options, notifier.Hooks(), &event_metrics);
+    poller_options.on_view = [&store](const PrinterView& view) {
+        store.Observe(view.name, view.uri, ObservationOfView(view, UnixNow()));
+    };
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
-    HttpService http([&poller] { return poller.Snapshot(); }, [&metrics] { return metrics.Text(); }, http_options);
+    poller_of_pictures = &poller;
+    RouteSources sources;
+    sources.snapshot = [&poller] { return poller.Snapshot(); };
+    sources.metrics = [&metrics, &event_metrics, &notify_metrics] {
+        return metrics.Text() + event_metrics.Text() + notify_metrics.Text();
+    };
+    sources.read_events = [&store](const std::function<void(sqlite3*)>& read) { return store.Read(read); };
+    sources.recent_events = [&store] { return store.Recent(); };
+    HttpService http(std::move(sources), http_options);
     const unsigned port = http.Start(listen.host, listen.port);
+    notifier.SetBaseUrl(options.public_url.empty() ? "http://" + HostPort(listen.host, port) : options.public_url);
+    const NotifierRunning notifying(notifier, store);
     const StopSignals signals;
     const ReloadSignal reload;
-    Line(out, "serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
-                  "/ (the page; /printers.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
+    say("serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
+                  "/ (the page; /printers.json, /events.json, /history.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
                   std::to_string(http_options.limits.max_connections) + " connections, " +
                   std::to_string(http_options.limits.max_per_client) + " per client");
 
@@ -128,14 +208,16 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
         if (!g_reload_requested.exchange(false)) continue;
         try {
             const FleetConfig next = ReadFleet(with_lang);
+            std::vector<NotifierConfig> notifiers = NotifiersWithPasswords(next);
             poller.Reload(next);
-            Line(out, "reloaded: " + std::to_string(next.printers.size()) + " printers");
+            notifier.Reload(std::move(notifiers));
+            say("reloaded: " + std::to_string(next.printers.size()) + " printers");
         } catch (const std::exception& e) {
-            Line(out, std::string("reload failed, the fleet stays as it was: ") + e.what());
+            say(std::string("reload failed, the fleet stays as it was: ") + e.what());
         }
     }
     http.Stop();
-    Line(out, StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+    say(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
 }
 
 }  // namespace tb58mon

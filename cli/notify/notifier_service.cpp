@@ -156,13 +156,15 @@ NotifierService::NotifierService(std::vector<NotifierConfig> notifiers, Notifier
                                  NotifyMetrics* metrics)
     : impl_(std::make_shared<Impl>(std::move(notifiers), std::move(options), metrics)) {}
 
-NotifierService::~NotifierService() {
+NotifierService::~NotifierService() { Stop(); }
+
+void NotifierService::Stop() {
     impl_->stop.store(true);
     impl_->delivery.Wake();
     if (impl_->thread.joinable()) impl_->thread.join();
-    // Jobs still queued on the store hold the state alive through impl_'s
-    // copies only for the book; flush them before this object goes.
+    // The jobs posted to the store use this object: they run before it goes.
     if (impl_->store != nullptr) impl_->store->Flush();
+    impl_->store = nullptr;
 }
 
 EventStoreHooks NotifierService::Hooks() {
@@ -178,7 +180,13 @@ EventStoreHooks NotifierService::Hooks() {
     return hooks;
 }
 
+void NotifierService::SetBaseUrl(std::string base_url) {
+    if (!impl_->thread.joinable()) impl_->options.base_url = std::move(base_url);
+}
+
 void NotifierService::Start(EventStore& store) {
+    if (impl_->thread.joinable()) return;
+    impl_->stop.store(false);
     impl_->store = &store;
     impl_->thread = std::thread([impl = impl_.get()] { impl->Run(); });
 }

@@ -51,8 +51,14 @@ public:
     // The hooks for the store's constructor.
     EventStoreHooks Hooks();
 
-    // Starts delivery; the store must outlive this object.
+    // The service's own URL for the links, before Start.
+    void SetBaseUrl(std::string base_url);
+
+    // Starts delivery; the store must outlive this object or the next Stop.
     void Start(EventStore& store);
+    // Stops delivery (what is in flight is tried again after a start); also
+    // done when destroyed.
+    void Stop();
 
     // New notifiers (SIGHUP): those gone drop their pending notices.
     void Reload(std::vector<NotifierConfig> notifiers);
@@ -60,6 +66,19 @@ public:
 private:
     struct Impl;
     std::shared_ptr<Impl> impl_;
+};
+
+// Delivery runs while this lives: declare it after the store (and what
+// the picture source uses), so that delivery stops before they go.
+class NotifierRunning {
+public:
+    NotifierRunning(NotifierService& notifier, EventStore& store) : notifier_(notifier) { notifier_.Start(store); }
+    ~NotifierRunning() { notifier_.Stop(); }
+    NotifierRunning(const NotifierRunning&) = delete;
+    NotifierRunning& operator=(const NotifierRunning&) = delete;
+
+private:
+    NotifierService& notifier_;
 };
 
 }  // namespace tb58mon
