@@ -162,6 +162,26 @@ struct CurlDelivery::Impl {
     DeliveryLimits limits;
     CURLM* multi = nullptr;
     std::vector<std::unique_ptr<Transfer>> transfers;
+
+    // The outcomes of the transfers that ended; their handles are freed.
+    std::vector<DeliveryOutcome> Ended() {
+        std::vector<DeliveryOutcome> outcomes;
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            char* tag = nullptr;
+            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &tag);
+            const auto* done = reinterpret_cast<const Transfer*>(tag);
+            const CURLcode result = message->data.result;
+            curl_multi_remove_handle(multi, message->easy_handle);
+            auto found = std::find_if(transfers.begin(), transfers.end(),
+                                      [done](const auto& transfer) { return transfer.get() == done; });
+            if (found == transfers.end()) continue;
+            outcomes.push_back(OutcomeOf(**found, result));
+            transfers.erase(found);
+        }
+        return outcomes;
+    }
 };
 
 CurlDelivery::CurlDelivery(const DeliveryLimits& limits) : impl_(std::make_unique<Impl>()) {
@@ -201,24 +221,13 @@ bool CurlDelivery::Start(const DeliveryRequest& request, DeliveryOutcome& refuse
 std::vector<DeliveryOutcome> CurlDelivery::Poll(std::chrono::milliseconds wait) {
     int running = 0;
     curl_multi_perform(impl_->multi, &running);
+    // A transfer that ended in the last call is given back at once, not
+    // after the wait.
+    std::vector<DeliveryOutcome> outcomes = impl_->Ended();
+    if (!outcomes.empty()) return outcomes;
     curl_multi_poll(impl_->multi, nullptr, 0, static_cast<int>(std::max<int64_t>(0, wait.count())), nullptr);
     curl_multi_perform(impl_->multi, &running);
-    std::vector<DeliveryOutcome> outcomes;
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(impl_->multi, &left)) {
-        if (message->msg != CURLMSG_DONE) continue;
-        char* tag = nullptr;
-        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &tag);
-        const auto* done = reinterpret_cast<const Transfer*>(tag);
-        const CURLcode result = message->data.result;
-        curl_multi_remove_handle(impl_->multi, message->easy_handle);
-        auto found = std::find_if(impl_->transfers.begin(), impl_->transfers.end(),
-                                  [done](const auto& transfer) { return transfer.get() == done; });
-        if (found == impl_->transfers.end()) continue;
-        outcomes.push_back(OutcomeOf(**found, result));
-        impl_->transfers.erase(found);
-    }
-    return outcomes;
+    return impl_->Ended();
 }
 
 void CurlDelivery::Wake() {
