@@ -45,7 +45,7 @@ sed -i '0,/^snmp_port = .*/s//snmp = false/' fleet.toml
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
 port=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve.out | head -1 | cut -d: -f3)
-"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --run-for 80 > serve-de.out 2>&1 &
+"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --state-dir state-de --run-for 80 > serve-de.out 2>&1 &
 pids+=($!)
 wait_for serve-de.out "serving 8 printers" || exit 1
 port_de=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve-de.out | head -1 | cut -d: -f3)
