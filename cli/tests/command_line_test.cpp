@@ -15,9 +15,10 @@ namespace tb58mon {
 namespace {
 
 TEST(CommandLine, EveryCommandHasHelp) {
-    for (const char* command : {"watch", "serve", "simulate", "demo", "query", "read", "status", "picture", "names"}) {
+    for (const char* command :
+         {"watch", "serve", "simulate", "notify-test", "demo", "query", "read", "status", "picture", "names"}) {
         const std::string_view name(command);
-        if ((name == "simulate" || name == "serve") && !NetworkTransportsBuilt()) {
+        if ((name == "simulate" || name == "serve" || name == "notify-test") && !NetworkTransportsBuilt()) {
             // The Windows build has no network printer and says so.
             const Outcome run = Tb58mon({command, "--help"});
             EXPECT_EQ(run.code, 2);
