@@ -58,6 +58,19 @@ struct WebhookReceiver::Impl {
             if (mode == Mode::kTake) impl->taken.push_back(request->hook);
             impl->changed.notify_all();
         }
+        if (mode == Mode::kStream) {
+            // Zeros for as long as the client reads (MHD_SIZE_UNKNOWN: chunked).
+            MHD_Response* endless = MHD_create_response_from_callback(
+                MHD_SIZE_UNKNOWN, 4096,
+                [](void*, uint64_t, char* buffer, size_t most) -> ssize_t {
+                    std::memset(buffer, 'x', most);
+                    return static_cast<ssize_t>(most);
+                },
+                nullptr, nullptr);
+            const MHD_Result queued = MHD_queue_response(connection, 200, endless);
+            MHD_destroy_response(endless);
+            return queued;
+        }
         const unsigned status = mode == Mode::kTake ? 200 : 500;
         static const char kOk[] = "ok\n";
         static const char kNo[] = "not now\n";
@@ -75,13 +88,16 @@ struct WebhookReceiver::Impl {
     }
 };
 
-WebhookReceiver::WebhookReceiver(unsigned port) : impl_(std::make_unique<Impl>()) {
+WebhookReceiver::WebhookReceiver(unsigned port, const std::string& cert_pem, const std::string& key_pem)
+    : impl_(std::make_unique<Impl>()), tls_(!cert_pem.empty()) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    impl_->daemon = MHD_start_daemon(MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD, 0, nullptr, nullptr,
-                                     &Impl::Answer, impl_.get(), MHD_OPTION_SOCK_ADDR, &address,
+    const unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | (tls_ ? MHD_USE_TLS : 0);
+    impl_->daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Impl::Answer, impl_.get(),
+                                     MHD_OPTION_HTTPS_MEM_CERT, tls_ ? cert_pem.c_str() : nullptr,
+                                     MHD_OPTION_HTTPS_MEM_KEY, tls_ ? key_pem.c_str() : nullptr, MHD_OPTION_SOCK_ADDR, &address,
                                      MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u, MHD_OPTION_NOTIFY_COMPLETED,
                                      &Impl::Completed, nullptr, MHD_OPTION_CONNECTION_TIMEOUT, 30u, MHD_OPTION_END);
     if (impl_->daemon == nullptr) throw std::runtime_error("the webhook receiver did not start");

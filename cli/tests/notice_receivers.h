@@ -25,16 +25,18 @@ struct ReceivedHook {
 
 class WebhookReceiver {
 public:
-    enum class Mode { kTake, kRefuse, kStall };
+    // kStream: 200 with a body that never ends.
+    enum class Mode { kTake, kRefuse, kStall, kStream };
 
-    // port 0: any free port (then port() tells it).
-    explicit WebhookReceiver(unsigned port = 0);
+    // port 0: any free port (then port() tells it).  With a certificate and
+    // its key (PEM), HTTPS.
+    explicit WebhookReceiver(unsigned port = 0, const std::string& cert_pem = "", const std::string& key_pem = "");
     ~WebhookReceiver();
     WebhookReceiver(const WebhookReceiver&) = delete;
     WebhookReceiver& operator=(const WebhookReceiver&) = delete;
 
     unsigned port() const { return port_; }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/hook"; }
+    std::string Url() const { return (tls_ ? "https" : "http") + std::string("://127.0.0.1:") + std::to_string(port_) + "/hook"; }
     void SetMode(Mode mode);
 
     // The requests taken (answered 200) and all requests seen.
@@ -49,6 +51,7 @@ public:
 private:
     std::unique_ptr<Impl> impl_;
     unsigned port_ = 0;
+    bool tls_ = false;
 };
 
 class SmtpReceiver {
