@@ -37,6 +37,13 @@ NotifyEvent NotifyEventOf(const PrinterEvent& event) {
 
 void NotifyBook::Open(sqlite3* db) {
     CreateNotifyTables(db);
+    // A notifier taken out of the fleet file while the service was stopped
+    // keeps nothing pending, as one taken out by a reload.
+    for (const std::string& name : StoredNotifiers(db)) {
+        const bool configured = std::any_of(notifiers_.begin(), notifiers_.end(),
+                                            [&](const NotifierConfig& notifier) { return notifier.name == name; });
+        if (!configured) ForgetNotifier(db, name);
+    }
     states_.clear();
     for (StoredCondition& stored : LoadConditions(db)) {
         states_[{stored.notifier, stored.printer, stored.key}] = std::move(stored.state);
@@ -60,6 +67,17 @@ void NotifyBook::OnEvents(sqlite3* db, std::span<const NotifyEvent> events) {
 }
 
 size_t NotifyBook::Release(sqlite3* db, TimePoint now) {
+    // Most seconds nothing is due: no transaction then.
+    const bool due = std::any_of(states_.begin(), states_.end(), [&](const auto& entry) {
+        const ConditionState& state = entry.second;
+        if (state.held) return state.held->due <= now;
+        if (state.told.empty() || state.next_reminder > now) return false;
+        const std::string& name = std::get<0>(entry.first);
+        return std::any_of(notifiers_.begin(), notifiers_.end(), [&](const NotifierConfig& notifier) {
+            return notifier.name == name && notifier.repeat > std::chrono::seconds(0);
+        });
+    });
+    if (!due) return 0;
     size_t written = 0;
     Transaction transaction(db);
     for (auto it = states_.begin(); it != states_.end();) {

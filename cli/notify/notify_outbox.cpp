@@ -109,6 +109,14 @@ void ForgetNotifier(sqlite3* db, const std::string& notifier) {
     state.Bind(1, notifier).Run();
 }
 
+std::vector<std::string> StoredNotifiers(sqlite3* db) {
+    Statement select(db,
+                     "SELECT notifier FROM notify_outbox WHERE state = 0 UNION SELECT notifier FROM notify_state");
+    std::vector<std::string> names;
+    while (select.Step()) names.emplace_back(select.Text(0));
+    return names;
+}
+
 void PruneOutbox(sqlite3* db, int64_t before) {
     Statement prune(db, "DELETE FROM notify_outbox WHERE state <> 0 AND finished < ?");
     prune.Bind(1, before).Run();

@@ -47,6 +47,8 @@ void RecordRetry(sqlite3* db, const std::string& id, int64_t next_try, const std
 void RecordExpired(sqlite3* db, const std::string& id, int64_t now, const std::string& answer);
 // Removes a notifier's pending notices (it left the fleet file) and its rules' state.
 void ForgetNotifier(sqlite3* db, const std::string& notifier);
+// The notifiers with pending notices or rule state.
+std::vector<std::string> StoredNotifiers(sqlite3* db);
 // Deletes sent and expired rows older than before.
 void PruneOutbox(sqlite3* db, int64_t before);
 

@@ -227,6 +227,32 @@ TEST(NotifierService, ARestartKeepsPendingNoticesAndHeldOnes) {
     EXPECT_EQ(BodyOf(receiver->Taken()[1])["printer"], "p2");
 }
 
+TEST(NotifierService, ANotifierTakenOutOfTheFileKeepsNothingPending) {
+    TestFolder folder;
+    std::string url;
+    {
+        WebhookReceiver gone;
+        url = gone.Url();
+    }
+    {
+        Service service(folder, {Hook(url, 0s)});
+        service.store->Observe("p1", "sim:jam-tray2-lct", Jammed());
+        std::this_thread::sleep_for(1500ms);
+        ASSERT_EQ(service.Outbox().size(), 1u);
+        // A reload without it: its notice goes.
+        NotifierConfig other = Hook(url, 0s);
+        other.name = "other";
+        service.notifier->Reload({other});
+        EXPECT_TRUE(service.Outbox().empty());
+        service.store->Observe("p2", "sim:jam-tray2-lct", Jammed());
+        std::this_thread::sleep_for(1500ms);
+        ASSERT_EQ(service.Outbox().size(), 1u);
+    }
+    // Taken out while the service was stopped: gone at the start.
+    Service service(folder, {Hook(url, 0s)});
+    EXPECT_TRUE(service.Outbox().empty());
+}
+
 TEST(NotifierService, ANoticeNotTakenBeforeExpireIsGivenUpAndCounted) {
     TestFolder folder;
     std::string url;
