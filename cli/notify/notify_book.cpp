@@ -51,6 +51,18 @@ void NotifyBook::Open(sqlite3* db) {
 }
 
 void NotifyBook::OnEvents(sqlite3* db, std::span<const NotifyEvent> events) {
+    // A batch that fails is written again with the same events: the state
+    // goes back to what the database holds.
+    auto before = states_;
+    try {
+        Apply(db, events);
+    } catch (...) {
+        states_ = std::move(before);
+        throw;
+    }
+}
+
+void NotifyBook::Apply(sqlite3* db, std::span<const NotifyEvent> events) {
     for (const NotifyEvent& event : events) {
         const std::string key = ConditionKey(event);
         if (key.empty()) continue;
@@ -78,6 +90,16 @@ size_t NotifyBook::Release(sqlite3* db, TimePoint now) {
         });
     });
     if (!due) return 0;
+    auto before = states_;
+    try {
+        return ReleaseDue(db, now);
+    } catch (...) {
+        states_ = std::move(before);
+        throw;
+    }
+}
+
+size_t NotifyBook::ReleaseDue(sqlite3* db, TimePoint now) {
     size_t written = 0;
     Transaction transaction(db);
     for (auto it = states_.begin(); it != states_.end();) {

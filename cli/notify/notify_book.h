@@ -42,6 +42,9 @@ public:
     void SetNotifiers(sqlite3* db, std::vector<NotifierConfig> notifiers);
 
 private:
+    void Apply(sqlite3* db, std::span<const NotifyEvent> events);
+    size_t ReleaseDue(sqlite3* db, TimePoint now);
+
     using Key = std::tuple<std::string, std::string, std::string>;  // notifier, printer, condition
     std::vector<NotifierConfig> notifiers_;
     std::map<Key, ConditionState> states_;
