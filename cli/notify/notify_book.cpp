@@ -103,7 +103,9 @@ size_t NotifyBook::ReleaseDue(sqlite3* db, TimePoint now) {
     size_t written = 0;
     Transaction transaction(db);
     for (auto it = states_.begin(); it != states_.end();) {
-        const auto& [name, printer, key] = it->first;
+        const std::string& name = std::get<0>(it->first);
+        const std::string& printer = std::get<1>(it->first);
+        const std::string& key = std::get<2>(it->first);
         const auto notifier = std::find_if(notifiers_.begin(), notifiers_.end(),
                                            [&](const NotifierConfig& candidate) { return candidate.name == name; });
         if (notifier == notifiers_.end()) {
