@@ -277,6 +277,24 @@ TEST(StateFolder, MadePrivateAndRefusedWhenNotARealFolder) {
     EXPECT_EQ(Refusal(""), kExitBadArguments);
 }
 
+TEST(EventStore, AFifoOrAFolderInPlaceOfTheDatabaseIsReportedWithoutBlocking) {
+    for (const bool fifo : {true, false}) {
+        TestFolder folder;
+        if (fifo) {
+            ASSERT_EQ(mkfifo((folder / "events.db").c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_directory(folder / "events.db");
+        }
+        Lines lines;
+        EventStore store(Options(folder, &lines));
+        JamAndClear(store, "p1", Now());
+        store.Flush();
+        EXPECT_FALSE(store.Status().writing) << fifo;
+        EXPECT_TRUE(lines.Has("cannot write")) << fifo;
+        EXPECT_EQ(store.Status().pending, 4u) << fifo;
+    }
+}
+
 TEST(EventStore, ADatabaseThatIsALinkIsNotOpened) {
     TestFolder folder;
     WriteFile(folder / "real.db", "");
