@@ -62,7 +62,8 @@ void Cycle(EventStore& store, int64_t cycle, int first, int changing) {
     for (int p = 0; p < kPrinters; ++p) {
         const bool changes = p >= first && p < first + changing;
         const bool jammed = changes && cycle % 2 == 1;
-        store.Observe("p" + std::to_string(p), "socket://10.0.0.1:" + std::to_string(9100 + p), Seen(jammed, kStart + cycle * 5));
+        store.Observe("p" + std::to_string(p), "socket://10.0.0.1:" + std::to_string(9100 + p),
+                      Seen(jammed, kStart + cycle * 5));
     }
 }
 

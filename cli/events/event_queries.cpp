@@ -50,14 +50,14 @@ std::map<std::string, std::vector<HealthSpan>> QuerySpans(sqlite3* db, int64_t f
     constexpr std::string_view kColumns =
         "SELECT s.id, p.name, s.health, s.began, s.ended, s.changed, s.codes FROM health_spans s "
         "JOIN printers p ON p.id = s.printer WHERE s.began <= ?2 AND ";
-    Statement select(db, std::string(kColumns) + "s.ended IS NULL UNION ALL " + std::string(kColumns) +
-                             "s.ended >= ?1");
+    Statement select(db,
+                     std::string(kColumns) + "s.ended IS NULL UNION ALL " + std::string(kColumns) + "s.ended >= ?1");
     select.Bind(1, from).Bind(2, to);
     while (select.Step()) {
         const auto health = HealthOfCode(select.Int(2));
         if (!health) continue;
-        HealthSpan span{select.Int(0), std::string(select.Text(1)), *health, select.Int(3),
-                        select.OptionalInt(4),  select.Int(5),      CodesOfText(select.Text(6))};
+        HealthSpan span{select.Int(0), std::string(select.Text(1)), *health, select.Int(3), select.OptionalInt(4),
+                        select.Int(5), CodesOfText(select.Text(6))};
         spans[span.printer].push_back(std::move(span));
     }
     for (auto& [printer, list] : spans) {

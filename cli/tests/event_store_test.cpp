@@ -326,7 +326,7 @@ TEST(StateFolder, ServeRefusesBadStoreOptionsAtTheirEdges) {
         {{"--state-dir", folder / "link"}, "is a symbolic link"},
     };
     for (const auto& [options, error] : cases) {
-        std::vector<std::string> args = {"serve", "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0",
+        std::vector<std::string> args = {"serve",     "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0",
                                          "--run-for", "0.1"};
         args.insert(args.end(), options.begin(), options.end());
         if (options[0] != "--state-dir") args.insert(args.end(), {"--state-dir", folder / "state"});
@@ -335,8 +335,9 @@ TEST(StateFolder, ServeRefusesBadStoreOptionsAtTheirEdges) {
         EXPECT_NE(outcome.err.find(error), std::string::npos) << outcome.err;
     }
     // The largest and smallest values are taken.
-    const Outcome edges = Tb58mon({"serve", "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0", "--run-for",
-                                   "0.1", "--state-dir", folder / "state", "--keep-days", "36500", "--max-events", "1000"});
+    const Outcome edges =
+        Tb58mon({"serve", "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0", "--run-for", "0.1",
+                 "--state-dir", folder / "state", "--keep-days", "36500", "--max-events", "1000"});
     EXPECT_EQ(edges.code, 0) << edges.err;
     EXPECT_TRUE(std::filesystem::exists(folder / "state/events.db"));
 }
