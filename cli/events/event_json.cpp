@@ -53,7 +53,8 @@ std::pair<Json, Json> Texts(const PrinterEvent& event, uint32_t code_page) {
                 return {Json(local ? AnsiToUtf8(*local, code_page) : english), nullptr};
             }
             break;
-        default: break;
+        default:
+            break;
     }
     return {nullptr, nullptr};
 }

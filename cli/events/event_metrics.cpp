@@ -11,11 +11,31 @@ namespace tb58mon {
 
 struct EventMetrics::Impl {
     std::shared_ptr<prometheus::Registry> registry = std::make_shared<prometheus::Registry>();
-    prometheus::Family<prometheus::Counter>& made = prometheus::BuildCounter().Name("tb58_events_total").Help("Events made from the printers' changes, by kind").Register(*registry);
-    prometheus::Counter& dropped = prometheus::BuildCounter().Name("tb58_events_dropped_total").Help("Events dropped from memory while the database could not be written").Register(*registry).Add({});
-    prometheus::Gauge& pending = prometheus::BuildGauge().Name("tb58_events_pending").Help("Events kept in memory, not yet written to the database").Register(*registry).Add({});
-    prometheus::Gauge& up = prometheus::BuildGauge().Name("tb58_event_store_up").Help("1 while the event database takes writes, 0 while it fails").Register(*registry).Add({});
-    prometheus::Counter& errors = prometheus::BuildCounter().Name("tb58_event_store_errors_total").Help("Failed opens, writes and jobs of the event database").Register(*registry).Add({});
+    prometheus::Family<prometheus::Counter>& made = prometheus::BuildCounter()
+                                                        .Name("tb58_events_total")
+                                                        .Help("Events made from the printers' changes, by kind")
+                                                        .Register(*registry);
+    prometheus::Counter& dropped =
+        prometheus::BuildCounter()
+            .Name("tb58_events_dropped_total")
+            .Help("Events dropped from memory while the database could not be written")
+            .Register(*registry)
+            .Add({});
+    prometheus::Gauge& pending = prometheus::BuildGauge()
+                                     .Name("tb58_events_pending")
+                                     .Help("Events kept in memory, not yet written to the database")
+                                     .Register(*registry)
+                                     .Add({});
+    prometheus::Gauge& up = prometheus::BuildGauge()
+                                .Name("tb58_event_store_up")
+                                .Help("1 while the event database takes writes, 0 while it fails")
+                                .Register(*registry)
+                                .Add({});
+    prometheus::Counter& errors = prometheus::BuildCounter()
+                                      .Name("tb58_event_store_errors_total")
+                                      .Help("Failed opens, writes and jobs of the event database")
+                                      .Register(*registry)
+                                      .Add({});
     std::map<EventKind, prometheus::Counter*> by_kind;
 
     Impl() {

@@ -1,5 +1,7 @@
 #include "events/event_queries.h"
 
+#include <algorithm>
+
 #include "events/event_schema.h"
 
 namespace tb58mon {
@@ -43,17 +45,23 @@ std::vector<PrinterEvent> QueryEvents(sqlite3* db, const EventQuery& query) {
 
 std::map<std::string, std::vector<HealthSpan>> QuerySpans(sqlite3* db, int64_t from, int64_t to) {
     std::map<std::string, std::vector<HealthSpan>> spans;
+    // Two walks of the index on the end (open spans, and those that ended
+    // in the window), never a scan of every span kept.
+    constexpr std::string_view kColumns =
+        "SELECT s.id, p.name, s.health, s.began, s.ended, s.changed, s.codes FROM health_spans s "
+        "JOIN printers p ON p.id = s.printer WHERE s.began <= ?2 AND ";
     Statement select(db,
-                     "SELECT s.id, p.name, s.health, s.began, s.ended, s.changed, s.codes FROM health_spans s "
-                     "JOIN printers p ON p.id = s.printer WHERE (s.ended IS NULL OR s.ended >= ?1) AND s.began <= ?2 "
-                     "ORDER BY s.id");
+                     std::string(kColumns) + "s.ended IS NULL UNION ALL " + std::string(kColumns) + "s.ended >= ?1");
     select.Bind(1, from).Bind(2, to);
     while (select.Step()) {
         const auto health = HealthOfCode(select.Int(2));
         if (!health) continue;
-        HealthSpan span{select.Int(0), std::string(select.Text(1)), *health, select.Int(3),
-                        select.OptionalInt(4),  select.Int(5),      CodesOfText(select.Text(6))};
+        HealthSpan span{select.Int(0), std::string(select.Text(1)), *health, select.Int(3), select.OptionalInt(4),
+                        select.Int(5), CodesOfText(select.Text(6))};
         spans[span.printer].push_back(std::move(span));
+    }
+    for (auto& [printer, list] : spans) {
+        std::sort(list.begin(), list.end(), [](const HealthSpan& a, const HealthSpan& b) { return a.id < b.id; });
     }
     return spans;
 }

@@ -7,9 +7,8 @@ namespace tb58mon {
 PrinterObservation ObservationOfView(const PrinterView& view, int64_t now) {
     PrinterObservation observation;
     observation.time =
-        view.last_poll
-            ? std::chrono::duration_cast<std::chrono::seconds>(view.last_poll->time_since_epoch()).count()
-            : now;
+        view.last_poll ? std::chrono::duration_cast<std::chrono::seconds>(view.last_poll->time_since_epoch()).count()
+                       : now;
     observation.health = view.health;
     if (CodesKnown(view.health)) {
         observation.codes = view.codes;

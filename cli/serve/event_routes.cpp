@@ -48,9 +48,8 @@ Parameter Find(const HttpRequest& request, std::string_view name) {
 // A whole number from first to last; nullopt for anything else (a sign,
 // a space, too many digits).
 std::optional<int64_t> Number(const std::string& text, int64_t first, int64_t last) {
-    if (text.empty() || text.size() > 19 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        })) {
+    if (text.empty() || text.size() > 19 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     int64_t value = 0;
@@ -110,8 +109,10 @@ std::optional<HttpReply> ReadQuery(const HttpRequest& request, std::string_view 
 }
 
 // The link to the page before the last event given.
-std::string NextLink(const EventQuery& query, std::string_view fixed_printer, int64_t last_id, const HttpRequest& request) {
-    std::string link = fixed_printer.empty() ? "/events.json?" : "/printers/" + std::string(fixed_printer) + "/events.json?";
+std::string NextLink(const EventQuery& query, std::string_view fixed_printer, int64_t last_id,
+                     const HttpRequest& request) {
+    std::string link =
+        fixed_printer.empty() ? "/events.json?" : "/printers/" + std::string(fixed_printer) + "/events.json?";
     if (fixed_printer.empty() && query.printer) link += "printer=" + *query.printer + "&";
     if (query.since) link += "since=" + RfcTime(*query.since) + "&";
     link += "before=" + std::to_string(last_id) + "&limit=" + std::to_string(query.limit);

@@ -86,15 +86,16 @@ TEST_F(EventRoutes, TheFirstViewsGiveTheirEventsWithTexts) {
     const Json events = Body(Ask("/events.json", {{"before", "4"}}))["events"];
     // From the baseline (ready): the jammed printer's health and code, the silent one's health.
     std::multiset<std::string> kinds;
-    for (const Json& event : events) kinds.insert(event["printer"].get<std::string>() + ":" + event["kind"].get<std::string>());
+    for (const Json& event : events)
+        kinds.insert(event["printer"].get<std::string>() + ":" + event["kind"].get<std::string>());
     EXPECT_EQ(kinds.count("jam:health"), 1u) << events.dump();
     EXPECT_EQ(kinds.count("jam:code_began"), 1u) << events.dump();
     EXPECT_EQ(kinds.count("quiet:health"), 1u) << events.dump();
     EXPECT_EQ(kinds.count("ready:health"), 0u) << events.dump();
     for (const Json& event : events) {
-        for (const char* field : {"id", "printer", "uri", "time", "kind", "health", "previous_health", "code", "codes",
-                                  "tray", "tray_name", "level", "toner", "previous_toner", "value", "day", "short",
-                                  "long"}) {
+        for (const char* field :
+             {"id", "printer", "uri", "time", "kind", "health", "previous_health", "code", "codes", "tray", "tray_name",
+              "level", "toner", "previous_toner", "value", "day", "short", "long"}) {
             EXPECT_TRUE(event.contains(field)) << field;
         }
         if (event["kind"] == "code_began") {
@@ -140,7 +141,8 @@ TEST_F(EventRoutes, SinceAndThePrinterRoute) {
     EXPECT_EQ(body["events"].size(), 40u);  // the last 10 rounds
     for (const Json& event : body["events"]) EXPECT_GE(event["time"].get<std::string>(), since);
     // With an offset, and later than everything: none.
-    EXPECT_EQ(Body(Ask("/events.json", {{"since", RfcTime(now_ + 3600).substr(0, 19) + "+00:00"}}))["events"].size(), 0u);
+    EXPECT_EQ(Body(Ask("/events.json", {{"since", RfcTime(now_ + 3600).substr(0, 19) + "+00:00"}}))["events"].size(),
+              0u);
     const Json paged = Body(Ask("/printers/jam/events.json", {{"limit", "1"}}));
     EXPECT_EQ(paged["next"].get<std::string>().rfind("/printers/jam/events.json?before=", 0), 0u);
     EXPECT_EQ(Ask("/printers/nobody/events.json").status, 404u);
@@ -154,14 +156,27 @@ TEST_F(EventRoutes, EveryParameterIsCheckedAtItsEdges) {
     EXPECT_EQ(Ask("/events.json", {{"limit", "1000"}}).status, 200u);
     EXPECT_EQ(Ask("/events.json", {{"before", "9223372036854775807"}}).status, 200u);
     EXPECT_EQ(Ask("/events.json", {{"before", "1"}}).status, 200u);
-    const std::pair<const char*, const char*> bad[] = {
-        {"limit", "0"}, {"limit", "1001"}, {"limit", "-1"}, {"limit", ""}, {"limit", "1e2"}, {"limit", " 5"},
-        {"before", "0"}, {"before", "9223372036854775808"}, {"before", "99999999999999999999999"},
-        {"before", "-5"}, {"since", "yesterday"}, {"since", "2026-12-10T12:00:00"}, {"since", "2026-02-30T00:00:00Z"},
-        {"printer", "a b"}, {"printer", "\xff\xfe"}, {"printer", std::string(65, 'x').c_str()}, {"printer", ""}};
+    const std::pair<const char*, const char*> bad[] = {{"limit", "0"},
+                                                       {"limit", "1001"},
+                                                       {"limit", "-1"},
+                                                       {"limit", ""},
+                                                       {"limit", "1e2"},
+                                                       {"limit", " 5"},
+                                                       {"before", "0"},
+                                                       {"before", "9223372036854775808"},
+                                                       {"before", "99999999999999999999999"},
+                                                       {"before", "-5"},
+                                                       {"since", "yesterday"},
+                                                       {"since", "2026-12-10T12:00:00"},
+                                                       {"since", "2026-02-30T00:00:00Z"},
+                                                       {"printer", "a b"},
+                                                       {"printer", "\xff\xfe"},
+                                                       {"printer", std::string(65, 'x').c_str()},
+                                                       {"printer", ""}};
     for (const auto& [name, value] : bad) {
         const std::string error = BadRequest("/events.json", {{name, value}});
-        EXPECT_NE(error.find(std::string("parameter ") + name), std::string::npos) << name << "=" << value << ": " << error;
+        EXPECT_NE(error.find(std::string("parameter ") + name), std::string::npos)
+            << name << "=" << value << ": " << error;
     }
     EXPECT_NE(BadRequest("/events.json", {{"limit", "5"}, {"limit", "6"}}).find("twice"), std::string::npos);
     EXPECT_NE(BadRequest("/events.json", {{"lang", "XX"}}).find("lang"), std::string::npos);
@@ -194,7 +209,8 @@ TEST_F(EventRoutes, TheHistoryGivesEachPrintersSpans) {
     const Json hour = Body(Ask("/history.json", {{"hours", "1"}}));
     EXPECT_EQ(*ParseRfcTime(hour["to"].get<std::string>()) - *ParseRfcTime(hour["from"].get<std::string>()), 3600);
     for (const Json& printer : hour["printers"]) {
-        for (const Json& span : printer["spans"]) EXPECT_GE(span["from"].get<std::string>(), hour["from"].get<std::string>());
+        for (const Json& span : printer["spans"])
+            EXPECT_GE(span["from"].get<std::string>(), hour["from"].get<std::string>());
     }
 }
 
@@ -207,7 +223,8 @@ TEST_F(EventRoutes, PrintersJsonHoldsTheLastFiveEventsInTheLanguage) {
         if (printer["name"] == "jam") {
             ASSERT_EQ(printer["events"].size(), 5u);
             EXPECT_GT(printer["events"][0]["id"], printer["events"][4]["id"]);
-            const Json& began = printer["events"][0]["kind"] == "code_began" ? printer["events"][0] : printer["events"][1];
+            const Json& began =
+                printer["events"][0]["kind"] == "code_began" ? printer["events"][0] : printer["events"][1];
             EXPECT_NE(began["short"], jp["printers"][i]["events"][began == printer["events"][0] ? 0 : 1]["short"]);
         }
         if (printer["name"] == "ready") {
@@ -223,8 +240,9 @@ TEST_F(EventRoutes, NoStoreOrAnUnreadableOneIs503) {
     for (const char* path : {"/events.json", "/history.json", "/printers/jam/events.json"}) {
         EXPECT_EQ(RouteRequest(HttpRequest{"GET", path, {}, {}}, without, options_).status, 503u) << path;
     }
-    EXPECT_EQ(Body(RouteRequest(HttpRequest{"GET", "/printers.json", {}, {}}, without, options_))["printers"][0]["events"],
-              Json::array());
+    EXPECT_EQ(
+        Body(RouteRequest(HttpRequest{"GET", "/printers.json", {}, {}}, without, options_))["printers"][0]["events"],
+        Json::array());
     store_.reset();
     std::ofstream(folder_ / "events.db", std::ios::binary | std::ios::trunc) << std::string(4096, '\x01');
     std::remove((folder_ / "events.db-wal").c_str());

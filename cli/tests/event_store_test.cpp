@@ -16,6 +16,7 @@
 #include "events/event_queries.h"
 #include "events/event_store.h"
 #include "events/state_folder.h"
+#include "run_tb58mon.h"
 #include "test_folder.h"
 
 namespace tb58mon {
@@ -234,6 +235,25 @@ TEST(EventStore, ATruncatedFileIsReportedAndPollingGoesOn) {
     EXPECT_GE(store.Status().pending, 2u);
 }
 
+TEST(EventStore, ADatabaseLockedByAnotherProgramIsReportedThenWrittenOnceFree) {
+    TestFolder folder;
+    Lines lines;
+    EventStore store(Options(folder, &lines));
+    store.Flush();
+    SqliteConnection other = OpenSqlite(folder / "events.db", SQLITE_OPEN_READWRITE, 0);
+    ExecuteSql(other.get(), "BEGIN EXCLUSIVE");
+    JamAndClear(store, "p1", Now());
+    store.Flush();  // waits out the busy timeout (1 s)
+    EXPECT_FALSE(store.Status().writing);
+    EXPECT_TRUE(lines.Has("locked by another program"));
+    EXPECT_EQ(store.Status().pending, 4u);
+    ExecuteSql(other.get(), "COMMIT");
+    other.reset();
+    store.Flush();
+    EXPECT_TRUE(store.Status().writing) << store.Status().problem;
+    EXPECT_EQ(AllEvents(store).size(), 4u);
+}
+
 TEST(EventStore, AFullDatabaseIsReportedAndEventsWait) {
     TestFolder folder;
     Lines lines;
@@ -275,6 +295,51 @@ TEST(StateFolder, MadePrivateAndRefusedWhenNotARealFolder) {
     EXPECT_EQ(Refusal(folder / "file"), kExitBadArguments);
     EXPECT_EQ(Refusal(folder / "missing/deeper"), kExitFailure);
     EXPECT_EQ(Refusal(""), kExitBadArguments);
+}
+
+TEST(EventStore, AFifoOrAFolderInPlaceOfTheDatabaseIsReportedWithoutBlocking) {
+    for (const bool fifo : {true, false}) {
+        TestFolder folder;
+        if (fifo) {
+            ASSERT_EQ(mkfifo((folder / "events.db").c_str(), 0600), 0);
+        } else {
+            std::filesystem::create_directory(folder / "events.db");
+        }
+        Lines lines;
+        EventStore store(Options(folder, &lines));
+        JamAndClear(store, "p1", Now());
+        store.Flush();
+        EXPECT_FALSE(store.Status().writing) << fifo;
+        EXPECT_TRUE(lines.Has("cannot write")) << fifo;
+        EXPECT_EQ(store.Status().pending, 4u) << fifo;
+    }
+}
+
+TEST(StateFolder, ServeRefusesBadStoreOptionsAtTheirEdges) {
+    TestFolder folder;
+    std::filesystem::create_directory_symlink(folder.path(), folder / "link");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--keep-days", "0"}, "--keep-days must be from 1 to 36500"},
+        {{"--keep-days", "36501"}, "--keep-days must be from 1 to 36500"},
+        {{"--max-events", "999"}, "--max-events must be from 1000 to 1000000000"},
+        {{"--max-events", "1000000001"}, "--max-events must be from 1000 to 1000000000"},
+        {{"--state-dir", folder / "link"}, "is a symbolic link"},
+    };
+    for (const auto& [options, error] : cases) {
+        std::vector<std::string> args = {"serve",     "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0",
+                                         "--run-for", "0.1"};
+        args.insert(args.end(), options.begin(), options.end());
+        if (options[0] != "--state-dir") args.insert(args.end(), {"--state-dir", folder / "state"});
+        const Outcome outcome = Tb58mon(args);
+        EXPECT_EQ(outcome.code, kExitBadArguments) << options[0];
+        EXPECT_NE(outcome.err.find(error), std::string::npos) << outcome.err;
+    }
+    // The largest and smallest values are taken.
+    const Outcome edges =
+        Tb58mon({"serve", "--printer", "a=socket://127.0.0.1:1", "--listen", "127.0.0.1:0", "--run-for", "0.1",
+                 "--state-dir", folder / "state", "--keep-days", "36500", "--max-events", "1000"});
+    EXPECT_EQ(edges.code, 0) << edges.err;
+    EXPECT_TRUE(std::filesystem::exists(folder / "state/events.db"));
 }
 
 TEST(EventStore, ADatabaseThatIsALinkIsNotOpened) {
