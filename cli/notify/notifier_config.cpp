@@ -219,6 +219,10 @@ void CheckNotifier(const NotifierConfig& notifier, std::string_view where) {
     } else {
         if (!notifier.headers.empty()) throw BadArgument(prefix + "headers are for type = \"webhook\"");
         CheckEmail(notifier, prefix);
+        // A password never travels in the clear.
+        if (!notifier.user.empty() && notifier.url.starts_with("smtp://") && !notifier.starttls) {
+            throw BadArgument(prefix + "user and password_file need TLS: smtps:// or starttls = true");
+        }
     }
     if (notifier.on.bits == 0) throw BadArgument(prefix + "on must name at least one rule");
     for (const std::string& pattern : notifier.printers) {

@@ -130,6 +130,7 @@ TEST(NotifierConfig, ErrorsNameTheLineAndTheFault) {
         {m + "user = \"u\"\n", "user and password_file go together"},
         {m + "password_file = \"/p\"\n", "user and password_file go together"},
         {m + "to = []\n", "to must list 1 to 32 mail addresses"},
+        {m + "user = \"u\"\npassword_file = \"/p\"\nstarttls = false\n", "user and password_file need TLS"},
         {m + "to = [\"x@y\", \"evil@y\\r\\nBcc: z@w\"]\n", "is not a mail address"},
         {m + "to = [\"<x@y>\"]\n", "is not a mail address"},
         {"[[notify]]\nname = \"m\"\ntype = \"email\"\nurl = \"smtp://h\"\nto = [\"a@b\"]\non = [\"error\"]\n",
