@@ -227,6 +227,27 @@ TEST(NotifierService, ARestartKeepsPendingNoticesAndHeldOnes) {
     EXPECT_EQ(BodyOf(receiver->Taken()[1])["printer"], "p2");
 }
 
+TEST(NotifierService, AToldProblemThatLastsGetsNumberedRemindersAndTheirEndOneNotice) {
+    TestFolder folder;
+    WebhookReceiver receiver;
+    NotifierConfig hook = Hook(receiver.Url(), 0s);
+    hook.repeat = 1s;
+    Service service(folder, {hook});
+    service.store->Observe("p1", "sim:jam-tray2-lct", Jammed());
+    ASSERT_TRUE(receiver.WaitTaken(3, 10s));
+    service.store->Observe("p1", "sim:jam-tray2-lct", Ready());
+    std::this_thread::sleep_for(2500ms);
+    const std::vector<test::ReceivedHook> taken = receiver.Taken();
+    ASSERT_GE(taken.size(), 4u);
+    EXPECT_EQ(BodyOf(taken[0])["notice"], "problem");
+    EXPECT_EQ(BodyOf(taken[1])["notice"], "reminder");
+    EXPECT_EQ(BodyOf(taken[1])["reminder"], 1);
+    EXPECT_EQ(taken[1].idempotency_key, taken[0].idempotency_key + "-r1");
+    EXPECT_EQ(taken[2].idempotency_key, taken[0].idempotency_key + "-r2");
+    EXPECT_EQ(BodyOf(taken.back())["notice"], "recovered");
+    for (size_t i = 1; i + 1 < taken.size(); ++i) EXPECT_EQ(BodyOf(taken[i])["notice"], "reminder");
+}
+
 TEST(NotifierService, ANotifierTakenOutOfTheFileKeepsNothingPending) {
     TestFolder folder;
     std::string url;
