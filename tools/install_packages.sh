@@ -7,8 +7,10 @@
 #   tools/install_packages.sh build   the library, tb58mon and the Linux tests
 #   tools/install_packages.sh test    and the Windows DLL's tests under Wine,
 #                                     snmpd for the monitor's SNMP tests,
-#                                     Chromium (and a Japanese font) for the
-#                                     fleet page, promtool for its metrics
+#                                     Chromium (and a Japanese font, and
+#                                     python3 for its stub) for the fleet
+#                                     page, promtool for its metrics and
+#                                     alert rules
 #   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks (and wrk
 #                                     for the fleet benchmark's HTTP load)
 set -euo pipefail
@@ -16,7 +18,7 @@ set -euo pipefail
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
        libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev)
-test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus)
+test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus python3)
 ci=(clang libclang-rt-14-dev libbenchmark-dev wrk)
 
 case "${1:-build}" in

@@ -4,17 +4,28 @@
 # and headless Chromium loads the page in English and Japanese, and from a
 # second 'serve --lang DE' without ?lang= in German.  The rendered DOM must
 # hold every printer's card with the library's short text and a loaded
-# picture; the screenshots stay in the work folder to be looked at.  Everything stops by itself: the printers after 90 s, the service
-# after 80 s, each browser run after 60 s.
+# picture, and in Japanese and German no English word of the page's own
+# (page_words_check.py compares it with the English page's words).
+#
+# The same pages are loaded once more through page_stub_server.py, which
+# gives the printers fixed events of every kind and answers /history.json
+# with fixed spans: the cards must show the events and the strip its bars,
+# in the page's language, and a text with markup must arrive as text.
+# Where the service has its own /history.json, the real pages must show
+# the jam's events and the strip too.  The screenshots stay in the work
+# folder to be looked at.  Everything stops by itself: the printers after
+# 90 s, the services after 80 s, the stub after 75 s, each browser run
+# after 60 s.
 #
 #   serve_page_case.sh PROGRAM WORK_DIR
 set -uo pipefail
 program=$1
 work=$2
+tests=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 browser=$(command -v chromium || command -v chromium-browser || true)
-if [[ -z "$browser" || ! -x /usr/sbin/snmpd ]]; then
-    echo "chromium or snmpd is not installed: skipped"
+if [[ -z "$browser" || ! -x /usr/sbin/snmpd ]] || ! command -v python3 > /dev/null; then
+    echo "chromium, snmpd or python3 is not installed: skipped"
     exit 77
 fi
 
@@ -59,17 +70,30 @@ for p in "$port" "$port_de"; do
     done
 done
 
+python3 "$tests/page_stub_server.py" "$port" 75 > stub.out 2>&1 &
+pids+=($!)
+wait_for stub.out "stub on" || exit 1
+stub_port=$(grep -o '127\.0\.0\.1:[0-9]*' stub.out | head -1 | cut -d: -f2)
+real_history=$(get "$port" "/history.json?hours=24")
+
+flags=(--headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking
+       --disable-component-update --disable-sync --hide-scrollbars --virtual-time-budget=8000)
+load() {  # load NAME URL: the DOM to NAME.html, the screenshot to NAME.png
+    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --dump-dom "$2" > "$1.html" 2>/dev/null
+    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --window-size=1280,1400 \
+        --screenshot="$PWD/$1.png" "$2" > /dev/null 2>&1
+    [[ -s "$1.png" ]] || { echo "no screenshot of $1"; status=1; }
+}
+
 status=0
 for lang in EN JP DE; do
     url="http://127.0.0.1:$port/?lang=$lang"
     [[ $lang == DE ]] && url="http://127.0.0.1:$port_de/"  # the service's own language
     jam=$("$program" status --codes 42000 --lang "$lang" | tr -d '\r')
     service=$("$program" status --codes 40800 --lang "$lang" | tr -d '\r')
-    flags=(--headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking
-           --disable-component-update --disable-sync --hide-scrollbars --user-data-dir="$PWD/browser-$lang")
-    timeout 60 "$browser" "${flags[@]}" --dump-dom "$url" > "dom-$lang.html" 2>/dev/null
-    timeout 60 "$browser" "${flags[@]}" --window-size=1280,1000 --screenshot="$PWD/page-$lang.png" \
-        "$url" > /dev/null 2>&1
+    load "dom-$lang" "$url"
+    load "stub-$lang" "http://127.0.0.1:$stub_port/?lang=$lang"
+    cp "dom-$lang.png" "page-$lang.png"
     cards=$(grep -o '<article class="card' "dom-$lang.html" | wc -l)
     loaded=$(grep -o 'data-loaded="1"' "dom-$lang.html" | wc -l)
     echo "$lang: $cards cards, $loaded pictures loaded; jam '$jam', service call '$service'"
@@ -77,13 +101,29 @@ for lang in EN JP DE; do
     [[ $loaded -eq 8 ]] || { echo "expected 8 loaded pictures"; status=1; }
     grep -qF ">$jam<" "dom-$lang.html" || { echo "the jam's text is not on the page"; status=1; }
     grep -qF ">$service<" "dom-$lang.html" || { echo "the service call's text is not on the page"; status=1; }
-    [[ -s "page-$lang.png" ]] || { echo "no screenshot"; status=1; }
     unknown=$(grep -o '<article class="card unknown"' "dom-$lang.html" | wc -l)
     [[ $unknown -eq 1 ]] || { echo "expected 1 card of unknown status, not $unknown"; status=1; }
     grep -qF "status codes not read: SNMP is off" "dom-$lang.html" || { echo "the unknown card gives no reason"; status=1; }
-    if [[ $lang == DE ]]; then
-        grep -q '<html lang="de"' "dom-$lang.html" || { echo "the page is not in German"; status=1; }
+    tag=$(tr '[:upper:]' '[:lower:]' <<< "$lang"); [[ $lang == JP ]] && tag=ja
+    grep -q "<html lang=\"$tag\"" "dom-$lang.html" || { echo "the page is not marked as $tag"; status=1; }
+    grep -q "<html lang=\"$tag\"" "stub-$lang.html" || { echo "the stub's page is not marked as $tag"; status=1; }
+
+    # The stub's events and strip: 5 + 5 + 2 events; three printers in the
+    # strip with 4 spans that are times within the 24 hours.
+    python3 "$tests/page_words_check.py" stub-EN.html "stub-$lang.html" --events 12 --history-rows 3 --spans 4 \
+        --hostile || status=1
+    if [[ $lang != EN ]]; then
+        python3 "$tests/page_words_check.py" dom-EN.html "dom-$lang.html" || status=1
+    fi
+    if [[ $real_history == *'"printers"'* ]]; then
+        # The service's own events: the jam began on a printer first seen jammed.
+        events=$(grep -o '<li class="event' "dom-$lang.html" | wc -l)
+        rows=$(grep -o '<div class="history-row"' "dom-$lang.html" | wc -l)
+        echo "$lang: the service's own events: $events in the cards, $rows printers in the strip"
+        ((events >= 1)) || { echo "no events in the cards"; status=1; }
+        ((rows >= 1)) || { echo "no printer in the strip"; status=1; }
     fi
 done
-((status == 0)) || { echo "--- serve:"; cat serve.out serve-de.out; }
+[[ $real_history == *'"printers"'* ]] || echo "the service has no /history.json yet: its own events not checked"
+((status == 0)) || { echo "--- serve:"; cat serve.out serve-de.out stub.out; }
 exit $status

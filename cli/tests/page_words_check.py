@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""Checks a rendered status page (Chromium's --dump-dom) in one language
+against the same page in English, with the words each page carries:
+
+  - no English word of the page's own is left in its visible text, where
+    the language's word differs from the English one (the printers' names,
+    URIs and reasons, and the language menu, which names each language in
+    itself, are not the page's words);
+  - the language's words of the labels, the events and the strip are there;
+  - with --events N, --history-rows N, --spans N: that many events in the
+    cards, printers in the strip and spans in its bars;
+  - with --hostile: the text with markup in the stub's events arrived as
+    text, its places not filled.
+
+    page_words_check.py EN_DOM LANG_DOM [--events N] [--history-rows N] [--spans N] [--hostile]"""
+import argparse
+import html.parser
+import json
+import re
+import sys
+
+WORDS = re.compile(r'<script id="words" type="application/json">(.*?)</script>', re.S)
+PLACE = re.compile(r"\{\w*\}")
+VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
+NOT_THE_PAGES = {"script", "style", "select", "option"}
+NOT_THE_PAGES_CLASSES = {"name", "uri", "reason"}
+# Words the page shows whenever it has printers, events and a strip.
+SHOWN = ["page_title", "printers", "toner", "counter", "last_contact", "output_bins", "recent_events",
+         "last_24_hours", "now", "health_error", "event_code_began", "event_tray_empty", "event_toner_low"]
+SHOWN_BY_THE_STUB = ["event_code_cleared", "event_tray_filled", "event_toner_empty", "event_toner_ok",
+                     "event_pages_daily", "health_ready", "health_no_response", "health_attention"]
+
+
+class VisibleText(html.parser.HTMLParser):
+    """The text a reader of the page sees, without what is not the page's
+    own words."""
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.stack = []
+        self.parts = []
+
+    def handle_starttag(self, tag, attrs):
+        if tag in VOID:
+            return
+        classes = set((dict(attrs).get("class") or "").split())
+        hidden = tag in NOT_THE_PAGES or bool(classes & NOT_THE_PAGES_CLASSES)
+        self.stack.append((tag, hidden or (self.stack and self.stack[-1][1])))
+
+    def handle_endtag(self, tag):
+        while self.stack:
+            if self.stack.pop()[0] == tag:
+                break
+
+    def handle_data(self, data):
+        if not (self.stack and self.stack[-1][1]):
+            self.parts.append(data)
+
+    def text(self):
+        return "\n".join(self.parts)
+
+
+def words_of(dom):
+    found = WORDS.search(dom)
+    if not found:
+        sys.exit("no words in the page")
+    return json.loads(found.group(1))
+
+
+def all_words(words):
+    """(key, text) of every word the page carries."""
+    for table in ("words", "media", "bin_states", "paper_sizes"):
+        for key, text in words[table].items():
+            yield table + "." + key, text
+
+
+def fragments(text):
+    """The parts of a word around its places that are words themselves."""
+    for part in PLACE.split(text):
+        part = part.strip(" :：,.()（）%")
+        if sum(c.isalpha() for c in part) >= 2:
+            yield part
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("english")
+    parser.add_argument("page")
+    parser.add_argument("--events", type=int)
+    parser.add_argument("--history-rows", type=int)
+    parser.add_argument("--spans", type=int)
+    parser.add_argument("--hostile", action="store_true")
+    args = parser.parse_args()
+    english_dom = open(args.english, encoding="utf-8").read()
+    dom = open(args.page, encoding="utf-8").read()
+    english = dict(all_words(words_of(english_dom)))
+    words = words_of(dom)
+    ours = dict(all_words(words))
+    reader = VisibleText()
+    reader.feed(dom)
+    visible = reader.text()
+    problems = []
+
+    for key, text in english.items():
+        if ours.get(key) == text:
+            continue
+        for part in fragments(text):
+            if re.search(r"(?<![A-Za-z])" + re.escape(part) + r"(?![A-Za-z])", visible):
+                problems.append("English '%s' (%s) is on the page" % (part, key))
+    shown = SHOWN + (SHOWN_BY_THE_STUB if args.events else [])
+    for key in shown:
+        for part in fragments(words["words"][key]) if PLACE.search(words["words"][key]) else [words["words"][key]]:
+            if part not in visible:
+                problems.append("'%s' (%s) is not on the page" % (part, key))
+
+    counts = {"events": dom.count('<li class="event'), "history_rows": dom.count('<div class="history-row"'),
+              "spans": len(re.findall(r'<div class="span[ "]', dom))}
+    for name, count in counts.items():
+        expected = getattr(args, name)
+        if expected is not None and count != expected:
+            problems.append("%d %s, not %d" % (count, name.replace("_", " "), expected))
+    if args.history_rows and re.search(r'<section id="history"[^>]* hidden', dom):
+        problems.append("the strip is hidden")
+    if args.hostile:
+        if "&lt;b&gt;Paper&lt;/b&gt; &lt;img src=x onerror=alert(1)&gt; {text} {n}" not in dom:
+            problems.append("the text with markup is not on the page as it was sent")
+        if "<b>Paper</b>" in dom or "onerror=alert" in dom.replace("onerror=alert(1)&gt;", ""):
+            problems.append("markup of an event's text became markup of the page")
+        if "kind_of_tomorrow" not in visible:
+            problems.append("an event of an unknown kind is not shown by its name")
+
+    print("%s: %d events, %d printers in the strip, %d spans" % (words["language"], counts["events"],
+                                                                counts["history_rows"], counts["spans"]))
+    for problem in problems:
+        print("  " + problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
