@@ -6,13 +6,15 @@ against the same page in English, with the words each page carries:
     the language's word differs from the English one (the printers' names,
     URIs and reasons, and the language menu, which names each language in
     itself, are not the page's words);
-  - the language's words of the labels, the events and the strip are there;
+  - the language's words of the labels are there, and with --events or
+    --with-events those of the events and the strip;
   - with --events N, --history-rows N, --spans N: that many events in the
     cards, printers in the strip and spans in its bars;
   - with --hostile: the text with markup in the stub's events arrived as
     text, its places not filled.
 
-    page_words_check.py EN_DOM LANG_DOM [--events N] [--history-rows N] [--spans N] [--hostile]"""
+    page_words_check.py EN_DOM LANG_DOM [--events N] [--history-rows N] [--spans N] [--hostile]
+                                        [--with-events]"""
 import argparse
 import html.parser
 import json
@@ -24,10 +26,11 @@ PLACE = re.compile(r"\{\w*\}")
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
 NOT_THE_PAGES = {"script", "style", "select", "option"}
 NOT_THE_PAGES_CLASSES = {"name", "uri", "reason"}
-# Words the page shows whenever it has printers, events and a strip.
-SHOWN = ["page_title", "printers", "toner", "counter", "last_contact", "output_bins", "recent_events",
-         "last_24_hours", "now", "health_error", "event_code_began", "event_tray_empty", "event_toner_low"]
-SHOWN_BY_THE_STUB = ["event_code_cleared", "event_tray_filled", "event_toner_empty", "event_toner_ok",
+# Words the page shows whenever it has printers (a jam among them), and
+# whenever it has events and a strip.
+SHOWN = ["page_title", "printers", "toner", "counter", "last_contact", "output_bins", "health_error"]
+SHOWN_WITH_EVENTS = ["recent_events", "last_24_hours", "now", "event_code_began"]
+SHOWN_BY_THE_STUB = ["event_tray_empty", "event_toner_low", "event_code_cleared", "event_tray_filled", "event_toner_empty", "event_toner_ok",
                      "event_pages_daily", "health_ready", "health_no_response", "health_attention"]
 
 
@@ -45,7 +48,7 @@ class VisibleText(html.parser.HTMLParser):
             return
         classes = set((dict(attrs).get("class") or "").split())
         hidden = tag in NOT_THE_PAGES or bool(classes & NOT_THE_PAGES_CLASSES)
-        self.stack.append((tag, hidden or (self.stack and self.stack[-1][1])))
+        self.stack.append((tag, hidden or bool(self.stack and self.stack[-1][1])))
 
     def handle_endtag(self, tag):
         while self.stack:
@@ -90,6 +93,7 @@ def main():
     parser.add_argument("--history-rows", type=int)
     parser.add_argument("--spans", type=int)
     parser.add_argument("--hostile", action="store_true")
+    parser.add_argument("--with-events", action="store_true")
     args = parser.parse_args()
     english_dom = open(args.english, encoding="utf-8").read()
     dom = open(args.page, encoding="utf-8").read()
@@ -107,7 +111,8 @@ def main():
         for part in fragments(text):
             if re.search(r"(?<![A-Za-z])" + re.escape(part) + r"(?![A-Za-z])", visible):
                 problems.append("English '%s' (%s) is on the page" % (part, key))
-    shown = SHOWN + (SHOWN_BY_THE_STUB if args.events else [])
+    shown = SHOWN + (SHOWN_WITH_EVENTS if args.events is not None or args.with_events else [])
+    shown += SHOWN_BY_THE_STUB if args.events else []
     for key in shown:
         for part in fragments(words["words"][key]) if PLACE.search(words["words"][key]) else [words["words"][key]]:
             if part not in visible:
@@ -124,7 +129,9 @@ def main():
     if args.hostile:
         if "&lt;b&gt;Paper&lt;/b&gt; &lt;img src=x onerror=alert(1)&gt; {text} {n}" not in dom:
             problems.append("the text with markup is not on the page as it was sent")
-        if "<b>Paper</b>" in dom or "onerror=alert" in dom.replace("onerror=alert(1)&gt;", ""):
+        # The page's own data (script elements) carries the text as JSON.
+        markup = re.sub(r"<script\b.*?</script>", "", dom, flags=re.S).replace("onerror=alert(1)&gt;", "")
+        if "<b>Paper</b>" in markup or "onerror=alert" in markup:
             problems.append("markup of an event's text became markup of the page")
         if "kind_of_tomorrow" not in visible:
             problems.append("an event of an unknown kind is not shown by its name")
