@@ -35,7 +35,7 @@ article.card { border-top-color: var(--health, var(--ok)); }
 table.trays { border-collapse: collapse; width: 100%; font-size: .85rem; }
 table.trays td { padding: .1rem .4rem .1rem 0; vertical-align: middle; }
 table.trays td:first-child, table.trays td.level { white-space: nowrap; }
-table.trays td.paper { color: #57606a; font-size: .8rem; }
+table.trays td.paper { color: #57606a; font-size: .8rem; overflow-wrap: anywhere; hyphens: auto; }
 meter { width: 3rem; vertical-align: middle; }
 dl { display: grid; grid-template-columns: auto 1fr; gap: .1rem .8rem; margin: 0; font-size: .85rem; }
 dt { color: #57606a; } dd { margin: 0; }
