@@ -4,8 +4,9 @@ against the same page in English, with the words each page carries:
 
   - no English word of the page's own is left in its visible text, where
     the language's word differs from the English one (the printers' names,
-    URIs and reasons, and the language menu, which names each language in
-    itself, are not the page's words);
+    URIs and reasons, the library's texts of codes, trays and bins, and the
+    language menu, which names each language in itself, are not the page's
+    words);
   - the language's words of the labels are there, and with --events or
     --with-events those of the events and the strip;
   - with --events N, --history-rows N, --spans N: that many events in the
@@ -22,6 +23,7 @@ import re
 import sys
 
 WORDS = re.compile(r'<script id="words" type="application/json">(.*?)</script>', re.S)
+FLEET = re.compile(r'<script id="fleet-data" type="application/json">(.*?)</script>', re.S)
 PLACE = re.compile(r"\{\w*\}")
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
 NOT_THE_PAGES = {"script", "style", "select", "option"}
@@ -85,6 +87,21 @@ def fragments(text):
             yield part
 
 
+def printers_texts(dom):
+    """The texts of the fleet's data that come from the printers and the
+    library, not from the page (a code's text the library has only in
+    English is not the page's word): longest first."""
+    found = FLEET.search(dom)
+    texts = set()
+    for printer in json.loads(found.group(1)).get("printers", []) if found else []:
+        texts.update(printer.get(key) or "" for key in ("name", "uri", "short", "long", "reason"))
+        for part in printer.get("trays", []) + printer.get("bins", []):
+            texts.add(part.get("name") or "")
+        for event in printer.get("events") or []:
+            texts.update(str(event.get(key) or "") for key in ("short", "long", "tray_name"))
+    return sorted((t for t in texts if t), key=len, reverse=True)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("english")
@@ -103,13 +120,20 @@ def main():
     reader = VisibleText()
     reader.feed(dom)
     visible = reader.text()
+    pages_own = visible
+    for text in printers_texts(dom):
+        pages_own = pages_own.replace(text, "\n")
+    # A fragment that is a word of this language too ("min") is no sign.
+    own_fragments = {part for _, text in ours.items() for part in fragments(text)}
     problems = []
 
     for key, text in english.items():
         if ours.get(key) == text:
             continue
         for part in fragments(text):
-            if re.search(r"(?<![A-Za-z])" + re.escape(part) + r"(?![A-Za-z])", visible):
+            if part in own_fragments:
+                continue
+            if re.search(r"(?<![A-Za-z])" + re.escape(part) + r"(?![A-Za-z])", pages_own):
                 problems.append("English '%s' (%s) is on the page" % (part, key))
     shown = SHOWN + (SHOWN_WITH_EVENTS if args.events is not None or args.with_events else [])
     shown += SHOWN_BY_THE_STUB if args.events else []

@@ -11,10 +11,12 @@
 # gives the printers fixed events of every kind and answers /history.json
 # with fixed spans: the cards must show the events and the strip its bars,
 # in the page's language, and a text with markup must arrive as text.
+# The stub's page is then read in each of the other display languages the
+# language menu offers, with the same checks, without screenshots.
 # Where the service has its own /history.json, the real pages must show
 # the jam's events and the strip too.  The screenshots stay in the work
 # folder to be looked at.  Everything stops by itself: the printers after
-# 90 s, the services after 80 s, the stub after 75 s, each browser run
+# 130 s, the services after 120 s, the stub after 115 s, each browser run
 # after 60 s.
 #
 #   serve_page_case.sh PROGRAM WORK_DIR
@@ -45,18 +47,18 @@ get() {  # get PORT PATH: the body of an HTTP GET on 127.0.0.1
 for try in 1 2 3; do
     snmp_base=$((20000 + RANDOM % 30000))
     "$program" simulate --fleet 8 --listen 127.0.0.1:0 --snmp-port "$snmp_base" --write-config fleet.toml \
-        --run-for 90 > simulate.out 2>&1 &
+        --run-for 130 > simulate.out 2>&1 &
     pids+=($!)
     wait_for simulate.out "serving a fleet" && break
 done
 # The first printer is watched without SNMP: its status cannot be read, and
 # its card must say "unknown", never "ready".
 sed -i '0,/^snmp_port = .*/s//snmp = false/' fleet.toml
-"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --run-for 80 > serve.out 2>&1 &
+"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --run-for 120 > serve.out 2>&1 &
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
 port=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve.out | head -1 | cut -d: -f3)
-"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --run-for 80 > serve-de.out 2>&1 &
+"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --run-for 120 > serve-de.out 2>&1 &
 pids+=($!)
 wait_for serve-de.out "serving 8 printers" || exit 1
 port_de=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve-de.out | head -1 | cut -d: -f3)
@@ -70,7 +72,7 @@ for p in "$port" "$port_de"; do
     done
 done
 
-python3 "$tests/page_stub_server.py" "$port" 75 > stub.out 2>&1 &
+python3 "$tests/page_stub_server.py" "$port" 115 > stub.out 2>&1 &
 pids+=($!)
 wait_for stub.out "stub on" || exit 1
 stub_port=$(grep -o '127\.0\.0\.1:[0-9]*' stub.out | head -1 | cut -d: -f2)
@@ -125,6 +127,18 @@ for lang in EN JP DE; do
         ((events >= 1)) || { echo "no events in the cards"; status=1; }
         ((rows >= 1)) || { echo "no printer in the strip"; status=1; }
     fi
+done
+# Every other language of the menu, through the stub.
+others=$(python3 -c 'import json, re, sys
+words = re.search(r"<script id=\"words\" type=\"application/json\">(.*?)</script>", open(sys.argv[1]).read(), re.S)
+print(" ".join(l["code"] for l in json.loads(words.group(1))["languages"] if l["code"] not in ("EN", "JP", "DE")))' \
+    stub-EN.html)
+[[ $(wc -w <<< "$others") -ge 10 ]] || { echo "the language menu offers too few languages: $others"; status=1; }
+for lang in $others; do
+    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-stub-$lang" --dump-dom \
+        "http://127.0.0.1:$stub_port/?lang=$lang" > "stub-$lang.html" 2>/dev/null
+    python3 "$tests/page_words_check.py" stub-EN.html "stub-$lang.html" --events 12 --history-rows 3 --spans 4 \
+        || status=1
 done
 [[ $real_history == *'"printers"'* ]] || echo "the service has no /history.json yet: its own events not checked"
 ((status == 0)) || { echo "--- serve:"; cat serve.out serve-de.out stub.out; }
