@@ -17,7 +17,7 @@ set -euo pipefail
 [[ "${TB58_NO_INSTALL:-0}" == 1 ]] && exit 0
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
-       libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev)
+       libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev libsqlite3-dev)
 test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus python3)
 ci=(clang libclang-rt-14-dev libbenchmark-dev wrk)
 

@@ -167,6 +167,14 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--allow-host", serve.allow_hosts,
                                   "answer requests for this Host name too (repeatable; on a loopback address only "
                                   "loopback names are answered otherwise)");
+        serve_command->add_option("--state-dir", serve.state_dir,
+                                  "the folder of the event history (events.db; made 0700 when missing)")
+            ->capture_default_str();
+        serve_command->add_option("--keep-days", serve.keep_days, "days of events kept (1 to 36500)")
+            ->capture_default_str();
+        serve_command->add_option("--max-events", serve.max_events,
+                                  "events kept at most; the oldest beyond are deleted (1000 to 1000000000)")
+            ->capture_default_str();
         serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
     }
 

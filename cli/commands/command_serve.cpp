@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <ctime>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -20,6 +21,10 @@
 #include "base/text_format.h"
 #include "base/terminal_text.h"
 #include "commands/commands.h"
+#include "events/event_metrics.h"
+#include "events/event_store.h"
+#include "events/state_folder.h"
+#include "events/view_observation.h"
 #include "serve/descriptor_budget.h"
 #include "serve/fleet_poller.h"
 #include "serve/host_rule.h"
@@ -95,6 +100,24 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
     return http;
 }
 
+// The event store's options from the command line.
+EventStoreOptions StoreOptions(const ServeOptions& options) {
+    if (options.keep_days < 1 || options.keep_days > 36500) throw BadArgument("--keep-days must be from 1 to 36500");
+    if (options.max_events < 1000 || options.max_events > 1'000'000'000) {
+        throw BadArgument("--max-events must be from 1000 to 1000000000");
+    }
+    EventStoreOptions store;
+    store.directory = options.state_dir;
+    store.keep_days = options.keep_days;
+    store.max_events = options.max_events;
+    return store;
+}
+
+int64_t UnixNow() {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
@@ -105,17 +128,37 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     ServeOptions with_lang = options;
     if (!options.lang.empty()) with_lang.settings.lang = options.lang;
     const FleetConfig fleet = ReadFleet(with_lang);
+    EventStoreOptions store_options = StoreOptions(options);
     PollerOptions poller_options;
     poller_options.max_in_flight = options.max_in_flight;
     const HttpServiceOptions http_options = HttpOptions(options, fleet, poller_options, out);
+    // The store's writer thread reports on the same output as this one.
+    std::mutex output_lock;
+    const auto say = [&](const std::string& text) {
+        const std::lock_guard<std::mutex> lock(output_lock);
+        Line(out, text);
+    };
+    const StateFolder state_folder(options.state_dir);
+    store_options.report = say;
+    EventMetrics event_metrics;
+    EventStoreHooks store_hooks;  // the notifier's tables and outbox rows (event_store.h)
+    EventStore store(store_options, std::move(store_hooks), &event_metrics);
+    poller_options.on_view = [&store](const PrinterView& view) {
+        store.Observe(view.name, view.uri, ObservationOfView(view, UnixNow()));
+    };
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
-    HttpService http([&poller] { return poller.Snapshot(); }, [&metrics] { return metrics.Text(); }, http_options);
+    RouteSources sources;
+    sources.snapshot = [&poller] { return poller.Snapshot(); };
+    sources.metrics = [&metrics, &event_metrics] { return metrics.Text() + event_metrics.Text(); };
+    sources.read_events = [&store](const std::function<void(sqlite3*)>& read) { return store.Read(read); };
+    sources.recent_events = [&store] { return store.Recent(); };
+    HttpService http(std::move(sources), http_options);
     const unsigned port = http.Start(listen.host, listen.port);
     const StopSignals signals;
     const ReloadSignal reload;
-    Line(out, "serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
-                  "/ (the page; /printers.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
+    say("serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
+                  "/ (the page; /printers.json, /events.json, /history.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
                   std::to_string(http_options.limits.max_connections) + " connections, " +
                   std::to_string(http_options.limits.max_per_client) + " per client");
 
@@ -129,13 +172,13 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
         try {
             const FleetConfig next = ReadFleet(with_lang);
             poller.Reload(next);
-            Line(out, "reloaded: " + std::to_string(next.printers.size()) + " printers");
+            say("reloaded: " + std::to_string(next.printers.size()) + " printers");
         } catch (const std::exception& e) {
-            Line(out, std::string("reload failed, the fleet stays as it was: ") + e.what());
+            say(std::string("reload failed, the fleet stays as it was: ") + e.what());
         }
     }
     http.Stop();
-    Line(out, StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+    say(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
 }
 
 }  // namespace tb58mon

@@ -118,6 +118,9 @@ struct ServeOptions {
     size_t max_connections = 256;        // HTTP connections at once
     size_t max_connections_per_client = 32;
     std::vector<std::string> allow_hosts;  // Host names answered besides the loopback ones
+    std::string state_dir = "tb58mon-state";  // the folder of events.db
+    int keep_days = 90;                  // events older than this are deleted
+    int64_t max_events = 5'000'000;      // and the oldest beyond this many
 };
 
 void RunDemo(const DemoOptions& options, std::ostream& out);

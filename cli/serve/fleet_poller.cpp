@@ -214,6 +214,7 @@ struct FleetPoller::Impl {
         slot->failures =
             slot->view->health == PrinterHealth::kNoResponse ? std::min(slot->failures + 1, kLongestBackOff) : 0;
         metrics.Record(*slot->view);
+        if (options.on_view) options.on_view(*slot->view);
         Publish();
         ScheduleNext(slot);
     }

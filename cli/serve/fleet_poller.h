@@ -20,6 +20,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,9 @@ struct PollerOptions {
     size_t max_in_flight = 256;     // cycles (so exchanges) open at once, over the fleet
     size_t view_threads = 1;        // threads that make views and pictures
     size_t max_reply = 1024 * 1024;
+    // Called on the loop's thread with each finished cycle's view, before it
+    // is published; must return at once (the event store only queues it).
+    std::function<void(const PrinterView&)> on_view;
 };
 
 // The most exchange descriptors a poller with these options holds at once

@@ -1,9 +1,11 @@
 #include "serve/http_router.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include "base/terminal_text.h"
+#include "serve/event_routes.h"
 #include "serve/status_page.h"
 
 namespace tb58mon {
@@ -153,7 +155,8 @@ HttpReply FleetReply(const HttpRequest& request, const RouteSources& sources, co
     const std::string lang = RequestLanguage(request, options);
     if (lang.empty()) return LanguageError(request);
     const auto snapshot = sources.snapshot();
-    std::string fleet = snapshot ? FleetJsonText(*snapshot, lang) : FleetJsonText(FleetSnapshot{}, lang);
+    const auto recent = sources.recent_events ? sources.recent_events() : nullptr;
+    std::string fleet = FleetJsonText(snapshot ? *snapshot : FleetSnapshot{}, lang, recent.get());
     if (!page) {
         HttpReply reply = Reply(200, kJsonType, std::move(fleet));
         reply.headers.emplace_back("Cache-Control", "no-store");
@@ -174,7 +177,24 @@ HttpReply Route(const HttpRequest& request, const RouteSources& sources, const R
     if (path == "/metrics") {
         return Reply(200, "text/plain; version=0.0.4; charset=utf-8", sources.metrics ? sources.metrics() : "");
     }
+    if (path == "/history.json") {
+        return HistoryReply(request, sources,
+                            std::chrono::duration_cast<std::chrono::seconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count());
+    }
     constexpr std::string_view kPrinters = "/printers/";
+    constexpr std::string_view kEvents = "/events.json";
+    const bool printer_events = path.size() > kPrinters.size() + kEvents.size() && path.starts_with(kPrinters) &&
+                                path.ends_with(kEvents);
+    if (path == kEvents || printer_events) {
+        const std::string_view name =
+            path == kEvents ? std::string_view() : path.substr(kPrinters.size(), path.size() - kPrinters.size() - kEvents.size());
+        if (path != kEvents && !IsPrinterName(name)) return Error(404, "no such page: " + Quote(path));
+        const std::string lang = RequestLanguage(request, options);
+        if (lang.empty()) return LanguageError(request);
+        return EventsReply(request, sources, lang, name);
+    }
     if (path.starts_with(kPrinters)) {
         const std::string_view file = path.substr(kPrinters.size());
         for (const bool picture : {false, true}) {
@@ -198,7 +218,9 @@ HttpReply RouteRequest(const HttpRequest& request, const RouteSources& sources, 
     }
 }
 
-std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang) {
+HttpReply ErrorReply(unsigned status, const std::string& message) { return Error(status, message); }
+
+std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang, const RecentEvents* recent) {
     std::vector<std::shared_ptr<const PrinterView>> printers = snapshot.printers;
     std::stable_sort(printers.begin(), printers.end(), [](const auto& a, const auto& b) {
         if (a->health != b->health) return a->health < b->health;
@@ -207,7 +229,12 @@ std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang) 
     std::string text = "{\"language\":" + DumpJson(Json(std::string(lang))) + ",\"printers\":[";
     for (size_t i = 0; i < printers.size(); ++i) {
         if (i != 0) text += ',';
-        text += *PrinterJsonText(*printers[i], lang);
+        const auto printer = PrinterJsonText(*printers[i], lang);
+        // The view's object, with its events as the last member.
+        text.append(*printer, 0, printer->empty() ? 0 : printer->size() - 1);
+        text += ",\"events\":";
+        text += *RecentEventsText(recent, printers[i]->name, lang);
+        text += '}';
     }
     text += "]}";
     return text;

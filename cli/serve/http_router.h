@@ -8,6 +8,8 @@
 //   GET /printers/NAME.json    one printer with its whole record (?lang=CODE)
 //   GET /printers/NAME.png     its status picture
 //   GET /metrics               Prometheus text format
+//   GET /events.json, /printers/NAME/events.json, /history.json
+//                              the event history (event_routes.h)
 //   GET /healthz               "ok"
 //
 // HEAD is answered as GET.  Errors are a small JSON object {"error": "..."}:
@@ -25,9 +27,12 @@
 #include <utility>
 #include <vector>
 
+#include "events/recent_events.h"
 #include "report/record_report.h"
 #include "serve/fleet_poller.h"
 #include "serve/host_rule.h"
+
+struct sqlite3;
 
 namespace tb58mon {
 
@@ -52,11 +57,15 @@ struct RouterOptions {
     HostRule hosts;
 };
 
-// Where the answers come from: the poller's latest snapshot and the
-// metrics' text.  Called only by the routes that need them.
+// Where the answers come from: the poller's latest snapshot, the metrics'
+// text and the event store (EventStore::Read and Recent; empty without a
+// store: the history routes answer 503 and every printer's "events" is
+// empty).  Called only by the routes that need them.
 struct RouteSources {
     std::function<std::shared_ptr<const FleetSnapshot>()> snapshot;
     std::function<std::string()> metrics;
+    std::function<bool(const std::function<void(sqlite3*)>&)> read_events;
+    std::function<std::shared_ptr<const RecentEvents>()> recent_events;
 };
 
 constexpr size_t kLargestBody = 16 * 1024;
@@ -68,7 +77,12 @@ HttpReply RouteRequest(const HttpRequest& request, const RouteSources& sources, 
 
 // The fleet as /printers.json gives it: {"language", "printers": [...]},
 // worst state first, then by name; made of each view's JSON text, which is
-// made once per view and language.
-std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang);
+// made once per view and language, with its last events ("events", from
+// recent; none when null).
+std::string FleetJsonText(const FleetSnapshot& snapshot, std::string_view lang,
+                          const RecentEvents* recent = nullptr);
+
+// The error answer {"error": message}, for the routes of other files.
+HttpReply ErrorReply(unsigned status, const std::string& message);
 
 }  // namespace tb58mon

@@ -85,8 +85,8 @@ struct HttpService::Impl {
     std::condition_variable wake;
     bool stopping = false;
 
-    Impl(SnapshotSource snapshot, MetricsSource metrics, HttpServiceOptions service_options)
-        : sources{std::move(snapshot), std::move(metrics)},
+    Impl(RouteSources route_sources, HttpServiceOptions service_options)
+        : sources(std::move(route_sources)),
           options(std::move(service_options)),
           guard(options.limits, [](int socket) {
               if (socket >= 0) shutdown(socket, SHUT_RDWR);
@@ -155,7 +155,10 @@ struct HttpService::Impl {
 };
 
 HttpService::HttpService(SnapshotSource snapshot, MetricsSource metrics, HttpServiceOptions options)
-    : impl_(std::make_unique<Impl>(std::move(snapshot), std::move(metrics), std::move(options))) {}
+    : HttpService(RouteSources{std::move(snapshot), std::move(metrics), {}, {}}, std::move(options)) {}
+
+HttpService::HttpService(RouteSources sources, HttpServiceOptions options)
+    : impl_(std::make_unique<Impl>(std::move(sources), std::move(options))) {}
 
 HttpService::~HttpService() { Stop(); }
 

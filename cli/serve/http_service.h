@@ -22,6 +22,7 @@
 
 #include "serve/connection_guard.h"
 #include "serve/fleet_poller.h"
+#include "serve/http_router.h"
 
 namespace tb58mon {
 
@@ -38,6 +39,8 @@ public:
     using MetricsSource = std::function<std::string()>;
 
     HttpService(SnapshotSource snapshot, MetricsSource metrics, HttpServiceOptions options);
+    // With the event store's readers too (the history routes).
+    HttpService(RouteSources sources, HttpServiceOptions options);
     ~HttpService();  // stops serving
     HttpService(const HttpService&) = delete;
     HttpService& operator=(const HttpService&) = delete;

@@ -66,18 +66,6 @@ std::shared_ptr<const std::string> DrawPng(PrnInfoEx* record) {
 
 }  // namespace
 
-std::string_view HealthName(PrinterHealth health) {
-    switch (health) {
-        case PrinterHealth::kError: return "error";
-        case PrinterHealth::kNoResponse: return "no response";
-        case PrinterHealth::kAttention: return "attention";
-        case PrinterHealth::kUnknown: return "unknown";
-        case PrinterHealth::kWaiting: return "waiting";
-        case PrinterHealth::kReady: return "ready";
-    }
-    return "?";
-}
-
 std::mutex& LibraryLock() {
     static std::mutex lock;
     return lock;

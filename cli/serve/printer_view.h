@@ -19,17 +19,9 @@
 #include "report/record_report.h"
 #include "serve/fleet_config.h"
 #include "monitor/monitor_cycle.h"
+#include "monitor/printer_health.h"
 
 namespace tb58mon {
-
-// Worst first.  kUnknown: the printer answered, but its status codes could
-// not be read (no device ID, or none with a readable STS field), so nothing
-// is claimed about its state.
-enum class PrinterHealth { kError = 0, kNoResponse = 1, kAttention = 2, kUnknown = 3, kWaiting = 4, kReady = 5 };
-constexpr PrinterHealth kAllHealths[] = {PrinterHealth::kError,   PrinterHealth::kNoResponse, PrinterHealth::kAttention,
-                                         PrinterHealth::kUnknown, PrinterHealth::kWaiting,    PrinterHealth::kReady};
-
-std::string_view HealthName(PrinterHealth health);  // "error", "no response", ..., "unknown"
 
 struct TrayReading {
     uint16_t code = 0;

@@ -54,15 +54,13 @@ std::string TonerState(const std::vector<int32_t>& codes) {
     return state;
 }
 
+bool IsNormalStateCode(int32_t code) {
+    return code == kReady || code == kWarmingUp || code == kPrinting || code == kEnergySaver1 || code == kEnergySaver2;
+}
+
 bool NeedsAttention(const PrnInfoEx& record, const std::vector<int32_t>& codes) {
     if (record.bError != 0 || record.bOffline != 0) return true;
-    for (int32_t code : codes) {
-        if (code != kReady && code != kWarmingUp && code != kPrinting && code != kEnergySaver1 &&
-            code != kEnergySaver2) {
-            return true;
-        }
-    }
-    return false;
+    return !std::all_of(codes.begin(), codes.end(), IsNormalStateCode);
 }
 
 WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint32_t kind, uint32_t code_page,

@@ -57,6 +57,10 @@ int WatchExitCode(const WatchState& state, const PrnInfoEx& record);
 // status codes (this model reports no toner levels).
 std::string TonerState(const std::vector<int32_t>& codes);
 
+// True for the engine status codes of normal operation: ready, warming up,
+// printing, energy saver.
+bool IsNormalStateCode(int32_t code);
+
 // True unless every status code is a normal state (ready, warming up,
 // printing, energy saver) and neither bError nor bOffline is set.
 bool NeedsAttention(const PrnInfoEx& record, const std::vector<int32_t>& codes);
