@@ -54,11 +54,12 @@ done
 # The first printer is watched without SNMP: its status cannot be read, and
 # its card must say "unknown", never "ready".
 sed -i '0,/^snmp_port = .*/s//snmp = false/' fleet.toml
-"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --run-for 120 > serve.out 2>&1 &
+"$program" serve --config fleet.toml --state-dir state --listen 127.0.0.1:0 --interval 1 --run-for 120 > serve.out 2>&1 &
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
 port=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve.out | head -1 | cut -d: -f3)
-"$program" serve --config fleet.toml --listen 127.0.0.1:0 --interval 1 --lang de --run-for 120 > serve-de.out 2>&1 &
+"$program" serve --config fleet.toml --state-dir state-de --listen 127.0.0.1:0 --interval 1 --lang de \
+    --run-for 120 > serve-de.out 2>&1 &
 pids+=($!)
 wait_for serve-de.out "serving 8 printers" || exit 1
 port_de=$(grep -o 'http://127\.0\.0\.1:[0-9]*' serve-de.out | head -1 | cut -d: -f3)
