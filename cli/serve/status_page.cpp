@@ -35,7 +35,7 @@ article.card { border-top-color: var(--health, var(--ok)); }
 table.trays { border-collapse: collapse; width: 100%; font-size: .85rem; }
 table.trays td { padding: .1rem .4rem .1rem 0; vertical-align: middle; }
 table.trays td:first-child, table.trays td.level { white-space: nowrap; }
-table.trays td.paper { color: #57606a; font-size: .8rem; overflow-wrap: anywhere; hyphens: auto; }
+table.trays td.paper { color: #57606a; font-size: .75rem; padding-bottom: .3rem; white-space: normal; overflow-wrap: anywhere; }
 meter { width: 3rem; vertical-align: middle; }
 dl { display: grid; grid-template-columns: auto 1fr; gap: .1rem .8rem; margin: 0; font-size: .85rem; }
 dt { color: #57606a; } dd { margin: 0; }
@@ -165,8 +165,9 @@ function card(p) {
       r.insertCell().textContent = tray.name;
       const c = r.insertCell(); c.className = "level";
       if (tray.level !== null) { const m = el("meter"); m.min = 0; m.max = 100; m.value = tray.level; m.title = tray.level + " %"; c.append(m, " " + number(tray.level) + " %"); }
-      const paper = r.insertCell(); paper.className = "paper";
-      paper.textContent = [inWords(W.paper_sizes, tray.size), inWords(W.media, tray.media)].filter(x => x).join(" \u00b7 ");
+      // The paper on a line of its own: "A4, lange Kante zuerst" needs the card's width.
+      const paper = [inWords(W.paper_sizes, tray.size), inWords(W.media, tray.media)].filter(x => x).join(" \u00b7 ");
+      if (paper) { const line = t.insertRow().insertCell(); line.colSpan = 2; line.className = "paper"; line.textContent = paper; }
     }
     a.append(t);
   }
@@ -204,8 +205,10 @@ function historyRow(p, from, to) {
     const seconds = (end - start) / 1000;
     totals[healthKey(s.health)] = (totals[healthKey(s.health)] || 0) + seconds;
     const span = el("div", "span " + healthClass(s.health));
-    span.style.left = (100 * (start - from) / (to - from)) + "%";
-    span.style.width = Math.max(0.3, 100 * (end - start) / (to - from)) + "%";
+    // A short span is drawn at least 0.5 % wide, inside the bar.
+    const width = Math.max(0.5, 100 * (end - start) / (to - from));
+    span.style.left = Math.min(100 * (start - from) / (to - from), 100 - width) + "%";
+    span.style.width = width + "%";
     const codes = Array.isArray(s.codes) ? s.codes.map(c => word("code", {code: c})) : [];
     span.title = [word("label_value", {label: healthWord(s.health), value: duration(seconds)}),
                   localTime(s.from) + " \u2013 " + (s.to ? localTime(s.to) : word("ongoing")), ...codes].join("\n");
