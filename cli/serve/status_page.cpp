@@ -75,6 +75,7 @@ const data = JSON.parse(document.getElementById("fleet-data").textContent);
 const lang = data.language;
 const HEALTHS = ["error", "no_response", "attention", "unknown", "waiting", "ready"];
 const MOST_HISTORY_ROWS = 100;
+const MOST_SPANS_DRAWN = 300;
 const own = (table, key) => table !== null && typeof table === "object" && Object.prototype.hasOwnProperty.call(table, key);
 function el(tag, cls, text) {
   const e = document.createElement(tag);
@@ -194,23 +195,28 @@ function render(fleet) {
   document.getElementById("summary").textContent = parts.join(" \u00b7 ");
 }
 // One printer's bar: its spans of each health other than ready, and how
-// long each health lasted in all.
+// long each health lasted in all.  A printer that flapped all day draws
+// only its longest spans (the totals count them all).
 function historyRow(p, from, to) {
   const bar = el("div", "bar");
   const totals = {};
+  const spans = [];
   for (const s of p.spans) {
     const start = Math.max(from, Date.parse(s.from));
     const end = s.to ? Math.min(to, Date.parse(s.to)) : to;
     if (!(end > start)) continue;
-    const seconds = (end - start) / 1000;
-    totals[healthKey(s.health)] = (totals[healthKey(s.health)] || 0) + seconds;
+    totals[healthKey(s.health)] = (totals[healthKey(s.health)] || 0) + (end - start) / 1000;
+    spans.push({s, start, end});
+  }
+  spans.sort((a, b) => (b.end - b.start) - (a.end - a.start));
+  for (const {s, start, end} of spans.slice(0, MOST_SPANS_DRAWN)) {
     const span = el("div", "span " + healthClass(s.health));
     // A short span is drawn at least 0.5 % wide, inside the bar.
     const width = Math.max(0.5, 100 * (end - start) / (to - from));
     span.style.left = Math.min(100 * (start - from) / (to - from), 100 - width) + "%";
     span.style.width = width + "%";
-    const codes = Array.isArray(s.codes) ? s.codes.map(c => word("code", {code: c})) : [];
-    span.title = [word("label_value", {label: healthWord(s.health), value: duration(seconds)}),
+    const codes = Array.isArray(s.codes) ? s.codes.slice(0, 10).map(c => word("code", {code: c})) : [];
+    span.title = [word("label_value", {label: healthWord(s.health), value: duration((end - start) / 1000)}),
                   localTime(s.from) + " \u2013 " + (s.to ? localTime(s.to) : word("ongoing")), ...codes].join("\n");
     bar.append(span);
   }

@@ -5,7 +5,7 @@ the page's fleet data and of /printers.json a fixed list of events (every
 kind, one with markup and places in its text, one of a kind the page does
 not know), and answers /history.json with fixed spans around now (one
 ongoing, one that began before the 24 hours, one with times that are no
-times).  So the page's events and its strip are drawn the same way in every
+times, and a printer that flapped all day).  So the page's events and its strip are drawn the same way in every
 run, whatever the printers did.
 
     page_stub_server.py BACKEND_PORT SECONDS
@@ -84,6 +84,11 @@ def history(fleet):
                      {"health": "unknown", "from": "not a time", "to": iso(5), "codes": []}]
         elif index == 2:
             spans = [{"health": "no_response", "from": iso(400), "to": iso(380), "codes": []}]
+        elif index == 3:
+            # A printer that flapped all day: 1,000 spans of 20 s; the page
+            # draws only the longest 300.
+            spans = [{"health": "no_response", "from": iso(m + 1 / 3), "to": iso(m), "codes": []}
+                     for m in range(1, 1001)]
         printers.append({"name": name, "spans": spans})
     return {"from": iso(24 * 60), "to": iso(0), "printers": printers}
 
