@@ -16,7 +16,7 @@
 #   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
 #                      passes options), then the heap over 100,000 monitor
 #                      cycles with the C allocator's free-list caches off,
-#                      then 'serve' polling a simulated fleet of 1,000
+#                      the event store (tb58mon_event_bench), then 'serve' polling a simulated fleet of 1,000
 #                      printers every 5 s (bench/fleet_bench.sh): plain, with
 #                      300 silent printers, and under 50 HTTP clients (wrk)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
@@ -105,10 +105,11 @@ test-release:
 
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon tb58mon_event_bench
 	$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=-HeapGrowth $(BENCH_ARGS)
 	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
 		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
+	$(BENCH_BUILD_DIR)/bench/tb58mon_event_bench
 	PLAIN=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 SILENT=300 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 CLIENTS=50 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30

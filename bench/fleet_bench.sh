@@ -45,7 +45,7 @@ wait_for "$work/simulate.out" "serving a fleet"
 head -6 "$work/fleet.toml" > "$work/one.toml"
 
 # A service of one printer: the memory every service has.
-"$program" serve --config "$work/one.toml" --listen 127.0.0.1:0 --interval "$interval" \
+"$program" serve --config "$work/one.toml" --listen 127.0.0.1:0 --interval "$interval" --state-dir "$work/state-one" \
     --run-for 20 > "$work/one.out" 2>&1 &
 one=$!
 pids+=($one)
@@ -56,7 +56,7 @@ kill "$one"
 
 sed -i "s/^uri = /interval = $interval\ntimeout = $interval\nuri = /" "$work/fleet.toml"
 # The clients all come from 127.0.0.1: room for each of them.
-"$program" serve --config "$work/fleet.toml" --listen 127.0.0.1:0 --max-connections-per-client $((clients + 32)) \
+"$program" serve --config "$work/fleet.toml" --listen 127.0.0.1:0 --state-dir "$work/state" --max-connections-per-client $((clients + 32)) \
     --run-for $((window * 3 + 60)) > "$work/serve.out" 2>&1 &
 serve=$!
 pids+=($serve)

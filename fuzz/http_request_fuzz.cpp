@@ -1,18 +1,22 @@
 // The status service's router (cli/serve/http_router.cpp) on requests as a
 // client sends them, over a small fleet of sim: printers run through one
-// cycle.  The input: a byte of switches (the Host rule, the default
+// cycle, with an event store in a temporary folder that holds their events
+// (so the history routes read a real database).  The input: a byte of switches (the Host rule, the default
 // language), then the method, the path, the query and the header lines,
 // separated by NUL bytes; the query is split at '&' and '=', the header
 // lines at '\n' and their first ':'.  Whatever the request, the router
 // must not throw, must never answer 500 (its sources do not fail here),
 // must give JSON wherever it says so, and no header may hold a line break.
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "sample_fleet.h"
+#include "events/event_store.h"
+#include "events/view_observation.h"
 #include "serve/http_router.h"
 
 namespace {
@@ -44,12 +48,37 @@ HttpFields Fields(std::string_view text, char separator, char assign) {
     return fields;
 }
 
+// The store of the fleet's events: made once, never destroyed (its writer
+// thread idles until the process ends).  Its folder stays in /tmp.
+tb58mon::EventStore* FleetEvents(const tb58mon::FleetSnapshot& fleet) {
+    char folder[] = "/tmp/tb58mon-fuzz-XXXXXX";
+    if (mkdtemp(folder) == nullptr) std::abort();
+    tb58mon::EventStoreOptions options;
+    options.directory = folder;
+    auto* store = new tb58mon::EventStore(options);
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& view : fleet.printers) {
+            tb58mon::PrinterObservation seen = tb58mon::ObservationOfView(*view, 0);
+            seen.time = 1796904000 + 600 * round;
+            if (round == 1) seen.health = tb58mon::PrinterHealth::kNoResponse;
+            store->Observe(view->name, view->uri, seen);
+        }
+    }
+    store->Flush();
+    return store;
+}
+
 const tb58mon::RouteSources& Sources() {
     static const tb58mon::RouteSources sources = [] {
         tb58::fuzz::UseOwnModule();
         const auto fleet = tb58mon::test::SampleFleet();
-        return tb58mon::RouteSources{[fleet] { return fleet; },
-                                     [] { return std::string("tb58_printer_up{printer=\"ready\"} 1\n"); }};
+        tb58mon::EventStore* store = FleetEvents(*fleet);
+        tb58mon::RouteSources made;
+        made.snapshot = [fleet] { return fleet; };
+        made.metrics = [] { return std::string("tb58_printer_up{printer=\"ready\"} 1\n"); };
+        made.read_events = [store](const std::function<void(sqlite3*)>& read) { return store->Read(read); };
+        made.recent_events = [store] { return store->Recent(); };
+        return made;
     }();
     return sources;
 }
