@@ -7,10 +7,11 @@
 #   tools/install_packages.sh build   the library, tb58mon and the Linux tests
 #   tools/install_packages.sh test    and the Windows DLL's tests under Wine,
 #                                     snmpd for the monitor's SNMP tests,
-#                                     Chromium (and a Japanese font) for the
-#                                     fleet page, promtool for its metrics,
-#                                     Python and openssl for the notices'
-#                                     receivers
+#                                     Chromium (and a Japanese font, and
+#                                     python3 for its stub) for the fleet
+#                                     page, promtool for its metrics and
+#                                     alert rules, python3 and openssl for
+#                                     the notices' receivers
 #   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks (and wrk
 #                                     for the fleet benchmark's HTTP load)
 set -euo pipefail
