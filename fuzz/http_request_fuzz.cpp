@@ -8,6 +8,7 @@
 // must not throw, must never answer 500 (its sources do not fail here),
 // must give JSON wherever it says so, and no header may hold a line break.
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,11 +49,19 @@ HttpFields Fields(std::string_view text, char separator, char assign) {
     return fields;
 }
 
+char g_store_folder[] = "/tmp/tb58mon-fuzz-XXXXXX";
+
+extern "C" void RemoveStoreFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(g_store_folder, ignored);
+}
+
 // The store of the fleet's events: made once, never destroyed (its writer
-// thread idles until the process ends).  Its folder stays in /tmp.
+// thread idles until the process ends); its folder is removed at exit.
 tb58mon::EventStore* FleetEvents(const tb58mon::FleetSnapshot& fleet) {
-    char folder[] = "/tmp/tb58mon-fuzz-XXXXXX";
-    if (mkdtemp(folder) == nullptr) std::abort();
+    if (mkdtemp(g_store_folder) == nullptr) std::abort();
+    std::atexit(RemoveStoreFolder);
+    const std::string folder = g_store_folder;
     tb58mon::EventStoreOptions options;
     options.directory = folder;
     auto* store = new tb58mon::EventStore(options);
