@@ -7,6 +7,7 @@
 
 #include "base/printable_text.h"
 #include "base/text_format.h"
+#include "base/ui_words.h"
 
 namespace tb58mon {
 namespace {
@@ -49,23 +50,59 @@ std::string Base64(std::string_view bytes) {
     return out;
 }
 
-// What the notice is about, in words, when the library has no text for it.
-std::string Description(const Notice& notice) {
+std::string Word(WordId id, const NoticeContext& context) { return std::string(UiWord(id, context.lang)); }
+
+std::string LabelValue(WordId label, std::string_view value, const NoticeContext& context) {
+    return FillWord(UiWord(WordId::kLabelValue, context.lang), {{"label", UiWord(label, context.lang)}, {"value", value}});
+}
+
+std::optional<WordId> HealthWord(std::string_view health) {
+    if (health == "error") return WordId::kHealthError;
+    if (health == "no_response") return WordId::kHealthNoResponse;
+    if (health == "attention") return WordId::kHealthAttention;
+    if (health == "unknown") return WordId::kHealthUnknown;
+    if (health == "waiting") return WordId::kHealthWaiting;
+    if (health == "ready") return WordId::kHealthReady;
+    return std::nullopt;
+}
+
+std::string HealthText(std::string_view health, const NoticeContext& context) {
+    const std::optional<WordId> word = HealthWord(health);
+    return word ? Word(*word, context) : std::string(health.empty() ? "-" : health);
+}
+
+std::string TonerText(const NotifyEvent& event, const NoticeContext& context) {
+    if (event.toner == "low") return Word(WordId::kEventTonerLow, context);
+    if (event.toner == "empty") return Word(WordId::kEventTonerEmpty, context);
+    if (event.toner == "ok") return Word(WordId::kEventTonerOk, context);
+    return event.toner;
+}
+
+// What the notice is about, in the notifier's words; the library's short
+// text where it has one (a code, a status, a tray's name).
+std::string Description(const Notice& notice, const NoticeContext& context) {
     const NotifyEvent& event = notice.event;
-    if (event.kind == "toner") return "toner " + event.toner;
-    if (event.kind == "health") return event.health == "no_response" ? "no response" : event.health;
+    const std::string& library_text = context.texts.short_text;
+    if (event.kind == "toner") return TonerText(event, context);
     if (event.kind == "tray_empty" || event.kind == "tray_filled") {
-        return event.tray_name + (event.kind == "tray_empty" ? " empty" : " filled");
+        const std::string tray = library_text.empty() ? event.tray_name : library_text;
+        if (event.kind == "tray_empty") return FillWord(UiWord(WordId::kEventTrayEmpty, context.lang), {{"tray", tray}});
+        const std::string level = event.level ? std::to_string(*event.level) : "?";
+        return FillWord(UiWord(WordId::kEventTrayFilled, context.lang), {{"tray", tray}, {"level", level}});
     }
-    if (event.code) return "code " + std::to_string(*event.code);
+    if (!library_text.empty()) return library_text;
+    if (event.kind == "health") return HealthText(event.health, context);
+    if (event.code) return FillWord(UiWord(WordId::kCode, context.lang), {{"code", std::to_string(*event.code)}});
     return event.kind;
 }
 
 std::string Headline(const Notice& notice, const NoticeContext& context) {
-    const std::string what = context.texts.short_text.empty() ? Description(notice) : context.texts.short_text;
-    if (notice.kind == NoticeKind::kRecovered) return "OK: " + what;
-    if (notice.kind == NoticeKind::kReminder) return what + " (reminder " + std::to_string(notice.reminder) + ")";
-    if (notice.kind == NoticeKind::kTest) return "Test: " + what;
+    const std::string what = Description(notice, context);
+    if (notice.kind == NoticeKind::kRecovered) return LabelValue(WordId::kRecovered, what, context);
+    if (notice.kind == NoticeKind::kReminder) {
+        return what + " (" + Word(WordId::kReminder, context) + " " + std::to_string(notice.reminder) + ")";
+    }
+    if (notice.kind == NoticeKind::kTest) return LabelValue(WordId::kTestNotification, what, context);
     return what;
 }
 
@@ -80,13 +117,16 @@ std::string MailBody(const Notice& notice, const NoticeContext& context) {
     std::string body = PrintableLines(Headline(notice, context)) + "\n";
     if (!context.texts.long_text.empty()) body += PrintableLines(context.texts.long_text) + "\n";
     body += "\n";
-    body += "Printer:  " + OneLine(event.printer) + "  (" + OneLine(event.uri) + ")\n";
-    body += "Health:   " + OneLine(event.health.empty() ? "-" : event.health) + "\n";
-    body += "Codes:    " + CodesText(event.codes) + "\n";
-    if (!event.toner.empty()) body += "Toner:    " + OneLine(event.toner) + "\n";
-    if (event.level) body += "Level:    " + std::to_string(*event.level) + " %\n";
-    body += "Time:     " + UtcIsoTime(event.time) + "\n";
-    if (!context.base_url.empty()) body += "Picture:  " + PictureUrl(context.base_url, event.printer) + "\n";
+    body += LabelValue(WordId::kPrinter, OneLine(event.printer), context) + "\n";
+    body += LabelValue(WordId::kAddress, OneLine(event.uri), context) + "\n";
+    body += LabelValue(WordId::kStatus, HealthText(event.health, context), context) + "\n";
+    body += LabelValue(WordId::kStatusCodes, CodesText(event.codes), context) + "\n";
+    if (!event.toner.empty()) body += LabelValue(WordId::kToner, TonerText(event, context), context) + "\n";
+    body += LabelValue(WordId::kTime, UtcIsoTime(event.time), context) + "\n";
+    if (!context.base_url.empty()) {
+        body += LabelValue(WordId::kStatusPicture, PictureUrl(context.base_url, event.printer), context) + "\n";
+        body += LabelValue(WordId::kStatusPage, context.base_url + "/", context) + "\n";
+    }
     body += "Notice:   " + std::string(NoticeKindName(notice.kind)) + ", " + NoticeId(notice, context.notifier) + "\n";
     std::string crlf;
     for (char c : body) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);

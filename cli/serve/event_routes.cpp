@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 
 #include "base/terminal_text.h"
 #include "events/event_json.h"
@@ -14,6 +15,7 @@ constexpr int64_t kDefaultLimit = 100;
 constexpr int64_t kMostLimit = 1000;
 constexpr int64_t kDefaultHours = 24;
 constexpr int64_t kMostHours = 168;
+constexpr size_t kMostSpansPerPrinter = 1000;  // /history.json, per printer
 
 std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
@@ -161,14 +163,20 @@ HttpReply HistoryReply(const HttpRequest& request, const RouteSources& sources, 
     Json printers = Json::array();
     const auto snapshot = sources.snapshot ? sources.snapshot() : nullptr;
     for (const auto& view : snapshot ? snapshot->printers : std::vector<std::shared_ptr<const PrinterView>>{}) {
+        // A printer that flaps all day keeps its newest spans; "omitted"
+        // says how many older ones the answer leaves out.
+        const std::vector<HealthSpan>& all = spans[view->name];
+        const size_t omitted = all.size() > kMostSpansPerPrinter ? all.size() - kMostSpansPerPrinter : 0;
         Json list = Json::array();
-        for (const HealthSpan& span : spans[view->name]) {
+        for (const HealthSpan& span : std::span(all).subspan(omitted)) {
             list.push_back({{"health", std::string(HealthLabel(span.health))},
                             {"from", RfcTime(std::max(span.began, from))},
                             {"to", span.ended ? Json(RfcTime(std::min(*span.ended, now))) : Json(nullptr)},
                             {"codes", span.codes}});
         }
-        printers.push_back({{"name", view->name}, {"spans", std::move(list)}});
+        Json printer{{"name", view->name}, {"spans", std::move(list)}};
+        if (omitted > 0) printer["omitted"] = omitted;
+        printers.push_back(std::move(printer));
     }
     Json json;
     json["from"] = RfcTime(from);

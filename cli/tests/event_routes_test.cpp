@@ -214,6 +214,45 @@ TEST_F(EventRoutes, TheHistoryGivesEachPrintersSpans) {
     }
 }
 
+TEST_F(EventRoutes, AFlappingPrinterKeepsItsNewestThousandSpans) {
+    // A store of its own, where one printer of the fleet jammed 1,100 times
+    // two minutes apart: spans too far apart to be joined.
+    TestFolder folder;
+    EventStoreOptions options;
+    options.directory = folder.path();
+    options.batch_interval = std::chrono::milliseconds(5);
+    EventStore store(options);
+    const std::string name = (*fleet_)->printers.front()->name;
+    const int64_t first = now_ - 150'000;
+    for (int i = 0; i < 1100; ++i) {
+        PrinterObservation ready;
+        ready.time = first + 120 * i;
+        ready.health = PrinterHealth::kReady;
+        ready.toner = TonerLevel::kOk;
+        PrinterObservation jam = ready;
+        jam.time += 10;
+        jam.health = PrinterHealth::kError;
+        jam.codes = {kJam};
+        store.Observe(name, "sim:flapping", jam);
+        store.Observe(name, "sim:flapping", ready);
+    }
+    store.Flush();
+    RouteSources sources = sources_;
+    sources.read_events = [&store](const std::function<void(sqlite3*)>& read) { return store.Read(read); };
+    const HttpReply reply =
+        RouteRequest(HttpRequest{"GET", "/history.json", {{"hours", "48"}}, {{"Host", "127.0.0.1"}}}, sources, options_);
+    const Json body = Body(reply);
+    for (const Json& printer : body["printers"]) {
+        if (printer["name"] != name) continue;
+        ASSERT_EQ(printer["spans"].size(), 1000u);
+        EXPECT_EQ(printer.value("omitted", 0), 100);
+        // The newest are kept.
+        EXPECT_EQ(printer["spans"].back()["from"], RfcTime(first + 120 * 1099 + 10));
+        return;
+    }
+    FAIL() << "printer not in /history.json";
+}
+
 TEST_F(EventRoutes, PrintersJsonHoldsTheLastFiveEventsInTheLanguage) {
     const Json en = Body(Ask("/printers.json"));
     const Json jp = Body(Ask("/printers.json", {{"lang", "JP"}}));

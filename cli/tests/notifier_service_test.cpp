@@ -325,6 +325,18 @@ TEST(NotifierService, AMailIsPlainTextInTheNotifiersLanguageWithThePictureAttach
     // The subject in German: "[tb58mon] p1: Papierstau".
     const size_t word = text.find("Subject: =?UTF-8?B?") + 19;
     EXPECT_NE(Base64Decoded(text.substr(word, text.find("?=", word) - word)).find("p1: Papierstau"), std::string::npos);
+    // The body's labels are the catalog's German words, not English ones.
+    const size_t plain = text.find("charset=UTF-8\r\nContent-Transfer-Encoding: base64\r\n\r\n");
+    ASSERT_NE(plain, std::string::npos);
+    const size_t body_at = text.find("\r\n\r\n", plain) + 4;
+    std::string encoded_body = text.substr(body_at, text.find("\r\n--", body_at) - body_at);
+    std::erase(encoded_body, '\r');
+    std::erase(encoded_body, '\n');
+    const std::string body = Base64Decoded(encoded_body);
+    EXPECT_NE(body.find("Drucker: p1"), std::string::npos) << body;
+    EXPECT_NE(body.find("Status: Fehler"), std::string::npos) << body;
+    EXPECT_EQ(body.find("Printer"), std::string::npos) << body;
+    EXPECT_EQ(body.find("Health"), std::string::npos) << body;
     EXPECT_EQ(text.find("\r\nBcc:"), std::string::npos);
     const std::string head = text.substr(0, text.find("\r\n\r\n"));
     EXPECT_EQ(head.find("evil"), std::string::npos);
