@@ -16,9 +16,10 @@
 #   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
 #                      passes options), then the heap over 100,000 monitor
 #                      cycles with the C allocator's free-list caches off,
-#                      the event store (tb58mon_event_bench), then 'serve' polling a simulated fleet of 1,000
-#                      printers every 5 s (bench/fleet_bench.sh): plain, with
-#                      300 silent printers, and under 50 HTTP clients (wrk)
+#                      the event store (tb58mon_event_bench), then 'serve'
+#                      polling a simulated fleet of 1,000 printers every 5 s
+#                      (bench/fleet_bench.sh): plain, with 300 silent
+#                      printers, and under 50 HTTP clients (wrk)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
