@@ -10,6 +10,7 @@
 #
 #   serve_notify_case.sh PROGRAM WORK_DIR
 set -uo pipefail
+source "$(dirname "$0")/case_helpers.sh"
 program=$1
 work=$2
 receivers=$(cd "$(dirname "$0")" && pwd)/notice_receivers.py
@@ -22,19 +23,9 @@ fi
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null' EXIT
 fail() { echo "FAILED: $*"; for f in serve*.out hooks.jsonl mails.jsonl; do echo "--- $f"; cat "$f" 2>/dev/null; done; exit 1; }
-wait_for() {  # wait_for FILE TEXT [TENTHS]: at most 15 s unless told
-    for _ in $(seq "${3:-150}"); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
-    return 1
-}
 wait_lines() {  # wait_lines FILE COUNT TENTHS
     for _ in $(seq "$3"); do [[ $(cat "$1" 2>/dev/null | wc -l) -ge $2 ]] && return 0; sleep 0.1; done
     return 1
-}
-get() {  # get PORT PATH: the body of an HTTP GET on 127.0.0.1
-    exec 3<>"/dev/tcp/127.0.0.1/$1" || return 1
-    printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$2" >&3
-    sed '1,/^\r$/d' <&3
-    exec 3<&-
 }
 
 python3 "$receivers" smtp 0 mails.jsonl --run-for 60 & pids+=($!)

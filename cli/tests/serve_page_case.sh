@@ -21,6 +21,7 @@
 #
 #   serve_page_case.sh PROGRAM WORK_DIR
 set -uo pipefail
+source "$(dirname "$0")/case_helpers.sh"
 program=$1
 work=$2
 tests=$(cd "$(dirname "$0")" && pwd)
@@ -33,16 +34,6 @@ fi
 
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null' EXIT
-wait_for() {  # wait_for FILE TEXT: at most 15 s
-    for _ in $(seq 150); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
-    echo "no '$2' in $1:"; cat "$1"; return 1
-}
-get() {  # get PORT PATH: the body of an HTTP GET on 127.0.0.1
-    exec 3<>"/dev/tcp/127.0.0.1/$1" || return 1
-    printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$2" >&3
-    sed '1,/^\r$/d' <&3
-    exec 3<&-
-}
 
 for try in 1 2 3; do
     snmp_base=$((20000 + RANDOM % 30000))
