@@ -40,6 +40,8 @@ void AddRecordOptions(CLI::App* command, RecordOptions& options) {
 }
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // The check has a command line and exit codes of its own (0 to 3).
+    if (argc >= 2 && std::string_view(argv[1]) == "check") return RunCheckCommand(argc - 1, argv + 1, out);
     CLI::App app(kDescription, "tb58mon");
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "help for every command");
@@ -58,6 +60,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     demo_command->add_flag("--alternate", demo.alternate, "the alternate presentation (kind bit 31)");
     demo_command->add_option("--out", demo.out, "picture file (default " + DefaultPictureFile() + ")");
     demo_command->add_flag("--json", demo.json, "JSON report");
+
+    // Listed for the help only: 'check' reads its own command line (above).
+    app.add_subcommand("check", "one look at a printer as a monitoring plugin: exit 0 OK, 1 WARNING, 2 CRITICAL, "
+                                "3 UNKNOWN (tb58mon check --help)")
+        ->allow_extras();
 
     WatchOptions watch;
     CLI::App* watch_command = app.add_subcommand(
@@ -238,11 +245,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     // A missing or misspelt command gets a message that names the commands.
     const std::string commands =
-        "watch, serve, simulate, notify-test, demo, query, read, status, picture or names (tb58mon --help)";
+        "watch, check, serve, simulate, notify-test, demo, query, read, status, picture or names (tb58mon --help)";
     if (argc < 2) throw BadArgument("a command is needed: " + commands);
     const std::string first = argv[1];
-    constexpr std::string_view kCommands[] = {"watch", "serve",  "simulate", "notify-test", "demo",
-                                              "query", "read",   "status",   "picture",     "names"};
+    constexpr std::string_view kCommands[] = {"watch", "check",  "serve",  "simulate", "notify-test", "demo",
+                                              "query", "read",   "status", "picture",  "names"};
     if (first == "simulate" && !NetworkTransportsBuilt()) RunSimulate({}, out);
     if (first == "serve" && !NetworkTransportsBuilt()) RunServe({}, out);
     if (first == "notify-test" && !NetworkTransportsBuilt()) return RunNotifyTest({}, out);

@@ -144,5 +144,8 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out);
 void RunServe(const ServeOptions& options, std::ostream& out);
 // Returns 0 when every receiver took its notice, else 1.
 int RunNotifyTest(const NotifyTestOptions& options, std::ostream& out);
+// tb58mon check with the arguments after "tb58mon" (argv[0] is "check"):
+// a monitoring plugin's exit code, 0 to 3, and its lines on out.
+int RunCheckCommand(int argc, const char* const* argv, std::ostream& out);
 
 }  // namespace tb58mon
