@@ -183,7 +183,8 @@ std::string PerfLabel(std::string_view label) {
     bool plain = !clean.empty();
     for (char& c : clean) {
         if (c == '=' || static_cast<unsigned char>(c) < 0x20) c = '_';
-        if (c == ' ' || c == '\'' || c == ';' || c == '|' || c == '"') plain = false;
+        if (c == '|') c = '/';
+        if (c == ' ' || c == '\'' || c == ';' || c == '"') plain = false;
     }
     if (plain) return clean;
     std::string quoted = "'";

@@ -73,7 +73,8 @@ std::vector<std::string> VerboseLines(const CheckFindings& findings, int verbosi
 std::string PluginText(std::string_view text);
 
 // A performance data label: kept as it is when it needs no quotes, else
-// quoted with ' (a ' inside doubled); '=' and control characters become '_'.
+// quoted with ' (a ' inside doubled); '=' and control characters become '_',
+// '|' becomes '/'.
 std::string PerfLabel(std::string_view label);
 
 // "tray1" for "Tray 1": lower case letters and digits of an English name.
