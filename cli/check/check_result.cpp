@@ -1,7 +1,6 @@
 #include "check/check_result.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "base/printable_text.h"
 #include "watch/watch_view.h"
@@ -42,13 +41,6 @@ std::string LongTextPlace(std::string_view long_text) {
     const size_t line_break = long_text.rfind('\n');
     if (line_break == std::string_view::npos) return "";
     return PluginText(long_text.substr(line_break + 1));
-}
-
-std::string Number(double value) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(static_cast<int64_t>(value));
-    std::string text = std::to_string(value);
-    while (text.back() == '0') text.pop_back();
-    return text;
 }
 
 std::string PerfData(const CheckFindings& findings, const CheckThresholds& thresholds) {

@@ -131,6 +131,16 @@ TEST(CheckCommand, WrongCommandLinesAreUnknown) {
     }
 }
 
+TEST(CheckCommand, HostAndPortMakeASocketUri) {
+    // A port the URI refuses shows the URI that -H and -p made.
+    const Outcome v6 = Tb58mon({"check", "-H", "::1", "-p", "0"});
+    EXPECT_EQ(v6.code, 3);
+    EXPECT_NE(v6.out.find("socket://[::1]:0"), std::string::npos) << v6.out;
+    const Outcome v4 = Tb58mon({"check", "--hostname", "127.0.0.1", "--port", "70000"});
+    EXPECT_EQ(v4.code, 3);
+    EXPECT_NE(v4.out.find("socket://127.0.0.1:70000"), std::string::npos) << v4.out;
+}
+
 TEST(CheckCommand, HelpVersionVerboseAndLanguage) {
     const Outcome help = Tb58mon({"check", "--help"});
     EXPECT_EQ(help.code, 0);
