@@ -20,7 +20,7 @@ CheckFindings FindingsOfCycle(PrnInfoEx* record, const MonitorCycle& cycle, uint
     findings.status_note = cycle.status_note;
     findings.error = record->bError != 0;
     findings.offline = record->bOffline != 0;
-    for (const EngineStatusNode* node = record->pEngineStatus; node != nullptr;
+    for (const EngineStatusNode* node = findings.response ? record->pEngineStatus : nullptr; node != nullptr;
          node = static_cast<const EngineStatusNode*>(node->next)) {
         findings.codes.push_back(node->dwCode);
     }

@@ -30,8 +30,8 @@ struct CheckOptions {
     std::string community = "public";
     unsigned snmp_port = 161;
     bool no_snmp = false;
-    std::string warning;
-    std::string critical;
+    std::optional<std::string> warning;  // given, even empty
+    std::optional<std::string> critical;
     std::string offline = "critical";
     std::string lang = "EN";
     int verbosity = 0;
@@ -72,13 +72,13 @@ CheckThresholds ReadThresholds(const CheckOptions& o) {
     const std::optional<CheckState> offline = CheckStateOfOption(o.offline);
     if (!offline) throw BadArgument("--offline must be ok, warning or critical");
     thresholds.offline = *offline;
-    if (!o.warning.empty()) {
-        RangeParse parsed = ParseThresholdRange("-w", o.warning);
+    if (o.warning) {
+        RangeParse parsed = ParseThresholdRange("-w", *o.warning);
         if (!parsed.range) throw BadArgument(parsed.error);
         thresholds.warning = std::move(parsed.range);
     }
-    if (!o.critical.empty()) {
-        RangeParse parsed = ParseThresholdRange("-c", o.critical);
+    if (o.critical) {
+        RangeParse parsed = ParseThresholdRange("-c", *o.critical);
         if (!parsed.range) throw BadArgument(parsed.error);
         thresholds.critical = std::move(parsed.range);
     }

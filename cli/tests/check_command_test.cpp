@@ -79,7 +79,7 @@ TEST(CheckCommand, ThresholdsOnTheLowestTrayLevel) {
     const struct {
         std::vector<std::string> options;
         int code;
-    } cases[] = {{{"-w", "40:"}, 0},          {{"-w", "41:"}, 1},          {{"-w", "50:", "-c", "40:"}, 0},
+    } cases[] = {{{"-w", "40:"}, 0},          {{"-w", "41:"}, 1},          {{"-w", "50:", "-c", "40:"}, 1},
                  {{"-w", "50:", "-c", "41:"}, 2}, {{"-c", "@40:100"}, 2}, {{"-c", "@41:100"}, 0},
                  {{"--warning", "~:39"}, 1},   {{"--critical", "40"}, 0}};
     for (const auto& c : cases) {
