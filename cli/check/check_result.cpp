@@ -138,7 +138,7 @@ std::string CheckLine(const CheckFindings& findings, CheckState state, const Che
     if (LevelState(findings, thresholds) != CheckState::kOk) {
         text += ", lowest tray level " + std::to_string(*LowestTrayLevel(findings)) + " %";
     }
-    return "TB58 " + std::string(CheckStateName(state)) + " - " + text + " | " + PerfData(findings, thresholds);
+    return "TB58 " + std::string(CheckStateName(state)) + " - " + ShortenText(std::move(text)) + " | " + PerfData(findings, thresholds);
 }
 
 std::vector<std::string> VerboseLines(const CheckFindings& findings, int verbosity) {
@@ -168,6 +168,14 @@ std::string PluginText(std::string_view text) {
         if (c == '|' || c == '\t') c = c == '|' ? '/' : ' ';
     }
     return line;
+}
+
+std::string ShortenText(std::string text, size_t limit) {
+    if (text.size() <= limit) return text;
+    size_t cut = limit < 3 ? 0 : limit - 3;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    text.resize(cut);
+    return text + "...";
 }
 
 std::string PerfLabel(std::string_view label) {

@@ -13,6 +13,8 @@
 
 namespace tb58mon {
 
+constexpr size_t kCheckTextLimit = 300;
+
 enum class CheckState { kOk = 0, kWarning = 1, kCritical = 2, kUnknown = 3 };
 
 std::string_view CheckStateName(CheckState state);  // "OK", "WARNING", "CRITICAL", "UNKNOWN"
@@ -71,6 +73,11 @@ std::vector<std::string> VerboseLines(const CheckFindings& findings, int verbosi
 // A printer's text made fit for the output: one line without control
 // characters, and no '|' (which would start the performance data).
 std::string PluginText(std::string_view text);
+
+// text cut to at most limit bytes at a character boundary, "..." marking
+// the cut: the text part of a line stays short whatever a printer says
+// (monitoring systems keep only the first few KB of a check's output).
+std::string ShortenText(std::string text, size_t limit = kCheckTextLimit);
 
 // A performance data label: kept as it is when it needs no quotes, else
 // quoted with ' (a ' inside doubled); '=' and control characters become '_',

@@ -109,7 +109,7 @@ int Check(const CheckOptions& o, std::ostream& out) {
 }
 
 int Unknown(std::ostream& out, std::string_view message) {
-    out << "TB58 UNKNOWN - " << PluginText(message) << "\n";
+    out << "TB58 UNKNOWN - " << ShortenText(PluginText(message)) << "\n";
     return static_cast<int>(CheckState::kUnknown);
 }
 

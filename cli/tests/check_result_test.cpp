@@ -178,6 +178,20 @@ TEST(CheckText, PrinterTextsCannotBreakTheLine) {
     EXPECT_EQ(TrayLabel("=|'"), "tray");
 }
 
+TEST(CheckText, LongTextsAreCutAtACharacter) {
+    EXPECT_EQ(ShortenText("abcdef", 6), "abcdef");
+    EXPECT_EQ(ShortenText("abcdefg", 6), "abc...");
+    const std::string umlauts = "\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4";  // four two-byte letters
+    EXPECT_EQ(ShortenText(umlauts, 7), "\xc3\xa4\xc3\xa4...");
+    EXPECT_EQ(ShortenText(umlauts, 6), "\xc3\xa4...");  // not half a letter
+    EXPECT_EQ(ShortenText("abcdef", 2), "...");
+    CheckFindings flood;
+    flood.response = true;
+    flood.status_note = std::string(100000, 'x');
+    const std::string line = CheckLine(flood, CheckState::kWarning, {});
+    EXPECT_EQ(line.size(), std::string("TB58 WARNING - ").size() + kCheckTextLimit + std::string(" | pages=U").size());
+}
+
 TEST(CheckText, LineHasStateTextPlaceAndPerformanceData) {
     CheckFindings findings = Answered({42000}, true);
     findings.short_text = "Paper Misfeed";
