@@ -290,7 +290,7 @@ elseif(CASE STREQUAL "bad_arguments")
     # A wrong command line: one line on stderr and exit code 2.  (More wrong
     # command lines are checked in-process by tb58mon_unit.)
     tb58mon()
-    expect_error(2 "a command is needed: watch, serve, simulate, notify-test, demo, query")
+    expect_error(2 "a command is needed: watch, check, serve, simulate, notify-test, demo, query")
     tb58mon(frobnicate)
     expect_error(2 "unknown command 'frobnicate'")
     tb58mon(demo --scenario no-such-printer)
