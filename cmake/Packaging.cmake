@@ -77,31 +77,34 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the exact one below.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# A shlibs file for the package that has the shared library (libtb58wk31-1).
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# Each package's description has its own first line.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(TB58_DEB_EXACT "(= ${PROJECT_VERSION})")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME ${TB58_DEB_LIBRARY})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${TB58_DEB_DIR}/${TB58_DEB_LIBRARY}/triggers)
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "printer data library for one family of multifunction printers
- Tb58Wk31 builds the query packets of one printer family's status monitor
- protocol, reads the printers' replies into records and turns status codes
- into texts and status pictures in 13 languages.
- .
- This package holds the shared library.")
+Tb58Wk31 builds the query packets of one printer family's status monitor
+protocol, reads the printers' replies into records and turns status codes
+into texts and status pictures in 13 languages.
+
+This package holds the shared library.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME ${TB58_DEB_DEV})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${TB58_DEB_LIBRARY} ${TB58_DEB_EXACT}")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "printer data library for one family of printers - development files
- Tb58Wk31 builds the query packets of one printer family's status monitor
- protocol, reads the printers' replies into records and turns status codes
- into texts and status pictures in 13 languages.
- .
- This package holds the headers (with the C++ caller kit Tb58Wk31Kit.hpp),
- the CMake package configuration (find_package(Tb58Wk31)) and the
- pkg-config file (tb58wk31).")
+Tb58Wk31 builds the query packets of one printer family's status monitor
+protocol, reads the printers' replies into records and turns status codes
+into texts and status pictures in 13 languages.
+
+This package holds the headers (with the C++ caller kit Tb58Wk31Kit.hpp),
+the CMake package configuration (find_package(Tb58Wk31)) and the
+pkg-config file (tb58wk31).")
 
 set(CPACK_DEBIAN_MONITOR_PACKAGE_NAME ${TB58_DEB_MONITOR})
 set(CPACK_DEBIAN_MONITOR_PACKAGE_SECTION net)
@@ -110,10 +113,10 @@ set(CPACK_DEBIAN_MONITOR_PACKAGE_CONTROL_EXTRA
     ${TB58_DEB_DIR}/tb58mon/conffiles ${TB58_DEB_DIR}/tb58mon/postinst
     ${TB58_DEB_DIR}/tb58mon/prerm ${TB58_DEB_DIR}/tb58mon/postrm)
 set(CPACK_COMPONENT_MONITOR_DESCRIPTION "status monitor and fleet service for one family of printers
- tb58mon polls printers over the network (PJL on TCP, the device ID over
- SNMP) or USB with the Tb58Wk31 library. 'tb58mon serve' watches a fleet,
- serves a status page, JSON and Prometheus metrics, keeps the printers'
- events and sends notices; it runs as a hardened systemd service
- (tb58mon.service, configured in /etc/tb58mon/fleet.toml).")
+tb58mon polls printers over the network (PJL on TCP, the device ID over
+SNMP) or USB with the Tb58Wk31 library. 'tb58mon serve' watches a fleet,
+serves a status page, JSON and Prometheus metrics, keeps the printers'
+events and sends notices; it runs as a hardened systemd service
+(tb58mon.service, configured in /etc/tb58mon/fleet.toml).")
 
 include(CPack)
