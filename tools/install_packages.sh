@@ -22,7 +22,7 @@ set -euo pipefail
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
        libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev libsqlite3-dev
-       libcurl4-openssl-dev)
+       libcurl4-openssl-dev libsystemd-dev)
 test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus
       python3 openssl)
 ci=(clang libclang-rt-14-dev libbenchmark-dev wrk dpkg-dev file lintian man-db systemd curl)
