@@ -59,7 +59,7 @@ dpkg --purge "${packages[@]}" >/dev/null 2>&1 || true
 snapshot >"$work/before"
 
 step "lintian"
-lintian --fail-on error --info "${debs[@]}" | tee "$work/lintian" || fail "lintian reports errors"
+lintian --fail-on error "${debs[@]}" | tee "$work/lintian" || fail "lintian reports errors"
 
 step "dpkg -i"
 dpkg -i "${debs[@]}"
