@@ -72,11 +72,39 @@ score=$(systemd-analyze security --offline=yes "$unit" | sed -n 's/.*Overall exp
 echo "exposure: $score"
 awk -v s="$score" -v m="$max_exposure" 'BEGIN { exit !(s != "" && s < m) }' || fail "exposure $score"
 
-step "serve --check-config on the installed example"
-tb58mon serve --check-config --config /etc/tb58mon/fleet.toml
+# A command line of the unit, expanded as systemd does it (${VAR} is one
+# word, $VAR is split at blanks) with TB58MON_CONFIG and TB58MON_OPTIONS;
+# the state directory systemd would make is a scratch folder here.
+unit_command() {
+    local word options
+    command=()
+    for word in $(sed -n "s/^$1=//p" "$unit"); do
+        case $word in
+            '${TB58MON_CONFIG}') command+=("$TB58MON_CONFIG") ;;
+            '$TB58MON_OPTIONS') read -ra options <<<"$TB58MON_OPTIONS"; command+=("${options[@]}") ;;
+            /var/lib/tb58mon) command+=("$work/state") ;;
+            *) command+=("$word") ;;
+        esac
+    done
+    echo "${command[*]}"
+}
+as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups --no-new-privs -- "$@"; }
+chmod 755 "$work"
+mkdir -m 700 "$work/state" && chown nobody "$work/state"
+
+step "the unit's ExecStartPre (serve --check-config) on the installed example"
+TB58MON_CONFIG= TB58MON_OPTIONS=
+source <(grep -E '^TB58MON_(CONFIG|OPTIONS)=' /etc/default/tb58mon)
+[[ $TB58MON_CONFIG == /etc/tb58mon/fleet.toml ]] || fail "/etc/default/tb58mon names $TB58MON_CONFIG"
+unit_command ExecStartPre
+as_nobody "${command[@]}"
+printf '[[printer]]\nname = "bad name"\nuri = "sim:all-well"\n' >"$work/bad.toml"
+chmod 644 "$work/bad.toml"
+if TB58MON_CONFIG=$work/bad.toml unit_command ExecStartPre >/dev/null && as_nobody "${command[@]}"; then
+    fail "--check-config took a bad fleet file"
+fi
 
 step "the unit's ExecStart as nobody, over simulate --fleet"
-chmod 755 "$work"
 port_base=$((20000 + RANDOM % 20000))
 tb58mon simulate --fleet 3 --plain --listen "127.0.0.1:$port_base" --write-config "$work/fleet.toml" \
     --run-for 60 >"$work/simulate.log" 2>&1 &
@@ -84,25 +112,11 @@ children+=($!)
 for _ in $(seq 100); do grep -q "serving a fleet" "$work/simulate.log" && break; sleep 0.1; done
 grep -q "serving a fleet" "$work/simulate.log" || fail "simulate wrote no fleet file: $(cat "$work/simulate.log")"
 chmod 644 "$work/fleet.toml"
-mkdir -m 700 "$work/state" && chown nobody "$work/state"
 http_port=$((port_base + 100))
 TB58MON_CONFIG=$work/fleet.toml
 TB58MON_OPTIONS="--listen 127.0.0.1:$http_port"
-# systemd's rules: ${VAR} is one word, $VAR is split at blanks; the state
-# directory systemd would make is a scratch folder here.
-exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
-command=()
-for word in $exec_start; do
-    case $word in
-        '${TB58MON_CONFIG}') command+=("$TB58MON_CONFIG") ;;
-        '$TB58MON_OPTIONS') read -ra options <<<"$TB58MON_OPTIONS"; command+=("${options[@]}") ;;
-        /var/lib/tb58mon) command+=("$work/state") ;;
-        *) command+=("$word") ;;
-    esac
-done
-echo "${command[*]}"
-setpriv --reuid=nobody --regid=nogroup --clear-groups --no-new-privs -- \
-    "${command[@]}" --run-for 60 >"$work/serve.log" 2>&1 &
+unit_command ExecStart
+as_nobody "${command[@]}" --run-for 60 >"$work/serve.log" 2>&1 &
 children+=($!)
 page=""
 for _ in $(seq 100); do
