@@ -45,11 +45,22 @@ if(TARGET tb58mon AND TB58MON_NETWORK)
     list(APPEND TB58_COMPONENTS monitor)
     tb58_package_docs(monitor ${TB58_DEB_MONITOR})
     install(TARGETS tb58mon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT monitor)
-    # Debian (before its /usr merge is complete) keeps units in /lib.
+    # A package (prefix /usr) puts the service's files where Debian has them:
+    # /etc, and /lib for units (Debian's /usr merge is not complete).  Any
+    # other prefix keeps them under itself, so that 'cmake --install' into a
+    # folder writes nothing outside it.
+    if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+        set(TB58_UNIT_DIR /lib/systemd/system)
+        set(TB58_ETC_DIR /etc)
+    else()
+        set(TB58_UNIT_DIR lib/systemd/system)
+        set(TB58_ETC_DIR ${CMAKE_INSTALL_SYSCONFDIR})
+    endif()
     install(FILES ${PROJECT_SOURCE_DIR}/deploy/systemd/tb58mon.service
-        DESTINATION /lib/systemd/system COMPONENT monitor)
-    install(FILES ${TB58_DEB_DIR}/fleet.toml DESTINATION /etc/tb58mon COMPONENT monitor)
-    install(FILES ${TB58_DEB_DIR}/tb58mon.default DESTINATION /etc/default RENAME tb58mon COMPONENT monitor)
+        DESTINATION ${TB58_UNIT_DIR} COMPONENT monitor)
+    install(FILES ${TB58_DEB_DIR}/fleet.toml DESTINATION ${TB58_ETC_DIR}/tb58mon COMPONENT monitor)
+    install(FILES ${TB58_DEB_DIR}/tb58mon.default DESTINATION ${TB58_ETC_DIR}/default RENAME tb58mon
+        COMPONENT monitor)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${TB58_DEB_MONITOR} COMPONENT monitor)
     set(man ${TB58_DEB_STAGE}/tb58mon.1.gz)
