@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <iostream>
 #include <new>
 #include <vector>
 
 #include "base/cli_error.h"
+#include "base/journal_stream.h"
 #include "base/value_lists.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
@@ -186,6 +188,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--public-url", serve.public_url,
                                   "the service's URL in notifications, for the links to the page and pictures "
                                   "(default: http:// and the listen address)");
+        serve_command->add_flag("--check-config", serve.check_config,
+                                "read and check the fleet file, the notifiers and the options, then exit (0: good, "
+                                "2: the fault with its file and line); polls nothing, listens nowhere");
     }
 
     NotifyTestOptions notify_test;
@@ -268,7 +273,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     if (watch_command->parsed()) return RunWatch(watch, out, err);
     if (simulate_command != nullptr && simulate_command->parsed()) RunSimulate(simulate, out);
-    if (serve_command != nullptr && serve_command->parsed()) RunServe(serve, out);
+    if (serve_command != nullptr && serve_command->parsed()) {
+        if (serve.check_config) return RunServeCheckConfig(serve, out);
+        RunServe(serve, out);
+    }
     if (notify_test_command != nullptr && notify_test_command->parsed()) return RunNotifyTest(notify_test, out);
     if (demo_command->parsed()) RunDemo(demo, out);
     if (query_command->parsed()) RunQuery(query, out);
@@ -282,19 +290,21 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 }  // namespace
 
 int RunTb58mon(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // The error that ends the program is an error in the journal too.
+    const char* head = &err == &std::cerr && StandardErrorIsJournal() ? "<3>tb58mon: " : "tb58mon: ";
     try {
         return Run(argc, argv, out, err);
     } catch (const CliError& e) {
         out.flush();
-        err << "tb58mon: " << e.what() << "\n";
+        err << head << e.what() << "\n";
         return e.exit_code();
     } catch (const std::bad_alloc&) {
         out.flush();
-        err << "tb58mon: out of memory\n";
+        err << head << "out of memory\n";
         return kExitFailure;
     } catch (const std::exception& e) {
         out.flush();
-        err << "tb58mon: " << e.what() << "\n";
+        err << head << e.what() << "\n";
         return kExitFailure;
     }
 }
