@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <ctime>
 #include <iostream>
 #include <thread>
@@ -116,10 +117,13 @@ void Reload(const ServeOptions& options, FleetPoller& poller, NotifierService& n
     NotifyReady(FleetStatusLine(*poller.Snapshot()));
 }
 
-// Until a signal or --run-for ends the service: reloads on SIGHUP, and the
-// service manager's status line kept current.
+// Until a signal or --run-for ends the service: reloads on SIGHUP, the
+// service manager's status line kept current, and a watchdog ping for each
+// tick of the poller's loop.  The ping is sent from here, not from the
+// loop: sd_notify blocks while the manager's socket is full, and the loop
+// must never wait on it.
 void ServeUntilStopped(const ServeOptions& options, FleetPoller& poller, NotifierService& notifier,
-                       ServiceLog& log) {
+                       ServiceLog& log, const std::atomic<uint64_t>& poller_ticks) {
     using Clock = std::chrono::steady_clock;
     constexpr double kLongestRun = 1e9;  // seconds: beyond it, until stopped
     const auto end = options.run_for > 0 && options.run_for < kLongestRun
@@ -127,8 +131,12 @@ void ServeUntilStopped(const ServeOptions& options, FleetPoller& poller, Notifie
                          : Clock::time_point::max();
     std::string status = FleetStatusLine(*poller.Snapshot());
     NotifyReady(status);
+    uint64_t pinged = 0;
     while (!StopSignals::Requested().load() && Clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const uint64_t ticks = poller_ticks.load();
+        if (ticks != pinged) NotifyWatchdog();
+        pinged = ticks;
         if (g_reload_requested.exchange(false)) Reload(options, poller, notifier, log);
         std::string now = FleetStatusLine(*poller.Snapshot());
         if (now != status) NotifyStatus(now);
@@ -157,8 +165,9 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     poller_options.on_view = [&store](const PrinterView& view) {
         store.Observe(view.name, view.uri, ObservationOfView(view, UnixNow()));
     };
+    std::atomic<uint64_t> poller_ticks{0};
     if (const auto watchdog = WatchdogInterval()) {
-        poller_options.on_tick = NotifyWatchdog;
+        poller_options.on_tick = [&poller_ticks] { poller_ticks.fetch_add(1); };
         poller_options.tick_interval = *watchdog;
     }
     FleetMetrics metrics;
@@ -181,7 +190,7 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
              "/ (the page; /printers.json, /events.json, /history.json, /metrics, /healthz), in " +
              http_options.default_lang + ", at most " + std::to_string(http_options.limits.max_connections) +
              " connections, " + std::to_string(http_options.limits.max_per_client) + " per client");
-    ServeUntilStopped(options, poller, notifier, log);
+    ServeUntilStopped(options, poller, notifier, log, poller_ticks);
     NotifyStopping();
     http.Stop();
     log.Info(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");

@@ -5,9 +5,11 @@
 // person who has just edited the fleet file: one line of summary and exit
 // 0, or the fault with its file and line and exit 2.
 #include <ostream>
+#include <string>
 
 #include "base/cli_error.h"
 #include "base/listen_address.h"
+#include "base/printable_text.h"
 #include "commands/commands.h"
 #include "commands/serve_setup.h"
 
@@ -32,7 +34,7 @@ void CheckEverything(const ServeOptions& options, std::ostream& out) {
     ServeHttpOptions(options, fleet);
     CheckFleetUris(fleet, poller);
     NotifiersWithPasswords(fleet);
-    out << SourceName(options) << ": " << Counted(fleet.printers.size(), "printer", "printers") << ", "
+    out << PrintableText(SourceName(options)) << ": " << Counted(fleet.printers.size(), "printer", "printers") << ", "
         << Counted(fleet.notifiers.size(), "notifier", "notifiers") << "\n";
 }
 

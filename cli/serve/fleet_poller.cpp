@@ -339,7 +339,12 @@ std::shared_ptr<const FleetSnapshot> FleetPoller::Snapshot() const {
 void CheckFleetUris(const FleetConfig& config, const PollerOptions& options) {
     asio::io_context check;
     for (const PrinterConfig& printer : config.printers) {
-        OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, options));
+        try {
+            OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, options));
+        } catch (const CliError& e) {
+            if (printer.where.empty()) throw;
+            throw CliError(e.exit_code(), printer.where + ": " + e.what());
+        }
     }
 }
 

@@ -3,7 +3,8 @@
 // ready, reloading, stopping, a line of status, and the watchdog's pings.
 // Without NOTIFY_SOCKET every call does nothing; a message that cannot be
 // sent is dropped (the service goes on either way).  Every call may be made
-// from any thread.
+// from any thread, but may wait while the manager's socket is full (libsystemd
+// sends on a blocking socket): never from the poller's loop.
 #pragma once
 
 #include <chrono>

@@ -88,8 +88,10 @@ TEST(ServeCheckConfig, AFaultOfTheFileIsToldWithItsLine) {
         {"[[printer]]\nname = \"a\"\nuri = \"ftp://x\"\n", "1:", ""},
         {"[[printer]]\nname = \"a\xff\"\nuri = \"sim:all-well\"\n", "2:", ""},
         {"[defaults]\ntimeout = -1\n[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n", "1:", "timeout"},
-        {"[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n\n[[notify]]\nname = \"n\"\ntype = \"pigeon\"\n", "5:",
-         ""},
+        {"[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n\n[[notify]]\nname = \"n\"\ntype = \"pigeon\"\n", "7:",
+         "type"},
+        {"[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n\n[[printer]]\nname = \"b\"\nuri = \"sim:nope\"\n", "5:",
+         "unknown scenario 'nope'"},
     };
     for (const Case& c : cases) {
         const std::string fleet = Write(folder, "fleet.toml", c.text);

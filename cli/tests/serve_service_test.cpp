@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -97,9 +98,15 @@ TEST(ServeService, TellsTheServiceManagerReadyStatusReloadWatchdogAndStop) {
     int pings = 0;
     manager.WaitFor([&pings](const std::string& message) { return message == "WATCHDOG=1" && ++pings == 4; }, 2s);
     EXPECT_EQ(pings, 4);
-    // Once the printers are polled: the finisher full and the jam of the three.
-    const std::string status = manager.WaitForLine("STATUS=3 printers, 2 need attention", 15s);
-    EXPECT_FALSE(status.empty()) << ReadAll(folder / "serve.out");
+    // Once the printers are polled the status changes: the jam needs
+    // attention at least (the fleet has no SNMP, so the others' status may
+    // be unknown).
+    const auto polled = [](const std::string& message) {
+        return std::regex_search(message, std::regex("(^|\n)STATUS=3 printers, [1-3] needs? attention(\n|$)"));
+    };
+    const bool changed = std::any_of(manager.messages().begin(), manager.messages().end(), polled) ||
+                         !manager.WaitFor(polled, 15s).empty();
+    EXPECT_TRUE(changed) << manager.messages().size() << " messages";
 
     // SIGHUP: RELOADING=1 with the time of the reload, then READY=1 again.
     const uint64_t before = MonotonicMicroseconds();
@@ -186,7 +193,7 @@ TEST(ServeService, LinesForTheJournalCarryPrioritiesAndNoTimeStamps) {
     // that started this one): time stamps as on a terminal.
     ChildProcess elsewhere(ServeArgs(folder, folder / "absent.toml"), {"JOURNAL_STREAM=" + StreamName(0)},
                            folder / "elsewhere.out", folder / "elsewhere.err");
-    EXPECT_EQ(elsewhere.Wait(20s), 2);
+    EXPECT_EQ(elsewhere.Wait(20s), 1);
     EXPECT_EQ(ReadAll(folder / "elsewhere.err").rfind("tb58mon: ", 0), 0u) << ReadAll(folder / "elsewhere.err");
 }
 
@@ -201,7 +208,7 @@ TEST(ServeService, AnErrorThatEndsTheServiceIsAnErrorInTheJournal) {
     {
         ChildProcess serve(ServeArgs(folder, folder / "absent.toml"), {"JOURNAL_STREAM=" + StreamName(err_fd)},
                            folder / "serve.out", err);
-        EXPECT_EQ(serve.Wait(20s), 2);
+        EXPECT_EQ(serve.Wait(20s), 1);
     }
     ::close(err_fd);
     EXPECT_EQ(ReadAll(err).rfind("<3>tb58mon: ", 0), 0u) << ReadAll(err);
