@@ -156,7 +156,7 @@ TEST_F(EventRoutes, EveryParameterIsCheckedAtItsEdges) {
     EXPECT_EQ(Ask("/events.json", {{"limit", "1000"}}).status, 200u);
     EXPECT_EQ(Ask("/events.json", {{"before", "9223372036854775807"}}).status, 200u);
     EXPECT_EQ(Ask("/events.json", {{"before", "1"}}).status, 200u);
-    const std::pair<const char*, const char*> bad[] = {{"limit", "0"},
+    const std::pair<std::string, std::string> bad[] = {{"limit", "0"},
                                                        {"limit", "1001"},
                                                        {"limit", "-1"},
                                                        {"limit", ""},
@@ -171,11 +171,11 @@ TEST_F(EventRoutes, EveryParameterIsCheckedAtItsEdges) {
                                                        {"since", "2026-02-30T00:00:00Z"},
                                                        {"printer", "a b"},
                                                        {"printer", "\xff\xfe"},
-                                                       {"printer", std::string(65, 'x').c_str()},
+                                                       {"printer", std::string(65, 'x')},
                                                        {"printer", ""}};
     for (const auto& [name, value] : bad) {
         const std::string error = BadRequest("/events.json", {{name, value}});
-        EXPECT_NE(error.find(std::string("parameter ") + name), std::string::npos)
+        EXPECT_NE(error.find("parameter " + name), std::string::npos)
             << name << "=" << value << ": " << error;
     }
     EXPECT_NE(BadRequest("/events.json", {{"limit", "5"}, {"limit", "6"}}).find("twice"), std::string::npos);
