@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "free_udp_port.h"
 #include "run_tb58mon.h"
 #include "sim/network_printer.h"
 #include "sim/scenario_library.h"
@@ -15,12 +16,6 @@
 
 namespace tb58mon {
 namespace {
-
-unsigned FreeUdpPort() {
-    asio::io_context io;
-    asio::ip::udp::socket socket(io, asio::ip::udp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-    return socket.local_endpoint().port();
-}
 
 Outcome Check(const NetworkPrinter& printer, std::vector<std::string> more) {
     std::vector<std::string> args = {"check", "-H", "127.0.0.1", "-p", std::to_string(printer.pjl_port()), "-t", "3"};
