@@ -20,6 +20,11 @@
 #                      polling a simulated fleet of 1,000 printers every 5 s
 #                      (bench/fleet_bench.sh): plain, with 300 silent
 #                      printers, and under 50 HTTP clients (wrk)
+#   make package       the Debian packages libtb58wk31-1, libtb58wk31-dev and
+#                      tb58mon (CPack; PACKAGE_BUILD_DIR/packages/)
+#   make package-check build them, install them on this machine (root) and
+#                      check them: lintian, the systemd unit, a caller, the
+#                      man page, the purge (tools/check_packages.sh)
 #   make fuzz          build the libFuzzer targets (clang) and run each for
 #                      FUZZ_SECONDS (default 60) on its seed corpus
 #
@@ -37,6 +42,7 @@ BENCH_BUILD_DIR ?= build-bench
 FUZZ_BUILD_DIR ?= build-fuzz
 THREAD_BUILD_DIR ?= build-thread
 RELEASE_BUILD_DIR ?= build-release
+PACKAGE_BUILD_DIR ?= build-package
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 DEMO_ARGS ?=
@@ -48,7 +54,7 @@ REQUIRE_WINDOWS ?= 0
 export WINEDEBUG ?= -all
 export WINEDLLOVERRIDES ?= mscoree,mshtml=
 
-.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread test-release bench fuzz clean \
+.PHONY: all build demo test test-linux windows test-windows test-sanitize test-thread test-release bench fuzz clean package package-check \
 	packages-build packages-test
 
 all: build
@@ -115,6 +121,20 @@ bench:
 	PLAIN=1 SILENT=300 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 CLIENTS=50 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 
+# Debian's hardening flags on a build of its own (no tests, no benchmarks),
+# installed under /usr.
+package:
+	@test -f $(PACKAGE_BUILD_DIR)/CMakeCache.txt || \
+		CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		CFLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+		LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+		cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_INSTALL_PREFIX=/usr -DTB58_BUILD_TESTS=OFF \
+			-DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD_DIR) --target package -j $(JOBS)
+
+package-check:
+	CMAKE_FLAGS="$(CMAKE_FLAGS)" JOBS=$(JOBS) bash tools/check_packages.sh $(PACKAGE_BUILD_DIR)
+
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD_DIR) -DTB58_FUZZ=ON -DTB58_BUILD_TESTS=OFF \
 		-DTB58_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
@@ -129,4 +149,4 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD_DIR) $(WINDOWS_BUILD_DIR) $(SANITIZE_BUILD_DIR) $(BENCH_BUILD_DIR) $(FUZZ_BUILD_DIR) \
-		$(THREAD_BUILD_DIR) $(RELEASE_BUILD_DIR)
+		$(THREAD_BUILD_DIR) $(RELEASE_BUILD_DIR) $(PACKAGE_BUILD_DIR)

@@ -13,16 +13,19 @@
 #                                     alert rules, python3 and openssl for
 #                                     the notices' receivers
 #   tools/install_packages.sh ci      and clang for the fuzzers, the benchmarks (and wrk
-#                                     for the fleet benchmark's HTTP load)
+#                                     for the fleet benchmark's HTTP load), and
+#                                     what checks the Debian packages: dpkg-dev
+#                                     (dpkg-shlibdeps, dpkg-buildflags), file,
+#                                     lintian, man-db, systemd, curl)
 set -euo pipefail
 [[ "${TB58_NO_INSTALL:-0}" == 1 ]] && exit 0
 
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
        libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev libsqlite3-dev
-       libcurl4-openssl-dev)
+       libcurl4-openssl-dev libsystemd-dev)
 test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus
       python3 openssl)
-ci=(clang libclang-rt-14-dev libbenchmark-dev wrk)
+ci=(clang libclang-rt-14-dev libbenchmark-dev wrk dpkg-dev file lintian man-db systemd curl)
 
 case "${1:-build}" in
     build) wanted=("${build[@]}") ;;

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <iostream>
 #include <new>
 #include <vector>
 
 #include "base/cli_error.h"
+#include "base/journal_stream.h"
 #include "base/value_lists.h"
 #include "commands/commands.h"
 #include "image/image_files.h"
@@ -40,6 +42,8 @@ void AddRecordOptions(CLI::App* command, RecordOptions& options) {
 }
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // The check has a command line and exit codes of its own (0 to 3).
+    if (argc >= 2 && std::string_view(argv[1]) == "check") return RunCheckCommand(argc - 1, argv + 1, out);
     CLI::App app(kDescription, "tb58mon");
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "help for every command");
@@ -58,6 +62,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     demo_command->add_flag("--alternate", demo.alternate, "the alternate presentation (kind bit 31)");
     demo_command->add_option("--out", demo.out, "picture file (default " + DefaultPictureFile() + ")");
     demo_command->add_flag("--json", demo.json, "JSON report");
+
+    // Listed for the help only: 'check' reads its own command line (above).
+    app.add_subcommand("check", "one look at a printer as a monitoring plugin: exit 0 OK, 1 WARNING, 2 CRITICAL, "
+                                "3 UNKNOWN (tb58mon check --help)")
+        ->allow_extras();
 
     WatchOptions watch;
     CLI::App* watch_command = app.add_subcommand(
@@ -179,6 +188,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         serve_command->add_option("--public-url", serve.public_url,
                                   "the service's URL in notifications, for the links to the page and pictures "
                                   "(default: http:// and the listen address)");
+        serve_command->add_flag("--check-config", serve.check_config,
+                                "read and check the fleet file, the notifiers and the options, then exit (0: good, "
+                                "2: the fault with its file and line); polls nothing, listens nowhere");
     }
 
     NotifyTestOptions notify_test;
@@ -238,11 +250,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     // A missing or misspelt command gets a message that names the commands.
     const std::string commands =
-        "watch, serve, simulate, notify-test, demo, query, read, status, picture or names (tb58mon --help)";
+        "watch, check, serve, simulate, notify-test, demo, query, read, status, picture or names (tb58mon --help)";
     if (argc < 2) throw BadArgument("a command is needed: " + commands);
     const std::string first = argv[1];
-    constexpr std::string_view kCommands[] = {"watch", "serve",  "simulate", "notify-test", "demo",
-                                              "query", "read",   "status",   "picture",     "names"};
+    constexpr std::string_view kCommands[] = {"watch", "check",  "serve",  "simulate", "notify-test", "demo",
+                                              "query", "read",   "status", "picture",  "names"};
     if (first == "simulate" && !NetworkTransportsBuilt()) RunSimulate({}, out);
     if (first == "serve" && !NetworkTransportsBuilt()) RunServe({}, out);
     if (first == "notify-test" && !NetworkTransportsBuilt()) return RunNotifyTest({}, out);
@@ -261,7 +273,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
     if (watch_command->parsed()) return RunWatch(watch, out, err);
     if (simulate_command != nullptr && simulate_command->parsed()) RunSimulate(simulate, out);
-    if (serve_command != nullptr && serve_command->parsed()) RunServe(serve, out);
+    if (serve_command != nullptr && serve_command->parsed()) {
+        if (serve.check_config) return RunServeCheckConfig(serve, out);
+        RunServe(serve, out);
+    }
     if (notify_test_command != nullptr && notify_test_command->parsed()) return RunNotifyTest(notify_test, out);
     if (demo_command->parsed()) RunDemo(demo, out);
     if (query_command->parsed()) RunQuery(query, out);
@@ -275,19 +290,21 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 }  // namespace
 
 int RunTb58mon(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    // The error that ends the program is an error in the journal too.
+    const char* head = &err == &std::cerr && StandardErrorIsJournal() ? "<3>tb58mon: " : "tb58mon: ";
     try {
         return Run(argc, argv, out, err);
     } catch (const CliError& e) {
         out.flush();
-        err << "tb58mon: " << e.what() << "\n";
+        err << head << e.what() << "\n";
         return e.exit_code();
     } catch (const std::bad_alloc&) {
         out.flush();
-        err << "tb58mon: out of memory\n";
+        err << head << "out of memory\n";
         return kExitFailure;
     } catch (const std::exception& e) {
         out.flush();
-        err << "tb58mon: " << e.what() << "\n";
+        err << head << e.what() << "\n";
         return kExitFailure;
     }
 }

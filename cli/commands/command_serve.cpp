@@ -9,18 +9,21 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <ctime>
-#include <mutex>
-#include <set>
+#include <iostream>
 #include <thread>
 
 #include "base/cli_error.h"
 #include "base/listen_address.h"
 #include "base/read_file.h"
+#include "base/journal_stream.h"
+#include "base/service_log.h"
 #include "base/stop_signals.h"
 #include "base/text_format.h"
 #include "base/terminal_text.h"
 #include "commands/commands.h"
+#include "commands/serve_setup.h"
 #include "events/event_metrics.h"
 #include "events/event_store.h"
 #include "events/state_folder.h"
@@ -30,8 +33,10 @@
 #include "notify/notify_metrics.h"
 #include "serve/descriptor_budget.h"
 #include "serve/fleet_poller.h"
+#include "serve/fleet_status_line.h"
 #include "serve/host_rule.h"
 #include "serve/http_service.h"
+#include "serve/service_manager.h"
 
 namespace tb58mon {
 namespace {
@@ -52,40 +57,10 @@ private:
     void (*previous_)(int);
 };
 
-void Line(std::ostream& out, const std::string& text) {
-    out << LocalTimeStamp() << "  " << text << "\n";
-    out.flush();
-}
-
-// The fleet from the file and the --printer options; names are unique.
-FleetConfig ReadFleet(const ServeOptions& options) {
-    const PrinterSettings& settings = options.settings;
-    CheckSettings(settings, "the command line");
-    FleetConfig fleet;
-    if (!options.config.empty()) fleet = ParseFleetConfig(ReadRegularFile(options.config), options.config);
-    std::set<std::string> names;
-    for (const PrinterConfig& printer : fleet.printers) names.insert(printer.name);
-    for (const std::string& text : options.printers) {
-        PrinterConfig printer = ParsePrinterOption(text, settings);
-        if (!names.insert(printer.name).second) throw BadArgument("a second printer named '" + printer.name + "'");
-        fleet.printers.push_back(std::move(printer));
-    }
-    if (fleet.printers.empty()) throw BadArgument("no printers: give --config FILE or --printer NAME=URI");
-    return fleet;
-}
-
-// The HTTP front's options: the connection caps within the open-file
-// limit, the Host names, the default language.
+// The HTTP front's connection caps within the open-file limit.
 HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& fleet, const PollerOptions& poller,
-                               std::ostream& out) {
-    constexpr size_t kMostConnections = 100000;
-    if (options.max_connections == 0 || options.max_connections > kMostConnections ||
-        options.max_connections_per_client == 0 || options.max_connections_per_client > kMostConnections) {
-        throw BadArgument("--max-connections and --max-connections-per-client must be from 1 to 100000");
-    }
-    HttpServiceOptions http;
-    for (const std::string& name : options.allow_hosts) http.allow_hosts.push_back(NormalizeAllowHost(name));
-    http.default_lang = LanguageCode(options.lang.empty() ? fleet.defaults.lang : options.lang);
+                               ServiceLog& log) {
+    HttpServiceOptions http = ServeHttpOptions(options, fleet);
     const size_t open_files = RaiseOpenFileLimit();
     const ConnectionBudget budget = PlanConnections(open_files, PollerDescriptors(poller), options.max_connections);
     if (budget.connections == 0) {
@@ -94,7 +69,7 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
                       " for polling: raise it (ulimit -n) or lower --max-in-flight");
     }
     if (budget.shrunk) {
-        Line(out, "warning: " + std::to_string(budget.connections) + " HTTP connections at most, not " +
+        log.Warning("warning: " + std::to_string(budget.connections) + " HTTP connections at most, not " +
                       std::to_string(options.max_connections) + ": the open-file limit is " + std::to_string(open_files) +
                       " and " + std::to_string(budget.reserve) + " stay for polling");
     }
@@ -103,33 +78,11 @@ HttpServiceOptions HttpOptions(const ServeOptions& options, const FleetConfig& f
     return http;
 }
 
-// The event store's options from the command line.
-EventStoreOptions StoreOptions(const ServeOptions& options) {
-    if (options.keep_days < 1 || options.keep_days > 36500) throw BadArgument("--keep-days must be from 1 to 36500");
-    if (options.max_events < 1000 || options.max_events > 1'000'000'000) {
-        throw BadArgument("--max-events must be from 1000 to 1000000000");
-    }
-    EventStoreOptions store;
-    store.directory = options.state_dir;
-    store.keep_days = options.keep_days;
-    store.max_events = options.max_events;
-    return store;
-}
-
-std::vector<NotifierConfig> NotifiersWithPasswords(const FleetConfig& fleet) {
-    std::vector<NotifierConfig> notifiers = fleet.notifiers;
-    ReadNotifierPasswords(notifiers);
-    return notifiers;
-}
-
 // The notifier's options: the service's language, and the printers'
 // pictures from the poller's latest views.
 NotifierServiceOptions NotifierOptions(const ServeOptions& options, const HttpServiceOptions& http,
                                        const FleetPoller*& poller) {
-    if (!options.public_url.empty() && !options.public_url.starts_with("http://") &&
-        !options.public_url.starts_with("https://")) {
-        throw BadArgument("--public-url must start with http:// or https://");
-    }
+    CheckPublicUrl(options);
     NotifierServiceOptions notifier;
     notifier.service_lang = http.default_lang;
     notifier.picture = [&poller](const std::string& printer) -> std::shared_ptr<const std::string> {
@@ -147,28 +100,62 @@ int64_t UnixNow() {
         .count();
 }
 
+// Reads the fleet file again and hands it to the poller and the notifier;
+// the service manager hears of it around.  A file that does not read
+// leaves everything as it was.
+void Reload(const ServeOptions& options, FleetPoller& poller, NotifierService& notifier, ServiceLog& log) {
+    NotifyReloading();
+    try {
+        const FleetConfig next = ReadServeFleet(options);
+        std::vector<NotifierConfig> notifiers = NotifiersWithPasswords(next);
+        poller.Reload(next);
+        notifier.Reload(std::move(notifiers));
+        log.Info("reloaded: " + std::to_string(next.printers.size()) + " printers");
+    } catch (const std::exception& e) {
+        log.Error(std::string("reload failed, the fleet stays as it was: ") + e.what());
+    }
+    NotifyReady(FleetStatusLine(*poller.Snapshot()));
+}
+
+// Until a signal or --run-for ends the service: reloads on SIGHUP, the
+// service manager's status line kept current, and a watchdog ping for each
+// tick of the poller's loop.  The ping is sent from here, not from the
+// loop: sd_notify blocks while the manager's socket is full, and the loop
+// must never wait on it.
+void ServeUntilStopped(const ServeOptions& options, FleetPoller& poller, NotifierService& notifier,
+                       ServiceLog& log, const std::atomic<uint64_t>& poller_ticks) {
+    using Clock = std::chrono::steady_clock;
+    constexpr double kLongestRun = 1e9;  // seconds: beyond it, until stopped
+    const auto end = options.run_for > 0 && options.run_for < kLongestRun
+                         ? Clock::now() + std::chrono::milliseconds(static_cast<int64_t>(options.run_for * 1000))
+                         : Clock::time_point::max();
+    std::string status = FleetStatusLine(*poller.Snapshot());
+    NotifyReady(status);
+    uint64_t pinged = 0;
+    while (!StopSignals::Requested().load() && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const uint64_t ticks = poller_ticks.load();
+        if (ticks != pinged) NotifyWatchdog();
+        pinged = ticks;
+        if (g_reload_requested.exchange(false)) Reload(options, poller, notifier, log);
+        std::string now = FleetStatusLine(*poller.Snapshot());
+        if (now != status) NotifyStatus(now);
+        status = std::move(now);
+    }
+}
+
 }  // namespace
 
 void RunServe(const ServeOptions& options, std::ostream& out) {
     const ListenAddress listen = ParseListen(options.listen);
-    if (options.max_in_flight == 0 || options.max_in_flight > 4096) {
-        throw BadArgument("--max-in-flight must be from 1 to 4096");
-    }
-    ServeOptions with_lang = options;
-    if (!options.lang.empty()) with_lang.settings.lang = options.lang;
-    const FleetConfig fleet = ReadFleet(with_lang);
-    EventStoreOptions store_options = StoreOptions(options);
-    PollerOptions poller_options;
-    poller_options.max_in_flight = options.max_in_flight;
-    const HttpServiceOptions http_options = HttpOptions(options, fleet, poller_options, out);
-    // The store's writer thread reports on the same output as this one.
-    std::mutex output_lock;
-    const auto say = [&](const std::string& text) {
-        const std::lock_guard<std::mutex> lock(output_lock);
-        Line(out, text);
-    };
+    PollerOptions poller_options = ServePollerOptions(options);
+    const FleetConfig fleet = ReadServeFleet(options);
+    EventStoreOptions store_options = ServeStoreOptions(options);
+    // The store's writer thread writes to the same log as this one.
+    ServiceLog log(out, &out == &std::cout && StandardOutputIsJournal());
+    const HttpServiceOptions http_options = HttpOptions(options, fleet, poller_options, log);
     const StateFolder state_folder(options.state_dir);
-    store_options.report = say;
+    store_options.report = [&log](LogPriority priority, const std::string& text) { log.Write(priority, text); };
     EventMetrics event_metrics;
     NotifyMetrics notify_metrics;
     const FleetPoller* poller_of_pictures = nullptr;  // set before the notifier starts
@@ -178,6 +165,11 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     poller_options.on_view = [&store](const PrinterView& view) {
         store.Observe(view.name, view.uri, ObservationOfView(view, UnixNow()));
     };
+    std::atomic<uint64_t> poller_ticks{0};
+    if (const auto watchdog = WatchdogInterval()) {
+        poller_options.on_tick = [&poller_ticks] { poller_ticks.fetch_add(1); };
+        poller_options.tick_interval = *watchdog;
+    }
     FleetMetrics metrics;
     FleetPoller poller(fleet, poller_options, metrics);
     poller_of_pictures = &poller;
@@ -194,30 +186,14 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     const NotifierRunning notifying(notifier, store);
     const StopSignals signals;
     const ReloadSignal reload;
-    say("serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
-                  "/ (the page; /printers.json, /events.json, /history.json, /metrics, /healthz), in " + http_options.default_lang + ", at most " +
-                  std::to_string(http_options.limits.max_connections) + " connections, " +
-                  std::to_string(http_options.limits.max_per_client) + " per client");
-
-    using Clock = std::chrono::steady_clock;
-    const auto end = options.run_for > 0
-                         ? Clock::now() + std::chrono::milliseconds(static_cast<int64_t>(options.run_for * 1000))
-                         : Clock::time_point::max();
-    while (!StopSignals::Requested().load() && Clock::now() < end) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (!g_reload_requested.exchange(false)) continue;
-        try {
-            const FleetConfig next = ReadFleet(with_lang);
-            std::vector<NotifierConfig> notifiers = NotifiersWithPasswords(next);
-            poller.Reload(next);
-            notifier.Reload(std::move(notifiers));
-            say("reloaded: " + std::to_string(next.printers.size()) + " printers");
-        } catch (const std::exception& e) {
-            say(std::string("reload failed, the fleet stays as it was: ") + e.what());
-        }
-    }
+    log.Info("serving " + std::to_string(fleet.printers.size()) + " printers on http://" + HostPort(listen.host, port) +
+             "/ (the page; /printers.json, /events.json, /history.json, /metrics, /healthz), in " +
+             http_options.default_lang + ", at most " + std::to_string(http_options.limits.max_connections) +
+             " connections, " + std::to_string(http_options.limits.max_per_client) + " per client");
+    ServeUntilStopped(options, poller, notifier, log, poller_ticks);
+    NotifyStopping();
     http.Stop();
-    say(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+    log.Info(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
 }
 
 }  // namespace tb58mon

@@ -122,6 +122,7 @@ struct ServeOptions {
     int keep_days = 90;                  // events older than this are deleted
     int64_t max_events = 5'000'000;      // and the oldest beyond this many
     std::string public_url;              // the service's URL in notices; the listen address's when empty
+    bool check_config = false;           // --check-config: read and check everything, start nothing
 };
 
 // tb58mon notify-test: one sample notice to each notifier of a fleet file.
@@ -142,7 +143,13 @@ void RunNames(const NamesOptions& options, std::ostream& out);
 int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err);
 void RunSimulate(const SimulateOptions& options, std::ostream& out);
 void RunServe(const ServeOptions& options, std::ostream& out);
+// serve --check-config: returns 0 with a summary line; throws BadArgument
+// (exit 2) for any fault of the configuration.
+int RunServeCheckConfig(const ServeOptions& options, std::ostream& out);
 // Returns 0 when every receiver took its notice, else 1.
 int RunNotifyTest(const NotifyTestOptions& options, std::ostream& out);
+// tb58mon check with the arguments after "tb58mon" (argv[0] is "check"):
+// a monitoring plugin's exit code, 0 to 3, and its lines on out.
+int RunCheckCommand(int argc, const char* const* argv, std::ostream& out);
 
 }  // namespace tb58mon

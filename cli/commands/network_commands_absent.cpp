@@ -13,6 +13,11 @@ void RunServe(const ServeOptions&, std::ostream&) {
     throw BadArgument("'serve' is not part of the Windows build of tb58mon (it needs net-snmp); use the Linux build");
 }
 
+int RunServeCheckConfig(const ServeOptions& options, std::ostream& out) {
+    RunServe(options, out);
+    return kExitBadArguments;
+}
+
 int RunNotifyTest(const NotifyTestOptions&, std::ostream&) {
     throw BadArgument("'notify-test' is not part of the Windows build of tb58mon; use the Linux build");
 }

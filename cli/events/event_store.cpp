@@ -114,8 +114,8 @@ struct EventStore::Impl {
 
     std::thread writer;
 
-    void Report(const std::string& line) const {
-        if (options.report) options.report(line);
+    void Report(LogPriority priority, const std::string& line) const {
+        if (options.report) options.report(priority, line);
     }
 
     // ---- the writer's loop --------------------------------------------------
@@ -148,7 +148,7 @@ struct EventStore::Impl {
             if (stop && queue.empty()) break;
         }
         if (!pending.empty()) {
-            Report("events: " + std::to_string(pending.size()) + " events could not be written to " + path +
+            Report(LogPriority::kError, "events: " + std::to_string(pending.size()) + " events could not be written to " + path +
                    " and are lost");
         }
     }
@@ -200,7 +200,7 @@ struct EventStore::Impl {
             const size_t excess = pending.size() - options.max_pending;
             pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(excess));
             if (dropped == 0) {
-                Report("events: " + std::to_string(options.max_pending) +
+                Report(LogPriority::kWarning, "events: " + std::to_string(options.max_pending) +
                        " events wait in memory: the oldest are dropped from now on");
             }
             dropped += excess;
@@ -249,7 +249,7 @@ struct EventStore::Impl {
             if (dropped > dropped_reported) {
                 line += ", " + std::to_string(dropped - dropped_reported) + " were dropped";
             }
-            Report(line);
+            Report(LogPriority::kInfo, line);
             dropped_reported = dropped;
         }
         writing = true;
@@ -278,7 +278,7 @@ struct EventStore::Impl {
             if (Damaged(code)) {
                 line += "; move it aside with its -wal and -shm files (or restore a copy) and a new one is made";
             }
-            Report(line);
+            Report(LogPriority::kError, line);
         }
         problem = what;
         writing = false;
@@ -349,7 +349,7 @@ struct EventStore::Impl {
             }
             recent_changed.insert(printer);
         }
-        Report("events: " + path + ": " + std::to_string(state.events) + " events, " +
+        Report(LogPriority::kInfo, "events: " + path + ": " + std::to_string(state.events) + " events, " +
                std::to_string(state.memories.size()) + " printers remembered" +
                (state.unreadable > 0 ? ", " + std::to_string(state.unreadable) +
                                            " printers' states unreadable (they start afresh)"

@@ -72,6 +72,7 @@
 #include <span>
 #include <string>
 
+#include "base/service_log.h"
 #include "events/event_diff.h"
 #include "events/recent_events.h"
 #include "events/sqlite_db.h"
@@ -88,9 +89,9 @@ struct EventStoreOptions {
     std::chrono::milliseconds batch_interval{200};
     std::chrono::seconds longest_retry{60};
     int64_t max_pages = 0;  // SQLite's max_page_count for the writer (0: none); lets tests fill the database
-    // One line for the service's output (a problem, its end); called on the
+    // One line for the service's log (a problem, its end); called on the
     // writer thread.  May be empty.
-    std::function<void(const std::string&)> report;
+    std::function<void(LogPriority, const std::string&)> report;
 };
 
 struct EventStoreHooks {

@@ -93,6 +93,7 @@ PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& s
     printer.name = std::string(text.substr(0, equals));
     printer.uri = std::string(text.substr(equals + 1));
     printer.settings = settings;
+    printer.where = "--printer " + printer.name;
     CheckPrinterName(printer.name);
     ParsePrinterUri(printer.uri);
     return printer;
@@ -134,6 +135,7 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name) 
             if (!name || !uri) throw BadArgument(where + ": a printer needs a name and a uri");
             printer.name = *name;
             printer.uri = *uri;
+            printer.where = where;
             try {
                 CheckPrinterName(printer.name);
                 ParsePrinterUri(printer.uri);

@@ -32,6 +32,7 @@ struct PrinterConfig {
     std::string name;
     std::string uri;
     PrinterSettings settings;  // the defaults with the printer's own values over them
+    std::string where = {};    // for messages: "fleet.toml:12", "--printer NAME"
 };
 
 struct FleetConfig {

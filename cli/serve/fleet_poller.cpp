@@ -80,6 +80,7 @@ struct FleetPoller::Impl {
     size_t suspect_cap;
     asio::io_context io;
     asio::executor_work_guard<asio::io_context::executor_type> keep_running = asio::make_work_guard(io);
+    asio::steady_timer ticker{io};  // options.on_tick's
     asio::thread_pool views;
     std::thread loop;
     std::mt19937 random{std::random_device{}()};
@@ -277,7 +278,19 @@ struct FleetPoller::Impl {
         StartWaiting();
     }
 
+    // options.on_tick every options.tick_interval, from a timer on the loop:
+    // a loop that is stuck stops ticking.
+    void Tick() {
+        ticker.expires_after(options.tick_interval);
+        ticker.async_wait([this](const std::error_code& error) {
+            if (error) return;
+            options.on_tick();
+            Tick();
+        });
+    }
+
     void StopAll() {
+        ticker.cancel();
         for (auto& [name, slot] : slots) Remove(*slot);
         waiting.clear();
         suspects_waiting.clear();
@@ -289,6 +302,10 @@ FleetPoller::FleetPoller(const FleetConfig& config, const PollerOptions& options
     : impl_(std::make_unique<Impl>(options, metrics)) {
     if (options.max_in_flight == 0) throw BadArgument("the poller needs room for one cycle at least");
     impl_->Apply(config);  // the loop is not running yet: this thread is its only user
+    if (options.on_tick && options.tick_interval.count() > 0) {
+        options.on_tick();
+        impl_->Tick();
+    }
     // A handler that throws (out of memory) ends its own work only: the loop
     // goes on.
     impl_->loop = std::thread([impl = impl_.get()] {
@@ -319,12 +336,21 @@ std::shared_ptr<const FleetSnapshot> FleetPoller::Snapshot() const {
     return impl_->snapshot;
 }
 
-void FleetPoller::Reload(const FleetConfig& config) {
-    // Opening the transports can fail on a bad URI: check on this thread first.
+void CheckFleetUris(const FleetConfig& config, const PollerOptions& options) {
     asio::io_context check;
     for (const PrinterConfig& printer : config.printers) {
-        OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, impl_->options));
+        try {
+            OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, options));
+        } catch (const CliError& e) {
+            if (printer.where.empty()) throw;
+            throw CliError(e.exit_code(), printer.where + ": " + e.what());
+        }
     }
+}
+
+void FleetPoller::Reload(const FleetConfig& config) {
+    // Opening the transports can fail on a bad URI: check on this thread first.
+    CheckFleetUris(config, impl_->options);
     std::promise<void> done;
     asio::post(impl_->io, [impl = impl_.get(), &config, &done] {
         try {

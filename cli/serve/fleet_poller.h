@@ -42,11 +42,20 @@ struct PollerOptions {
     // Called on the loop's thread with each finished cycle's view, before it
     // is published; must return at once (the event store only queues it).
     std::function<void(const PrinterView&)> on_view;
+    // Called on the loop's thread every tick_interval (when both are set),
+    // and once at the start: the watchdog's pings, which stop when the loop
+    // is stuck.  Must return at once.
+    std::function<void()> on_tick;
+    std::chrono::microseconds tick_interval{0};
 };
 
 // The most exchange descriptors a poller with these options holds at once
 // (a TCP and a UDP socket per open cycle).
 size_t PollerDescriptors(const PollerOptions& options);
+
+// Throws BadArgument when a printer's URI cannot be opened (a scenario
+// that does not exist); opens nothing that stays open.
+void CheckFleetUris(const FleetConfig& config, const PollerOptions& options);
 
 class FleetPoller {
 public:

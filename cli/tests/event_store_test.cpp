@@ -49,10 +49,11 @@ struct Lines {
     std::mutex lock;
     std::vector<std::string> lines;
 
-    std::function<void(const std::string&)> Sink() {
-        return [this](const std::string& line) {
+    // Each line with its priority in front, as the journal takes it.
+    std::function<void(LogPriority, const std::string&)> Sink() {
+        return [this](LogPriority priority, const std::string& line) {
             const std::lock_guard<std::mutex> guard(lock);
-            lines.push_back(line);
+            lines.push_back("<" + std::to_string(static_cast<int>(priority)) + ">" + line);
         };
     }
     bool Has(std::string_view part) {
@@ -199,7 +200,7 @@ TEST(EventStore, AGarbageFileIsReportedEventsWaitUpToABoundThenItIsReplaced) {
     EventStoreStatus status = store.Status();
     EXPECT_EQ(status.pending, 6u);
     EXPECT_EQ(status.dropped, 2u);
-    EXPECT_TRUE(lines.Has("the oldest are dropped"));
+    EXPECT_TRUE(lines.Has("<4>events: 6 events wait in memory: the oldest are dropped"));
     EXPECT_NE(metrics.Text().find("tb58_events_dropped_total 2"), std::string::npos);
     EXPECT_NE(metrics.Text().find("tb58_event_store_up 0"), std::string::npos);
     EXPECT_FALSE(store.Read([](sqlite3* db) { Statement(db, "SELECT count(*) FROM events").Step(); }));
@@ -209,7 +210,7 @@ TEST(EventStore, AGarbageFileIsReportedEventsWaitUpToABoundThenItIsReplaced) {
     status = store.Status();
     EXPECT_TRUE(status.writing) << status.problem;
     EXPECT_EQ(status.pending, 0u);
-    EXPECT_TRUE(lines.Has("takes writes again; 6 events kept in memory were written, 2 were dropped"));
+    EXPECT_TRUE(lines.Has("<6>events: " + folder / "events.db" + " takes writes again; 6 events kept in memory were written, 2 were dropped"));
     const auto events = AllEvents(store);
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events.front().id, 8);
@@ -231,7 +232,7 @@ TEST(EventStore, ATruncatedFileIsReportedAndPollingGoesOn) {
     JamAndClear(store, "p1", Now());
     store.Flush();
     EXPECT_FALSE(store.Status().writing);
-    EXPECT_TRUE(lines.Has("cannot write")) << (lines.lines.empty() ? "" : lines.lines[0]);
+    EXPECT_TRUE(lines.Has("<3>events: cannot write")) << (lines.lines.empty() ? "" : lines.lines[0]);
     EXPECT_GE(store.Status().pending, 2u);
 }
 

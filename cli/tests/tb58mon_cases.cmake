@@ -290,7 +290,7 @@ elseif(CASE STREQUAL "bad_arguments")
     # A wrong command line: one line on stderr and exit code 2.  (More wrong
     # command lines are checked in-process by tb58mon_unit.)
     tb58mon()
-    expect_error(2 "a command is needed: watch, serve, simulate, notify-test, demo, query")
+    expect_error(2 "a command is needed: watch, check, serve, simulate, notify-test, demo, query")
     tb58mon(frobnicate)
     expect_error(2 "unknown command 'frobnicate'")
     tb58mon(demo --scenario no-such-printer)
@@ -323,6 +323,24 @@ elseif(CASE STREQUAL "failures")
     expect_success()
     json_get(short status short)
     expect_equal("own scenario" "${short}" "No Paper")
+
+elseif(CASE STREQUAL "check")
+    # The process's own exit codes, as a monitoring system sees them: one
+    # line on stdout, nothing on stderr, 3 (never 2) for a wrong command line.
+    foreach(run "0;sim:all-well;OK" "1;sim:toner-low;WARNING" "2;sim:jam-tray2-lct;CRITICAL"
+                "1;sim:no-response --offline warning;WARNING" "3;sim:all-well -w 9:1;UNKNOWN")
+        list(GET run 0 code)
+        list(GET run 1 arguments)
+        list(GET run 2 state)
+        separate_arguments(arguments)
+        tb58mon(check ${arguments})
+        if(NOT RC EQUAL code)
+            fail("check ${arguments}: exit code ${RC}, expected ${code}")
+        endif()
+        if(NOT OUT MATCHES "^TB58 ${state} - [^|\n]*( \\| [^\n]*)?\n$" OR NOT ERR STREQUAL "")
+            fail("check ${arguments}: not one plugin line of ${state}")
+        endif()
+    endforeach()
 
 elseif(CASE STREQUAL "help")
     # (The help of every command is checked in-process by tb58mon_unit.)

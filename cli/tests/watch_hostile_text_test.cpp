@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "free_udp_port.h"
 #include "run_tb58mon.h"
 #include "report/record_report.h"
 #include "sim/network_printer.h"
@@ -17,12 +18,6 @@
 
 namespace tb58mon {
 namespace {
-
-unsigned FreeUdpPort() {
-    asio::io_context io;
-    asio::ip::udp::socket socket(io, asio::ip::udp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-    return socket.local_endpoint().port();
-}
 
 TEST(WatchHostileText, ControlCharactersOfThePrinterNeverReachTheTerminal) {
     if (!std::filesystem::exists(std::string(kSnmpdPath))) GTEST_SKIP() << "snmpd is not installed";

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "free_udp_port.h"
 #include "commands/commands.h"
 #include "run_tb58mon.h"
 #include "report/record_report.h"
@@ -21,12 +22,6 @@
 
 namespace tb58mon {
 namespace {
-
-unsigned FreeUdpPort() {
-    asio::io_context io;
-    asio::ip::udp::socket socket(io, asio::ip::udp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-    return socket.local_endpoint().port();
-}
 
 bool HaveSnmpd() { return std::filesystem::exists(std::string(kSnmpdPath)); }
 

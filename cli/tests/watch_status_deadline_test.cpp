@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "free_udp_port.h"
 #include "report/record_report.h"
 #include "run_tb58mon.h"
 #include "sim/network_printer.h"
@@ -23,12 +24,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::string Uri(const NetworkPrinter& printer) { return "socket://127.0.0.1:" + std::to_string(printer.pjl_port()); }
-
-unsigned FreeUdpPort() {
-    asio::io_context io;
-    asio::ip::udp::socket socket(io, asio::ip::udp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-    return socket.local_endpoint().port();
-}
 
 bool HaveSnmpd() { return std::filesystem::exists(std::string(kSnmpdPath)); }
 
