@@ -11,10 +11,6 @@ namespace {
 // Printer MIB table.
 constexpr uint32_t kPrinterDevice = 1;
 
-// A table keeps at most this many rows; a row beyond is dropped (an agent
-// that sends thousands of trays is not believed).
-constexpr size_t kMaxRows = 64;
-
 namespace column {
 // prtInputEntry
 constexpr uint32_t kInputDimUnit = 3, kInputFeedDim = 4, kInputXFeedDim = 5, kInputMaxCapacity = 9,
@@ -114,7 +110,7 @@ template <typename Row>
 Row* RowFor(std::map<uint32_t, Row>& rows, uint32_t index) {
     const auto found = rows.find(index);
     if (found != rows.end()) return &found->second;
-    if (rows.size() >= kMaxRows || index == 0) return nullptr;
+    if (rows.size() >= kMaxMibRows || index == 0) return nullptr;
     Row& row = rows[index];
     row.index = index;
     return &row;
@@ -262,9 +258,24 @@ std::vector<ObjectId> PrinterMibScalars() {
             mib_oid::kPrtGeneralSerialNumber, mib_oid::kPrtMarkerLifeCount, mib_oid::kPpmPrinterIEEE1284DeviceId};
 }
 
-std::vector<ObjectId> PrinterMibTables() {
-    return {mib_oid::kPrtInputEntry, mib_oid::kPrtOutputEntry, mib_oid::kPrtMarkerSuppliesEntry,
-            mib_oid::kPrtMarkerColorantEntry};
+std::vector<ObjectId> PrinterMibColumns() {
+    std::vector<ObjectId> columns;
+    const auto add = [&columns](const ObjectId& entry, std::initializer_list<uint32_t> numbers) {
+        for (const uint32_t number : numbers) {
+            columns.push_back(entry);
+            columns.back().push_back(number);
+        }
+    };
+    add(mib_oid::kPrtInputEntry,
+        {column::kInputDimUnit, column::kInputFeedDim, column::kInputXFeedDim, column::kInputMaxCapacity,
+         column::kInputCurrentLevel, column::kInputStatus, column::kInputMediaName, column::kInputName});
+    add(mib_oid::kPrtOutputEntry,
+        {column::kOutputMaxCapacity, column::kOutputRemaining, column::kOutputStatus, column::kOutputName});
+    add(mib_oid::kPrtMarkerSuppliesEntry,
+        {column::kSupplyColorant, column::kSupplyClass, column::kSupplyType, column::kSupplyDescription,
+         column::kSupplyUnit, column::kSupplyMaxCapacity, column::kSupplyLevel});
+    add(mib_oid::kPrtMarkerColorantEntry, {column::kColorantValue});
+    return columns;
 }
 
 std::vector<MibBinding> FlattenPrinterMib(const PrinterMib& mib) {

@@ -57,8 +57,12 @@ inline const ObjectId kPpmPrinterIEEE1284DeviceId = {1, 3, 6, 1, 4, 1, 2699, 1, 
 
 // The single objects a reader GETs, in one request.
 std::vector<ObjectId> PrinterMibScalars();
-// The table entries a reader walks (GETBULK from each).
-std::vector<ObjectId> PrinterMibTables();
+// The table columns a reader walks (the columns ParsePrinterMib reads).
+std::vector<ObjectId> PrinterMibColumns();
+
+// A table keeps at most this many rows; a row beyond is dropped (an agent
+// that sends thousands of trays is not believed).
+constexpr size_t kMaxMibRows = 64;
 
 // Every object of mib as bindings, in ascending OID order (the order a walk
 // gives), with hrDeviceType.1 = hrDevicePrinter.  Absent objects are left
