@@ -128,6 +128,15 @@ TEST(SimulatedAgent, GetAndGetNextFollowNumericOrderAndKeepEveryByte) {
     EXPECT_EQ(between.bindings[0].oid, Under(table, {2}));
     const SnmpAnswer after = SnmpWalk(port, Under(table, {3}), 10);
     EXPECT_TRUE(after.bindings.empty());  // .9 is not below .3
+    // From OIDs that are no objects: the next by numbers, not by text.
+    const SnmpAnswer next = SnmpGetNext(port, {Under(table, {5}), Under(table, {9, 1}), Under(table, {3000000000u}),
+                                              Under(table, {4294967295u}), {1, 3, 6, 1, 2, 1, 25, 0}});
+    ASSERT_EQ(next.bindings.size(), 5u);
+    EXPECT_EQ(next.bindings[0].oid, Under(table, {9}));
+    EXPECT_EQ(next.bindings[1].oid, Under(table, {10}));
+    EXPECT_EQ(next.bindings[2].oid, Under(table, {4294967295u}));
+    EXPECT_EQ(next.bindings[3].oid, mib_oid::kPrtMarkerLifeCount);
+    EXPECT_EQ(next.bindings[4].oid, mib_oid::kHrMemorySize);
 }
 
 TEST(SimulatedAgent, NewValuesShowAtOnceAndClearingEmptiesTheAgent) {
@@ -229,8 +238,9 @@ TEST(SimulatedAgent, ScenarioChangesAndSwitchingOffReachTheAgent) {
     EXPECT_EQ(SnmpGet(printer.snmp_port(), {state}).bindings.at(0).number, 5);
 }
 
-// CUPS's snmp backend asks port 161 only: the agent binds it on an
-// address of 127.0.0.0/8 of its own.
+// CUPS's snmp backend asks port 161 only, and lists a printer only when
+// it also finds its print port (9100): the simulated printer binds both on
+// an address of 127.0.0.0/8 of its own.
 bool UdpPortInUse(unsigned port) {
     char wanted[8];
     std::snprintf(wanted, sizeof wanted, ":%04X", port);
@@ -269,15 +279,19 @@ TEST(CupsDiscovery, TheSnmpBackendListsTheSimulatedPrinter) {
     constexpr unsigned kSnmpPort = 161;
     if (UdpPortInUse(kSnmpPort)) GTEST_SKIP() << "udp port 161 is in use on this machine";
     const std::string address = "127.58.0." + std::to_string(2 + getpid() % 250);
-    const Scenario scenario = LoadScenario("all-well");
-    SnmpAgent agent(address, kSnmpPort, AgentBindings(scenario, {}));
+    NetworkPrinterConfig config;
+    config.listen_host = address;
+    config.listen_port = 9100;
+    config.snmp_port = kSnmpPort;
+    NetworkPrinter printer(LoadScenario("all-well"), config);
     const TestFolder folder;
     std::ofstream(folder.path() + "/snmp.conf") << "Community public\nMaxRunTime 10\n";
     const std::string output = RunBounded("CUPS_SERVERROOT=" + folder.path() + " timeout 30 " + backend + " " +
                                           address + " 2>/dev/null");
     // network socket://ADDRESS "MAKE MODEL" "INFO" "DEVICE ID" ""
     EXPECT_NE(output.find("network "), std::string::npos) << output;
-    EXPECT_NE(output.find(address), std::string::npos) << output;
+    EXPECT_NE(output.find("socket://" + address), std::string::npos) << output;
+    EXPECT_NE(output.find("\"Generic Imaging MX 5000\""), std::string::npos) << output;
     EXPECT_NE(output.find("MFG:Generic Imaging;"), std::string::npos) << output;
     EXPECT_NE(output.find("MDL:MX 5000;"), std::string::npos) << output;
 }

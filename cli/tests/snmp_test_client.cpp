@@ -92,11 +92,9 @@ private:
 
 std::vector<oid> Oids(const ObjectId& id) { return {id.begin(), id.end()}; }
 
-}  // namespace
-
-SnmpAnswer SnmpGet(unsigned port, const std::vector<ObjectId>& oids, std::chrono::milliseconds timeout) {
+SnmpAnswer Ask(int command, unsigned port, const std::vector<ObjectId>& oids, std::chrono::milliseconds timeout) {
     Session session(port, timeout);
-    netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GET);
+    netsnmp_pdu* request = snmp_pdu_create(command);
     for (const ObjectId& id : oids) {
         const std::vector<oid> name = Oids(id);
         snmp_add_null_var(request, name.data(), name.size());
@@ -104,6 +102,16 @@ SnmpAnswer SnmpGet(unsigned port, const std::vector<ObjectId>& oids, std::chrono
     SnmpAnswer answer;
     answer.answered = session.Ask(request, answer);
     return answer;
+}
+
+}  // namespace
+
+SnmpAnswer SnmpGet(unsigned port, const std::vector<ObjectId>& oids, std::chrono::milliseconds timeout) {
+    return Ask(SNMP_MSG_GET, port, oids, timeout);
+}
+
+SnmpAnswer SnmpGetNext(unsigned port, const std::vector<ObjectId>& oids, std::chrono::milliseconds timeout) {
+    return Ask(SNMP_MSG_GETNEXT, port, oids, timeout);
 }
 
 SnmpAnswer SnmpWalk(unsigned port, const ObjectId& root, size_t limit, std::chrono::milliseconds timeout) {

@@ -21,6 +21,10 @@ struct SnmpAnswer {
 SnmpAnswer SnmpGet(unsigned port, const std::vector<ObjectId>& oids,
                    std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
+// GETNEXT of the objects: the object after each.
+SnmpAnswer SnmpGetNext(unsigned port, const std::vector<ObjectId>& oids,
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+
 // Every object below root, in the order the agent gives them, at most
 // limit of them; answered is false when a request got no answer.  Stops
 // when the agent answers an OID that is not after the one asked (a loop).
