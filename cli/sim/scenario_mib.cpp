@@ -261,7 +261,10 @@ std::string DefaultSerial(const Scenario& s) {
 PrinterMib ScenarioMib(const Scenario& scenario) {
     PrinterMib mib;
     mib.printer_mib = true;
+    // The agent's device ID is one line: line ends in the panel text become
+    // blanks, as they always did over SNMP.
     mib.device_id = SimulatedPrinter(scenario).DeviceId();
+    std::replace_if(mib.device_id.begin(), mib.device_id.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     const std::string name = scenario.maker.empty() ? scenario.model : scenario.maker + " " + scenario.model;
     mib.sys_descr = scenario.firmware.empty() ? name : name + " " + scenario.firmware;
     mib.hr_descr = name;

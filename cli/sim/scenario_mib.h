@@ -18,6 +18,7 @@
 //             toner 0, waste toner box nearly full: 5 % room left)
 //   status    hrDeviceStatus, hrPrinterStatus, hrPrinterDetectedErrorState
 //             from the status codes and the state number
+//   device ID the printer's, its line ends turned into blanks
 #pragma once
 
 #include "mib/printer_mib.h"

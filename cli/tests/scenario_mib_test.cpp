@@ -218,6 +218,9 @@ TEST(ScenarioMib, MachineObjectsComeFromTheScenario) {
     EXPECT_EQ(mib.serial_number, ScenarioMib(s).serial_number);
     EXPECT_NE(mib.serial_number, ScenarioMib(LoadScenario("toner-low")).serial_number);
     EXPECT_FALSE(ScenarioMib(WithTrays("")).memory_kib.has_value());
+    Scenario two_lines = s;
+    two_lines.display = "Ready\r\nforged";
+    EXPECT_NE(ScenarioMib(two_lines).device_id.find(",Ready  forged;"), std::string::npos);
 }
 
 TEST(ScenarioMib, SupplyLinesAreCheckedAtTheirBounds) {
