@@ -29,7 +29,6 @@ constexpr PaperDimensions kPaperDimensions[] = {
 };
 
 constexpr int32_t kMicrometresPerMillimetre = 1000;
-constexpr int32_t kHrDeviceOther = 1;  // hrPrinterStatus other(1): the printer is down
 
 struct TrayCapacity {
     std::string_view name;
@@ -231,8 +230,9 @@ int32_t DeviceStatusOf(const Scenario& s) {
     bool warning = false;
     for (int32_t code : s.status_codes) {
         if (code >= 40000 && code <= 49999 && !Operational(code)) return static_cast<int32_t>(HrDeviceStatus::kDown);
-        if ((code >= 30000 && code <= 39999) || Operational(code) || code == 10032 || (code >= 10072 && code <= 10075) ||
-            (code >= 12001 && code <= 13500)) {
+        const bool low_toner = code >= 10072 && code <= 10075;
+        const bool cover_open = code >= 12001 && code <= 13500;
+        if ((code >= 30000 && code <= 39999) || Operational(code) || code == 10032 || low_toner || cover_open) {
             warning = true;
         }
     }
@@ -240,7 +240,10 @@ int32_t DeviceStatusOf(const Scenario& s) {
 }
 
 int32_t PrinterStatusOf(const Scenario& s, int32_t device_status) {
-    if (device_status == static_cast<int32_t>(HrDeviceStatus::kDown)) return kHrDeviceOther;
+    // A printer that is down reports other(1), as RFC 3805 pairs them.
+    if (device_status == static_cast<int32_t>(HrDeviceStatus::kDown)) {
+        return static_cast<int32_t>(HrPrinterStatus::kOther);
+    }
     if (Has(s, 10003)) return static_cast<int32_t>(HrPrinterStatus::kWarmup);
     if (Has(s, 10023) || Has(s, 410023) || Has(s, 510023)) return static_cast<int32_t>(HrPrinterStatus::kPrinting);
     return static_cast<int32_t>(HrPrinterStatus::kIdle);

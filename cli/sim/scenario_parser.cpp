@@ -275,7 +275,9 @@ private:
         supply.kind = words[0];
         size_t at = 1;
         if (supply.kind == "toner") {
-            if (words.size() < 2 || std::find(std::begin(kColours), std::end(kColours), words[1]) == std::end(kColours)) {
+            const bool known = words.size() >= 2 &&
+                               std::find(std::begin(kColours), std::end(kColours), words[1]) != std::end(kColours);
+            if (!known) {
                 Fail("supply: a toner needs a colour (black cyan magenta yellow)");
             }
             supply.colour = words[1];

@@ -34,8 +34,8 @@ public:
     // read from 127.0.0.0/8 only when HOST is a loopback address, from
     // anywhere otherwise) and waits until it is bound.  Its folder (see
     // sim/agent_folder.h) is locked while it runs; the first agent of a
-    // process removes the folders that killed agents left behind.  Throws Failure when snmpd is
-    // not installed, the port is taken, or the agent does not start within
+    // process removes the folders that killed agents left behind.  Throws Failure when snmpd or
+    // mawk is not installed, the port is taken, or the agent does not start within
     // a few seconds.
     //
     // The agent is stopped when the thread that started it ends (the child

@@ -21,7 +21,8 @@ Scenario WithTrays(const std::string& lines) {
 }
 
 const MibBinding* Find(const std::vector<MibBinding>& bindings, const ObjectId& oid) {
-    const auto found = std::find_if(bindings.begin(), bindings.end(), [&](const MibBinding& b) { return b.oid == oid; });
+    const auto found =
+        std::find_if(bindings.begin(), bindings.end(), [&](const MibBinding& b) { return b.oid == oid; });
     return found == bindings.end() ? nullptr : &*found;
 }
 

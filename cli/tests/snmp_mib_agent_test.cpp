@@ -202,7 +202,8 @@ TEST(SimulatedAgent, ExtremeNumbersAndWrongTypesArriveAsServed) {
     NetworkPrinter printer(LoadScenario("all-well"), WithAgent(faults));
     const std::vector<ObjectId> asked = {mib_oid::kSysDescr, Under(mib_oid::kPrtInputEntry, {10, 1, 1}),
                                          Under(mib_oid::kPrtMarkerSuppliesEntry, {9, 1, 1}),
-                                         Under(mib_oid::kPrtMarkerSuppliesEntry, {8, 1, 1}), mib_oid::kPrtMarkerLifeCount};
+                                         Under(mib_oid::kPrtMarkerSuppliesEntry, {8, 1, 1}),
+                                         mib_oid::kPrtMarkerLifeCount};
     SnmpAnswer get = SnmpGet(printer.snmp_port(), asked);
     ASSERT_EQ(get.bindings.size(), 5u);
     EXPECT_EQ(get.bindings[1].type, MibType::kGauge);
@@ -273,7 +274,9 @@ std::string RunBounded(const std::string& command) {
 
 TEST(CupsDiscovery, TheSnmpBackendListsTheSimulatedPrinter) {
     const std::string backend = "/usr/lib/cups/backend/snmp";
-    if (access(backend.c_str(), X_OK) != 0) GTEST_SKIP() << "CUPS's snmp backend is not installed (apt-get install cups)";
+    if (access(backend.c_str(), X_OK) != 0) {
+        GTEST_SKIP() << "CUPS's snmp backend is not installed (apt-get install cups)";
+    }
     if (!AgentInstalled()) GTEST_SKIP() << "snmpd or mawk is not installed";
     if (geteuid() != 0) GTEST_SKIP() << "the agent needs port 161, which only root may bind";
     constexpr unsigned kSnmpPort = 161;
