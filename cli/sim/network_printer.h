@@ -73,13 +73,14 @@ public:
     bool loopback_only() const;
 
     // Thread-safe.  Queries read from now on are answered from the new
-    // scenario (its rounds counted afresh); the SNMP device ID follows.
+    // scenario (its rounds counted afresh); the SNMP agent's MIB follows.
     void SetScenario(Scenario scenario);
-    // Thread-safe; replies started from now on use them.  Turning refuse on
-    // closes the listener, turning it off opens it again.
+    // Thread-safe; replies started from now on use them, the SNMP agent
+    // serves under them at once.  Turning refuse on closes the listener,
+    // turning it off opens it again.
     void SetFaults(const FaultSwitches& faults);
     // false: the printer is switched off: the listener is closed (connects
-    // are refused), open connections are closed, the SNMP object is missing.
+    // are refused), open connections are closed, every SNMP object is missing.
     // true: listening again on the same port.  Thread-safe; done when it
     // returns.  Throws Failure when the port cannot be bound again.
     void SetAvailable(bool on);
