@@ -47,7 +47,8 @@ constexpr auto kStopLimit = std::chrono::seconds(2);
 constexpr auto kPollStep = std::chrono::milliseconds(10);
 
 // A directory for temporary files whose name needs no quoting in the
-// configuration and the script: TMPDIR when it is plain, /tmp otherwise.
+// configuration and the responders' arguments: TMPDIR when it is plain, /tmp
+// otherwise.
 std::string TemporaryParent() {
     const char* tmpdir = std::getenv("TMPDIR");
     if (tmpdir == nullptr || *tmpdir != '/') return "/tmp";
@@ -95,6 +96,25 @@ std::string LastLine(const std::string& path) {
         if (!line.empty()) last = line;
     }
     return last;
+}
+
+// snmpd's configuration: it listens on the one address it was given; on a
+// loopback address it also answers local requests only.  (Not the plain
+// "pass": snmpd keeps what a pass program printed for some seconds, so new
+// values would show late.)
+std::string AgentConfiguration(const std::string& host, unsigned port, const std::string& directory,
+                               const std::string& program) {
+    const bool loopback = host.starts_with("127.");
+    std::string text = "agentAddress udp:" + host + ":" + std::to_string(port) + "\n";
+    for (std::string_view subtree : kServedSubtrees) text += "view printer included " + std::string(subtree) + "\n";
+    text += "rocommunity public " + std::string(loopback ? "127.0.0.0/8" : "default") + " -V printer\n";
+    text += "dontLogTCPWrappersConnects yes\n";
+    for (std::string_view subtree : kServedSubtrees) {
+        text += "pass_persist " + std::string(subtree) + " " + std::string(kMawkPath) + " -W interactive -v PREFIX=" +
+                std::string(subtree) + " -v DATA=" + directory + "/mib -v STAMP=" + directory + "/stamp -f " +
+                program + "\n";
+    }
+    return text;
 }
 
 std::string DescribeExit(int status) {
@@ -199,21 +219,7 @@ void SnmpAgent::Start() {
     }
     const std::string log = directory_ + "/snmpd.log";
     WriteFile(program, std::string(kMibResponderProgram));
-    // The agent listens on the one address it was given; on a loopback
-    // address it also answers local requests only.  (Not the plain "pass":
-    // snmpd keeps what a pass program printed for some seconds, so new
-    // values would show late.)
-    const bool loopback = host_.starts_with("127.");
-    std::string text = "agentAddress udp:" + host_ + ":" + std::to_string(port_) + "\n";
-    for (std::string_view subtree : kServedSubtrees) text += "view printer included " + std::string(subtree) + "\n";
-    text += "rocommunity public " + std::string(loopback ? "127.0.0.0/8" : "default") + " -V printer\n";
-    text += "dontLogTCPWrappersConnects yes\n";
-    for (std::string_view subtree : kServedSubtrees) {
-        text += "pass_persist " + std::string(subtree) + " " + std::string(kMawkPath) + " -W interactive -v PREFIX=" +
-                std::string(subtree) + " -v DATA=" + directory_ + "/mib -v STAMP=" + directory_ + "/stamp -f " +
-                program + "\n";
-    }
-    WriteFile(config, text);
+    WriteFile(config, AgentConfiguration(host_, port_, directory_, program));
 
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
