@@ -8,6 +8,7 @@
 #include "base/text_format.h"
 #include "image/image_files.h"
 #include "image/picture.h"
+#include "monitor/cycle_record_view.h"
 #include "report/status_report.h"
 #include "watch/watch_view.h"
 
@@ -20,8 +21,8 @@ Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) 
     return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
 }
 
-void ReadInventory(const PrnInfoEx& record, std::span<const std::string_view> replies, PrinterView& view) {
-    const RecordView words = ViewRecord(record, replies);
+void ReadInventory(const PrnInfoEx& record, const MonitorCycle& cycle, PrinterView& view) {
+    const RecordView words = ViewCycleRecord(record, cycle);
     for (const TrayView& tray : words.trays) {
         view.trays.push_back({tray.code, tray.name.value_or("Tray " + std::to_string(tray.code)),
                               tray.paper_size_word.value_or(""), tray.percent ? int{*tray.percent} : -1,
@@ -114,11 +115,11 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
         view->counter = before.counter;
     } else if (!cycle.status_read) {
         // Trays and bins came; the state did not: nothing is claimed of it.
-        ReadInventory(r, StoredReplies(cycle.rounds), *view);
+        ReadInventory(r, cycle, *view);
         view->health = PrinterHealth::kUnknown;
         view->reason = cycle.status_note;
     } else {
-        ReadInventory(r, StoredReplies(cycle.rounds), *view);
+        ReadInventory(r, cycle, *view);
         view->toner = TonerState(view->codes);
         view->health = view->error ? PrinterHealth::kError
                        : NeedsAttention(r, view->codes) ? PrinterHealth::kAttention

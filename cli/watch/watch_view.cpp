@@ -1,5 +1,7 @@
 #include "watch/watch_view.h"
 
+#include "monitor/cycle_record_view.h"
+
 #include <algorithm>
 
 #include "base/reply_words.h"
@@ -85,7 +87,7 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         state.counter = before->counter;
         return state;
     }
-    const RecordView view = ViewRecord(*record, StoredReplies(cycle.rounds));
+    const RecordView view = ViewCycleRecord(*record, cycle);
     const Json names = NamesJson(view, code_page);
     for (size_t i = 0; i < view.trays.size(); ++i) {
         const TrayView& tray = view.trays[i];
