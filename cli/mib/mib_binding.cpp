@@ -22,6 +22,8 @@ constexpr uint32_t kSupplyColorant = 3, kSupplyClass = 4, kSupplyType = 5, kSupp
                    kSupplyMaxCapacity = 8, kSupplyLevel = 9;
 // prtMarkerColorantEntry
 constexpr uint32_t kColorantValue = 4;
+// prtMediaPathEntry
+constexpr uint32_t kMediaPathType = 9;
 }  // namespace column
 
 MibBinding Integer(ObjectId oid, int64_t value, MibType type = MibType::kInteger) {
@@ -98,6 +100,9 @@ void FlattenTables(const PrinterMib& mib, std::vector<MibBinding>& out) {
     for (const MibColorant& colorant : mib.colorants) {
         RowWriter(out, mib_oid::kPrtMarkerColorantEntry, colorant.index).Text(column::kColorantValue, colorant.value, true);
     }
+    for (const MibMediaPath& path : mib.media_paths) {
+        RowWriter(out, mib_oid::kPrtMediaPathEntry, path.index).Number(column::kMediaPathType, path.type);
+    }
 }
 
 bool FitsInt32(const MibBinding& binding) {
@@ -141,6 +146,7 @@ struct Tables {
     std::map<uint32_t, MibOutput> outputs;
     std::map<uint32_t, MibSupply> supplies;
     std::map<uint32_t, MibColorant> colorants;
+    std::map<uint32_t, MibMediaPath> media_paths;
 };
 
 bool ReadInputCell(const MibBinding& binding, Tables& tables) {
@@ -200,6 +206,14 @@ bool ReadColorantCell(const MibBinding& binding, Tables& tables) {
     if (!cell) return false;
     MibColorant* row = RowFor(tables.colorants, cell->index);
     if (row != nullptr && cell->column == column::kColorantValue) SetText(row->value, binding);
+    return true;
+}
+
+bool ReadMediaPathCell(const MibBinding& binding, Tables& tables) {
+    const auto cell = CellOf(binding, mib_oid::kPrtMediaPathEntry);
+    if (!cell) return false;
+    MibMediaPath* row = RowFor(tables.media_paths, cell->index);
+    if (row != nullptr && cell->column == column::kMediaPathType) SetNumber(row->type, binding);
     return true;
 }
 
@@ -275,6 +289,7 @@ std::vector<ObjectId> PrinterMibColumns() {
         {column::kSupplyColorant, column::kSupplyClass, column::kSupplyType, column::kSupplyDescription,
          column::kSupplyUnit, column::kSupplyMaxCapacity, column::kSupplyLevel});
     add(mib_oid::kPrtMarkerColorantEntry, {column::kColorantValue});
+    add(mib_oid::kPrtMediaPathEntry, {column::kMediaPathType});
     return columns;
 }
 
@@ -303,13 +318,15 @@ PrinterMib ParsePrinterMib(std::span<const MibBinding> bindings) {
     for (const MibBinding& binding : bindings) {
         if (ReadScalar(binding, mib)) continue;
         const bool table_cell = ReadInputCell(binding, tables) || ReadOutputCell(binding, tables) ||
-                                ReadSupplyCell(binding, tables) || ReadColorantCell(binding, tables);
+                                ReadSupplyCell(binding, tables) || ReadColorantCell(binding, tables) ||
+                                ReadMediaPathCell(binding, tables);
         if (table_cell) mib.printer_mib = true;
     }
     mib.inputs = RowsOf(tables.inputs);
     mib.outputs = RowsOf(tables.outputs);
     mib.supplies = RowsOf(tables.supplies);
     mib.colorants = RowsOf(tables.colorants);
+    mib.media_paths = RowsOf(tables.media_paths);
     return mib;
 }
 

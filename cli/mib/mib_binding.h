@@ -52,6 +52,7 @@ inline const ObjectId kPrtInputEntry = {1, 3, 6, 1, 2, 1, 43, 8, 2, 1};
 inline const ObjectId kPrtOutputEntry = {1, 3, 6, 1, 2, 1, 43, 9, 2, 1};
 inline const ObjectId kPrtMarkerSuppliesEntry = {1, 3, 6, 1, 2, 1, 43, 11, 1, 1};
 inline const ObjectId kPrtMarkerColorantEntry = {1, 3, 6, 1, 2, 1, 43, 12, 1, 1};
+inline const ObjectId kPrtMediaPathEntry = {1, 3, 6, 1, 2, 1, 43, 13, 4, 1};
 inline const ObjectId kPpmPrinterIEEE1284DeviceId = {1, 3, 6, 1, 4, 1, 2699, 1, 2, 1, 2, 1, 1, 3, 1};
 }  // namespace mib_oid
 

@@ -173,6 +173,50 @@ void StoreMachine(PrnInfoEx* record, const PrinterMib& mib) {
     }
 }
 
+// Printer-management device codes of the options the MIB shows: a paper
+// source that is an option (the large-capacity tray, the interposer, the
+// manual feed tray) and a duplex path.
+constexpr uint32_t kDeviceLct = 638;
+constexpr uint32_t kDeviceInterposer = 639;
+constexpr uint32_t kDeviceManualFeed = 640;
+constexpr uint32_t kDeviceDuplex = 642;
+
+std::vector<uint32_t> OptionDevices(const PrnInfoEx& record, const PrinterMib& mib) {
+    std::vector<uint32_t> devices;
+    for (const TrayInfoNode* node = record.pTrayInfo; node != nullptr;
+         node = static_cast<const TrayInfoNode*>(node->next)) {
+        if (node->wTrayCode == TB58_TRAY_LCT) devices.push_back(kDeviceLct);
+        if (node->wTrayCode == TB58_TRAY_INTERPOSER) devices.push_back(kDeviceInterposer);
+        if (node->wTrayCode == TB58_TRAY_BYPASS) devices.push_back(kDeviceManualFeed);
+    }
+    const bool duplex = std::any_of(mib.media_paths.begin(), mib.media_paths.end(), [](const MibMediaPath& path) {
+        return path.type == kMediaPathLongEdgeDuplex || path.type == kMediaPathShortEdgeDuplex;
+    });
+    if (duplex) devices.push_back(kDeviceDuplex);
+    std::sort(devices.begin(), devices.end());
+    devices.erase(std::unique(devices.begin(), devices.end()), devices.end());
+    return devices;
+}
+
+void StoreOptions(PrnInfoEx* record, const PrinterMib& mib) {
+    if (!mib.printer_mib) return;
+    const std::vector<uint32_t> devices = OptionDevices(*record, mib);
+    std::vector<PMOptionEntry> entries;
+    for (const uint32_t device : devices) entries.push_back(PMOptionEntry{device});
+    std::vector<const void*> pointers;
+    for (const PMOptionEntry& entry : entries) pointers.push_back(&entry);
+    const PMList list{static_cast<uint32_t>(pointers.size()), 0, pointers.data()};
+    PMInfoMachine machine{};
+    machine.pModel = static_cast<const PMModelEntry*>(PMINFO_NOT_SUPPLIED_POINTER);
+    machine.pTraysA = static_cast<const PMList*>(PMINFO_NOT_SUPPLIED_POINTER);
+    machine.pOutBins = static_cast<const PMList*>(PMINFO_NOT_SUPPLIED_POINTER);
+    machine.pTraysB = static_cast<const PMList*>(PMINFO_NOT_SUPPLIED_POINTER);
+    machine.pOptions = &list;
+    if (PatPMInfoToPrnInfoEx(TB58_KIND_MACHINE, &machine, PMINFO_VARIANT_MACHINE, PMINFO_MACHINE_OPTIONS, record) != 1) {
+        throw CallFailed("PatPMInfoToPrnInfoEx(options)");
+    }
+}
+
 void StorePrinterStatus(PrnInfoEx* record, const PrinterMib& mib) {
     const uint32_t word = StatusWordOf(mib);
     if (word == PMINFO_NOT_SUPPLIED) return;
@@ -250,6 +294,7 @@ uint32_t MediaBitOf(std::string_view media_name) {
 
 void StoreMibInRecord(PrnInfoEx* record, const PrinterMib& mib) {
     StoreMachine(record, mib);
+    StoreOptions(record, mib);
     // The status word first: converting it empties the engine status codes,
     // which the device ID then brings.
     StorePrinterStatus(record, mib);

@@ -57,7 +57,10 @@ uint32_t BinStateOf(const MibOutput& output);
 // when the name is no media word or no bit gives its code.
 uint32_t MediaBitOf(std::string_view media_name);
 
-// Fills record (fresh, or one to update) from mib; throws CliError naming
+// Fills record (fresh, or one to update) from mib: the machine (model,
+// trays, bins), the options the trays and media paths show (the large-
+// capacity tray, the interposer, the manual feed tray, duplex), the status
+// word, then the device ID; throws CliError naming
 // the call when the library refuses.  Texts reach the library only as
 // printable UTF-8 without control characters.
 void StoreMibInRecord(PrnInfoEx* record, const PrinterMib& mib);

@@ -73,6 +73,15 @@ struct MibColorant {
     std::string value;  // .4 prtMarkerColorantValue: "black", "cyan", ...
 };
 
+// prtMediaPathEntry (1.3.6.1.2.1.43.13.4.1): the paths paper takes; a
+// duplex path means a duplex unit.
+constexpr int32_t kMediaPathLongEdgeDuplex = 3;
+constexpr int32_t kMediaPathShortEdgeDuplex = 4;
+struct MibMediaPath {
+    uint32_t index = 0;
+    std::optional<int32_t> type;  // .9 prtMediaPathType
+};
+
 struct PrinterMib {
     std::string device_id;    // ppmPrinterIEEE1284DeviceId.1
     std::string sys_descr;    // sysDescr.0
@@ -87,6 +96,7 @@ struct PrinterMib {
     std::vector<MibOutput> outputs;
     std::vector<MibSupply> supplies;
     std::vector<MibColorant> colorants;
+    std::vector<MibMediaPath> media_paths;
     bool printer_mib = false;  // the agent answered any object of the Printer MIB
 };
 

@@ -289,6 +289,11 @@ PrinterMib ScenarioMib(const Scenario& scenario) {
     for (const ScenarioSupply& supply : supplies) mib.supplies.push_back(SupplyOf(supply, ++index));
     index = 0;
     for (std::string_view colour : kColours) mib.colorants.push_back({++index, std::string(colour)});
+    // The simplex path, and the duplex path when a duplex unit is installed.
+    mib.media_paths.push_back({1, 5});
+    if (std::find(scenario.options.begin(), scenario.options.end(), "DUPLEX") != scenario.options.end()) {
+        mib.media_paths.push_back({2, kMediaPathLongEdgeDuplex});
+    }
     return mib;
 }
 
