@@ -175,11 +175,14 @@ void StoreMachine(PrnInfoEx* record, const PrinterMib& mib) {
 
 // Printer-management device codes of the options the MIB shows: a paper
 // source that is an option (the large-capacity tray, the interposer, the
-// manual feed tray) and a duplex path.
+// manual feed tray), a duplex path, mailbox trays, and a finisher's two
+// shift trays (bins 4 and 27 together).
 constexpr uint32_t kDeviceLct = 638;
 constexpr uint32_t kDeviceInterposer = 639;
 constexpr uint32_t kDeviceManualFeed = 640;
 constexpr uint32_t kDeviceDuplex = 642;
+constexpr uint32_t kDeviceFinisherTwoShift = 644;
+constexpr uint32_t kDeviceMailbox = 648;
 
 std::vector<uint32_t> OptionDevices(const PrnInfoEx& record, const PrinterMib& mib) {
     std::vector<uint32_t> devices;
@@ -189,6 +192,15 @@ std::vector<uint32_t> OptionDevices(const PrnInfoEx& record, const PrinterMib& m
         if (node->wTrayCode == TB58_TRAY_INTERPOSER) devices.push_back(kDeviceInterposer);
         if (node->wTrayCode == TB58_TRAY_BYPASS) devices.push_back(kDeviceManualFeed);
     }
+    bool shift_1 = false;
+    bool shift_2 = false;
+    for (const OutBinInfoNode* node = record.pOutBinInfo; node != nullptr;
+         node = static_cast<const OutBinInfoNode*>(node->next)) {
+        if (node->wBinCode >= TB58_BIN_MAILBOX_1 && node->wBinCode <= TB58_BIN_MAILBOX_9) devices.push_back(kDeviceMailbox);
+        shift_1 = shift_1 || node->wBinCode == TB58_BIN_FINISHER_SHIFT;
+        shift_2 = shift_2 || node->wBinCode == TB58_BIN_FINISHER_BOOKLET;
+    }
+    if (shift_1 && shift_2) devices.push_back(kDeviceFinisherTwoShift);
     const bool duplex = std::any_of(mib.media_paths.begin(), mib.media_paths.end(), [](const MibMediaPath& path) {
         return path.type == kMediaPathLongEdgeDuplex || path.type == kMediaPathShortEdgeDuplex;
     });
