@@ -10,10 +10,10 @@
 //                                                error, offline and toner gauges, absent while
 //                                                the status is unknown
 //   tb58_printer_error{printer}, tb58_printer_offline{printer}
-//   tb58_printer_tray_level_percent{printer,tray}
+//   tb58_printer_tray_level_ratio{printer,tray}  0 to 1 of the tray's capacity
 //   tb58_printer_toner_state{printer}            0 ok, 1 low, 2 empty
-//   tb58_printer_pages{printer}
-//   tb58_printer_last_contact_seconds{printer}   Unix time of the last answer
+//   tb58_printer_pages_total{printer}          the page counter (a counter)
+//   tb58_printer_last_contact_timestamp_seconds{printer}   Unix time of the last answer
 //   tb58_poll_duration_seconds                   histogram of whole cycles
 //   tb58_poll_errors_total{printer,kind}
 #pragma once

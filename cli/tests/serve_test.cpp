@@ -185,8 +185,8 @@ TEST_F(FleetService, TwentyPrintersReachTheirStatesInJsonAndMetrics) {
     EXPECT_EQ(Metric(text, "tb58_printer_engine_status_code", "printer=\"p2-jam-tray2-lct\""), 42000);
     EXPECT_EQ(Metric(text, "tb58_printer_error", "printer=\"p2-jam-tray2-lct\""), 1);
     EXPECT_EQ(Metric(text, "tb58_printer_toner_state", "printer=\"p6-toner-low\""), 1);
-    EXPECT_EQ(Metric(text, "tb58_printer_tray_level_percent", "printer=\"p0-all-well\",tray=\"Tray 1\""),
-              by_name["p0-all-well"]["trays"][0]["level"].get<double>());
+    EXPECT_DOUBLE_EQ(Metric(text, "tb58_printer_tray_level_ratio", "printer=\"p0-all-well\",tray=\"Tray 1\""),
+                     by_name["p0-all-well"]["trays"][0]["level"].get<double>() / 100);
     EXPECT_GE(Metric(text, "tb58_poll_errors_total", "kind=\"timed_out\",printer=\"p5-service-call\""), 1);
     // Every line is a comment or "name{labels} value", label values from
     // names only; promtool, where it is installed, agrees.
