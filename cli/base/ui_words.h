@@ -27,6 +27,8 @@ enum class WordId : uint16_t {
     kCounter,          // "Counter"
     kLastContact,      // "Last contact"
     kOutputBins,       // "Output bins"
+    kSupplies,         // "Supplies"
+    kSerialNumber,     // "Serial number"
     kNever,            // "never"
     kSecondsAgo,       // "{n} s ago"
     kMinutesAgo,       // "{n} min ago"
