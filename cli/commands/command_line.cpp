@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kDescription =
     "tb58mon - the reference status monitor of the Tb58Wk31 printer data library.\n"
     "It drives the library through its exports only, as a status monitor does:\n"
-    "'watch' polls a printer (socket://HOST, usb:///dev/usb/lpN or sim:SCENARIO)\n"
+    "'watch' polls a printer (socket://HOST, snmp://HOST, usb:///dev/usb/lpN or sim:SCENARIO)\n"
     "and prints what changes; 'serve' watches a fleet and serves a status page,\n"
     "JSON and Prometheus metrics; 'simulate' serves simulated printers on the\n"
     "network; 'demo' runs a whole query cycle against a simulated printer and\n"
