@@ -26,22 +26,6 @@ constexpr uint32_t kColorantValue = 4;
 constexpr uint32_t kMediaPathType = 9;
 }  // namespace column
 
-MibBinding Integer(ObjectId oid, int64_t value, MibType type = MibType::kInteger) {
-    MibBinding binding;
-    binding.oid = std::move(oid);
-    binding.type = type;
-    binding.number = value;
-    return binding;
-}
-
-MibBinding Octets(ObjectId oid, std::string text) {
-    MibBinding binding;
-    binding.oid = std::move(oid);
-    binding.type = MibType::kOctets;
-    binding.text = std::move(text);
-    return binding;
-}
-
 ObjectId Cell(const ObjectId& entry, uint32_t column, uint32_t index) {
     ObjectId oid = entry;
     oid.push_back(column);
@@ -56,10 +40,10 @@ public:
     RowWriter(std::vector<MibBinding>& out, const ObjectId& entry, uint32_t index)
         : out_(out), entry_(entry), index_(index) {}
     void Number(uint32_t column, const std::optional<int32_t>& value) {
-        if (value) out_.push_back(Integer(Cell(entry_, column, index_), *value));
+        if (value) out_.push_back(NumberBinding(Cell(entry_, column, index_), *value));
     }
     void Text(uint32_t column, const std::string& text, bool always = false) {
-        if (always || !text.empty()) out_.push_back(Octets(Cell(entry_, column, index_), text));
+        if (always || !text.empty()) out_.push_back(TextBinding(Cell(entry_, column, index_), text));
     }
 
 private:
@@ -252,6 +236,22 @@ std::vector<Row> RowsOf(std::map<uint32_t, Row>& rows) {
 
 }  // namespace
 
+MibBinding NumberBinding(ObjectId oid, int64_t value, MibType type) {
+    MibBinding binding;
+    binding.oid = std::move(oid);
+    binding.type = type;
+    binding.number = value;
+    return binding;
+}
+
+MibBinding TextBinding(ObjectId oid, std::string text) {
+    MibBinding binding;
+    binding.oid = std::move(oid);
+    binding.type = MibType::kOctets;
+    binding.text = std::move(text);
+    return binding;
+}
+
 bool OidLess(const ObjectId& a, const ObjectId& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
 }
@@ -295,18 +295,18 @@ std::vector<ObjectId> PrinterMibColumns() {
 
 std::vector<MibBinding> FlattenPrinterMib(const PrinterMib& mib) {
     std::vector<MibBinding> out;
-    if (!mib.sys_descr.empty()) out.push_back(Octets(mib_oid::kSysDescr, mib.sys_descr));
-    if (mib.memory_kib) out.push_back(Integer(mib_oid::kHrMemorySize, *mib.memory_kib));
+    if (!mib.sys_descr.empty()) out.push_back(TextBinding(mib_oid::kSysDescr, mib.sys_descr));
+    if (mib.memory_kib) out.push_back(NumberBinding(mib_oid::kHrMemorySize, *mib.memory_kib));
     out.push_back(MibBinding{mib_oid::kHrDeviceType, MibType::kObjectId, 0, {}, mib_oid::kHrDevicePrinter});
-    if (!mib.hr_descr.empty()) out.push_back(Octets(mib_oid::kHrDeviceDescr, mib.hr_descr));
-    if (mib.hr_device_status) out.push_back(Integer(mib_oid::kHrDeviceStatus, *mib.hr_device_status));
-    if (mib.hr_printer_status) out.push_back(Integer(mib_oid::kHrPrinterStatus, *mib.hr_printer_status));
+    if (!mib.hr_descr.empty()) out.push_back(TextBinding(mib_oid::kHrDeviceDescr, mib.hr_descr));
+    if (mib.hr_device_status) out.push_back(NumberBinding(mib_oid::kHrDeviceStatus, *mib.hr_device_status));
+    if (mib.hr_printer_status) out.push_back(NumberBinding(mib_oid::kHrPrinterStatus, *mib.hr_printer_status));
     if (mib.hr_printer_status || !mib.detected_error_state.empty()) {
-        out.push_back(Octets(mib_oid::kHrPrinterDetectedErrorState, mib.detected_error_state));
+        out.push_back(TextBinding(mib_oid::kHrPrinterDetectedErrorState, mib.detected_error_state));
     }
-    if (!mib.serial_number.empty()) out.push_back(Octets(mib_oid::kPrtGeneralSerialNumber, mib.serial_number));
-    if (mib.life_count) out.push_back(Integer(mib_oid::kPrtMarkerLifeCount, *mib.life_count, MibType::kCounter));
-    if (!mib.device_id.empty()) out.push_back(Octets(mib_oid::kPpmPrinterIEEE1284DeviceId, mib.device_id));
+    if (!mib.serial_number.empty()) out.push_back(TextBinding(mib_oid::kPrtGeneralSerialNumber, mib.serial_number));
+    if (mib.life_count) out.push_back(NumberBinding(mib_oid::kPrtMarkerLifeCount, *mib.life_count, MibType::kCounter));
+    if (!mib.device_id.empty()) out.push_back(TextBinding(mib_oid::kPpmPrinterIEEE1284DeviceId, mib.device_id));
     FlattenTables(mib, out);
     std::stable_sort(out.begin(), out.end(), [](const MibBinding& a, const MibBinding& b) { return OidLess(a.oid, b.oid); });
     return out;

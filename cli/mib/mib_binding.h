@@ -76,6 +76,11 @@ std::vector<MibBinding> FlattenPrinterMib(const PrinterMib& mib);
 // (octets, not yet checked for UTF-8 or control characters).
 PrinterMib ParsePrinterMib(std::span<const MibBinding> bindings);
 
+// A binding of a number (kInteger, kGauge, kCounter, kTimeTicks) or of a
+// text (kOctets).
+MibBinding NumberBinding(ObjectId oid, int64_t value, MibType type = MibType::kInteger);
+MibBinding TextBinding(ObjectId oid, std::string text);
+
 // OID order (RFC 3416: component by component, a prefix first).
 bool OidLess(const ObjectId& a, const ObjectId& b);
 bool OidStartsWith(const ObjectId& oid, const ObjectId& prefix);

@@ -67,26 +67,6 @@ void WriteFile(const std::string& path, const std::string& text) {
     if (!file) throw Failure("cannot write " + path);
 }
 
-// True when a UDP socket of this machine is bound to the port, on any
-// address: the lines of /proc/net/udp and /proc/net/udp6 hold the local
-// address as HEX:PORT in hexadecimal.
-bool UdpPortBound(unsigned port) {
-    char wanted[8];
-    std::snprintf(wanted, sizeof wanted, ":%04X", port);
-    for (const char* table : {"/proc/net/udp", "/proc/net/udp6"}) {
-        std::ifstream file(table);
-        std::string line;
-        std::getline(file, line);  // the column titles
-        while (std::getline(file, line)) {
-            std::istringstream fields(line);
-            std::string slot;
-            std::string local;
-            fields >> slot >> local;
-            if (local.size() > 5 && local.compare(local.size() - 5, 5, wanted) == 0) return true;
-        }
-    }
-    return false;
-}
 
 std::string LastLine(const std::string& path) {
     std::ifstream file(path);
@@ -124,6 +104,27 @@ std::string DescribeExit(int status) {
 }
 
 }  // namespace
+
+// True when a UDP socket of this machine is bound to the port, on any
+// address: the lines of /proc/net/udp and /proc/net/udp6 hold the local
+// address as HEX:PORT in hexadecimal.
+bool UdpPortBound(unsigned port) {
+    char wanted[8];
+    std::snprintf(wanted, sizeof wanted, ":%04X", port);
+    for (const char* table : {"/proc/net/udp", "/proc/net/udp6"}) {
+        std::ifstream file(table);
+        std::string line;
+        std::getline(file, line);  // the column titles
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            std::string slot;
+            std::string local;
+            fields >> slot >> local;
+            if (local.size() > 5 && local.compare(local.size() - 5, 5, wanted) == 0) return true;
+        }
+    }
+    return false;
+}
 
 namespace {
 

@@ -28,6 +28,10 @@ namespace tb58mon {
 constexpr std::string_view kDeviceIdOid = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3.1";
 constexpr std::string_view kSnmpdPath = "/usr/sbin/snmpd";
 
+// True when a UDP socket of this machine is bound to the port, on any
+// address (read from /proc/net/udp and /proc/net/udp6).
+bool UdpPortBound(unsigned port);
+
 class SnmpAgent {
 public:
     // Starts snmpd on udp HOST:PORT alone (an IPv4 address; "public" may

@@ -55,14 +55,6 @@ PrinterMib SamplePrinter() {
     return mib;
 }
 
-MibBinding IntegerAt(ObjectId oid, int64_t value, MibType type = MibType::kInteger) {
-    MibBinding binding;
-    binding.oid = std::move(oid);
-    binding.type = type;
-    binding.number = value;
-    return binding;
-}
-
 ObjectId Cell(const ObjectId& entry, uint32_t column, uint32_t device, uint32_t index) {
     ObjectId oid = entry;
     oid.insert(oid.end(), {column, device, index});
@@ -112,16 +104,16 @@ TEST(PrinterMibBindings, HostileBindingsAreSkipped) {
     text_level.type = MibType::kOctets;
     text_level.text = "400";
     bindings.push_back(text_level);
-    bindings.push_back(IntegerAt(Cell(input, 9, 1, 1), int64_t{1} << 31));     // past Integer32
-    bindings.push_back(IntegerAt(Cell(input, 11, 1, 1), std::numeric_limits<int32_t>::min()));  // at its end
-    bindings.push_back(IntegerAt(Cell(input, 13, 1, 1), 5));                   // a number where a name belongs
-    bindings.push_back(IntegerAt(Cell(input, 10, 2, 1), 7));                   // another device
-    bindings.push_back(IntegerAt(Cell(input, 10, 1, 0), 7));                   // index 0
+    bindings.push_back(NumberBinding(Cell(input, 9, 1, 1), int64_t{1} << 31));     // past Integer32
+    bindings.push_back(NumberBinding(Cell(input, 11, 1, 1), std::numeric_limits<int32_t>::min()));  // at its end
+    bindings.push_back(NumberBinding(Cell(input, 13, 1, 1), 5));                   // a number where a name belongs
+    bindings.push_back(NumberBinding(Cell(input, 10, 2, 1), 7));                   // another device
+    bindings.push_back(NumberBinding(Cell(input, 10, 1, 0), 7));                   // index 0
     ObjectId too_long = Cell(input, 10, 1, 1);
     too_long.push_back(9);
-    bindings.push_back(IntegerAt(too_long, 7));
-    bindings.push_back(IntegerAt(mib_oid::kPrtMarkerLifeCount, 12, MibType::kInteger));  // a counter as INTEGER
-    bindings.push_back(IntegerAt(mib_oid::kHrMemorySize, -1));
+    bindings.push_back(NumberBinding(too_long, 7));
+    bindings.push_back(NumberBinding(mib_oid::kPrtMarkerLifeCount, 12, MibType::kInteger));  // a counter as INTEGER
+    bindings.push_back(NumberBinding(mib_oid::kHrMemorySize, -1));
     const PrinterMib mib = ParsePrinterMib(bindings);
     ASSERT_EQ(mib.inputs.size(), 1u);
     EXPECT_FALSE(mib.inputs[0].current_level);
@@ -135,7 +127,7 @@ TEST(PrinterMibBindings, HostileBindingsAreSkipped) {
 TEST(PrinterMibBindings, ThousandsOfRowsAreCutAtTheBound) {
     std::vector<MibBinding> bindings;
     for (uint32_t row = 1; row <= 10000; ++row) {
-        bindings.push_back(IntegerAt(Cell(mib_oid::kPrtMarkerSuppliesEntry, 9, 1, row), 50));
+        bindings.push_back(NumberBinding(Cell(mib_oid::kPrtMarkerSuppliesEntry, 9, 1, row), 50));
     }
     EXPECT_EQ(ParsePrinterMib(bindings).supplies.size(), kMaxMibRows);
 }

@@ -33,22 +33,6 @@ bool AgentInstalled() {
 
 const ObjectId kInternet = {1, 3, 6, 1};
 
-MibBinding Text(ObjectId oid, std::string text) {
-    MibBinding b;
-    b.oid = std::move(oid);
-    b.type = MibType::kOctets;
-    b.text = std::move(text);
-    return b;
-}
-
-MibBinding Number(ObjectId oid, int64_t number, MibType type = MibType::kInteger) {
-    MibBinding b;
-    b.oid = std::move(oid);
-    b.type = type;
-    b.number = number;
-    return b;
-}
-
 ObjectId Under(const ObjectId& base, std::initializer_list<uint32_t> more) {
     ObjectId oid = base;
     oid.insert(oid.end(), more);
@@ -92,14 +76,14 @@ TEST(SimulatedAgent, GetAndGetNextFollowNumericOrderAndKeepEveryByte) {
     if (!AgentInstalled()) GTEST_SKIP() << "snmpd or mawk is not installed";
     const ObjectId table = Under(mib_oid::kPrtInputEntry, {13, 1});
     const std::vector<MibBinding> bindings = {
-        Text(Under(table, {10}), std::string("nul\0, \xff\xfe and\ttab\x7f", 18)),
-        Text(Under(table, {2}), "  blanks  "),
-        Text(Under(table, {9}), ""),
-        Number(Under(table, {4294967295u}), -2147483648LL),
-        Number(mib_oid::kHrMemorySize, 4294967295, MibType::kGauge),
-        Number(mib_oid::kPrtMarkerLifeCount, 4294967295, MibType::kCounter),
-        Text(mib_oid::kSysDescr, "first"),
-        Text(mib_oid::kSysDescr, "second"),  // the last given wins
+        TextBinding(Under(table, {10}), std::string("nul\0, \xff\xfe and\ttab\x7f", 18)),
+        TextBinding(Under(table, {2}), "  blanks  "),
+        TextBinding(Under(table, {9}), ""),
+        NumberBinding(Under(table, {4294967295u}), -2147483648LL),
+        NumberBinding(mib_oid::kHrMemorySize, 4294967295, MibType::kGauge),
+        NumberBinding(mib_oid::kPrtMarkerLifeCount, 4294967295, MibType::kCounter),
+        TextBinding(mib_oid::kSysDescr, "first"),
+        TextBinding(mib_oid::kSysDescr, "second"),  // the last given wins
     };
     const unsigned port = FreeUdpPort();
     SnmpAgent agent("127.0.0.1", port, bindings);
@@ -145,7 +129,7 @@ TEST(SimulatedAgent, NewValuesShowAtOnceAndClearingEmptiesTheAgent) {
     SnmpAgent agent("127.0.0.1", port, "MFG:A;");
     for (int round = 0; round < 5; ++round) {
         const std::string value = "MFG:B" + std::to_string(round) + ";";
-        agent.SetBindings({Text(mib_oid::kPpmPrinterIEEE1284DeviceId, value), Text(mib_oid::kSysDescr, value)});
+        agent.SetBindings({TextBinding(mib_oid::kPpmPrinterIEEE1284DeviceId, value), TextBinding(mib_oid::kSysDescr, value)});
         const SnmpAnswer get = SnmpGet(port, {mib_oid::kPpmPrinterIEEE1284DeviceId, mib_oid::kSysDescr});
         ASSERT_EQ(get.bindings.size(), 2u);
         EXPECT_EQ(get.bindings[0].text, value);
@@ -239,26 +223,6 @@ TEST(SimulatedAgent, ScenarioChangesAndSwitchingOffReachTheAgent) {
     EXPECT_EQ(SnmpGet(printer.snmp_port(), {state}).bindings.at(0).number, 5);
 }
 
-// CUPS's snmp backend asks port 161 only, and lists a printer only when
-// it also finds its print port (9100): the simulated printer binds both on
-// an address of 127.0.0.0/8 of its own.
-bool UdpPortInUse(unsigned port) {
-    char wanted[8];
-    std::snprintf(wanted, sizeof wanted, ":%04X", port);
-    for (const char* table : {"/proc/net/udp", "/proc/net/udp6"}) {
-        std::ifstream file(table);
-        std::string line;
-        while (std::getline(file, line)) {
-            std::istringstream fields(line);
-            std::string slot;
-            std::string local;
-            fields >> slot >> local;
-            if (local.size() > 5 && local.compare(local.size() - 5, 5, wanted) == 0) return true;
-        }
-    }
-    return false;
-}
-
 std::string RunBounded(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
@@ -272,6 +236,9 @@ std::string RunBounded(const std::string& command) {
     return output;
 }
 
+// CUPS's snmp backend asks port 161 only, and lists a printer only when
+// it also finds its print port (9100): the simulated printer binds both on
+// an address of 127.0.0.0/8 of its own.
 TEST(CupsDiscovery, TheSnmpBackendListsTheSimulatedPrinter) {
     const std::string backend = "/usr/lib/cups/backend/snmp";
     if (access(backend.c_str(), X_OK) != 0) {
@@ -280,7 +247,7 @@ TEST(CupsDiscovery, TheSnmpBackendListsTheSimulatedPrinter) {
     if (!AgentInstalled()) GTEST_SKIP() << "snmpd or mawk is not installed";
     if (geteuid() != 0) GTEST_SKIP() << "the agent needs port 161, which only root may bind";
     constexpr unsigned kSnmpPort = 161;
-    if (UdpPortInUse(kSnmpPort)) GTEST_SKIP() << "udp port 161 is in use on this machine";
+    if (UdpPortBound(kSnmpPort)) GTEST_SKIP() << "udp port 161 is in use on this machine";
     const std::string address = "127.58.0." + std::to_string(2 + getpid() % 250);
     NetworkPrinterConfig config;
     config.listen_host = address;

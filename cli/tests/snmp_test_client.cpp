@@ -4,29 +4,17 @@
 #include <net-snmp/net-snmp-includes.h>
 
 #include <cstdlib>
-#include <mutex>
+
+#include "transport/snmp_exchange.h"
 
 namespace tb58mon {
 namespace {
-
-void InitialiseOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_CONFIG_LOAD, 1);
-        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
-        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
-        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
-        setenv("MIBS", "", 0);
-        init_snmp("tb58mon");
-        snmp_disable_log();
-    });
-}
 
 // One session to the agent; closed with the object.
 class Session {
 public:
     Session(unsigned port, std::chrono::milliseconds timeout) {
-        InitialiseOnce();
+        InitialiseSnmpLibrary();
         peer_ = "udp:127.0.0.1:" + std::to_string(port);
         netsnmp_session settings;
         snmp_sess_init(&settings);

@@ -14,19 +14,12 @@
 #include <mutex>
 
 namespace tb58mon {
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-constexpr auto kShortestTry = std::chrono::milliseconds(20);
-// The longest object identifier taken from an agent.
-constexpr size_t kLongestOid = 64;
 
 // The library is set up once per process: no MIB files are read (objects
 // are asked by number), no configuration or persistent files, and nothing
 // is logged (what a printer sends must not reach the terminal; every
 // failure is reported in the response).
-void InitialiseOnce() {
+void InitialiseSnmpLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_CONFIG_LOAD, 1);
@@ -38,6 +31,14 @@ void InitialiseOnce() {
         snmp_disable_log();
     });
 }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kShortestTry = std::chrono::milliseconds(20);
+// The longest object identifier taken from an agent.
+constexpr size_t kLongestOid = 64;
 
 std::string PeerName(const SnmpTarget& target) {
     const bool ipv6 = target.address.find(':') != std::string::npos;
@@ -108,7 +109,7 @@ public:
     }
 
     bool Open() {
-        InitialiseOnce();
+        InitialiseSnmpLibrary();
         peer_ = PeerName(target_);
         community_.assign(target_.community.begin(), target_.community.end());
         netsnmp_session settings;

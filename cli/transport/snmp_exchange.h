@@ -20,6 +20,10 @@
 
 namespace tb58mon {
 
+// Sets net-snmp up once per process (any thread): no MIB files, no
+// configuration or persistent files, nothing logged.
+void InitialiseSnmpLibrary();
+
 // How the error of a request that got no answer starts.
 constexpr std::string_view kSnmpDidNotAnswer = "SNMP did not answer";
 
