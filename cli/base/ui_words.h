@@ -29,6 +29,9 @@ enum class WordId : uint16_t {
     kOutputBins,       // "Output bins"
     kSupplies,         // "Supplies"
     kSerialNumber,     // "Serial number"
+    kSupplyFull,       // "{n} % full": a waste toner box
+    kSupplySomeRemaining,  // "some remaining": a supply whose level the printer does not count
+    kSupplyUnknown,    // "unknown": a supply whose level the printer does not know
     kNever,            // "never"
     kSecondsAgo,       // "{n} s ago"
     kMinutesAgo,       // "{n} min ago"

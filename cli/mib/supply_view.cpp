@@ -58,6 +58,13 @@ std::string Printable(std::string_view text, size_t longest) {
     return printable;
 }
 
+// How the level reads, for a page that puts it in its own words:
+// "percent" (level holds it), "some_remaining" or "unknown".
+std::string_view LevelKind(const SupplyReading& supply) {
+    if (supply.ratio) return "percent";
+    return supply.level_text == "some remaining" ? "some_remaining" : "unknown";
+}
+
 }  // namespace
 
 std::vector<SupplyReading> ReadSupplies(const PrinterMib& mib) {
@@ -114,7 +121,8 @@ Json SuppliesJson(const std::vector<SupplyReading>& supplies) {
                         {"color", supply.color.empty() ? Json(nullptr) : Json(supply.color)},
                         {"receptacle", supply.receptacle},
                         {"level", supply.ratio ? Json(*supply.ratio) : Json(nullptr)},
-                        {"state", SupplyLine(supply)}});
+                        {"state", SupplyLine(supply)},
+                        {"level_kind", LevelKind(supply)}});
     }
     return list;
 }

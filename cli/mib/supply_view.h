@@ -42,7 +42,8 @@ Inventory ReadInventory(const PrinterMib& mib);
 std::optional<std::string> TonerStateFromLevels(const std::vector<SupplyReading>& supplies);
 
 // [{"description", "type", "color" (null for none), "receptacle",
-//   "level" (0..1, null unless known), "state" (SupplyLine)}]
+//   "level" (0..1, null unless known), "state" (SupplyLine, in English),
+//   "level_kind" ("percent", "some_remaining" or "unknown")}]
 Json SuppliesJson(const std::vector<SupplyReading>& supplies);
 
 // The line a person reads: "8 %" or "95 % full" for a receptacle, or the

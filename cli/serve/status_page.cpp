@@ -162,14 +162,18 @@ function supplyTable(supplies) {
   const head = t.insertRow().insertCell(); head.colSpan = 3; head.textContent = word("supplies");
   for (const s of supplies) {
     const r = t.insertRow();
-    r.insertCell().textContent = String(s.description || s.type || "");
+    // The printer's own name of the supply, in the printer's language.
+    const name = r.insertCell(); name.className = "supply-name"; name.textContent = String(s.description || s.type || "");
     const bar = el("div", "supply"); const fill = el("div", "fill");
     const level = typeof s.level === "number" ? Math.max(0, Math.min(1, s.level)) : null;
     const shown = level === null ? 0 : (s.receptacle ? 1 - level : level);
     fill.style.width = (shown * 100).toFixed(0) + "%";
     if (own(SUPPLY_COLOURS, s.color)) fill.style.setProperty("--supply", SUPPLY_COLOURS[s.color]);
     bar.append(fill); r.insertCell().append(bar);
-    const c = r.insertCell(); c.className = "state"; c.textContent = String(s.state || "");
+    const c = r.insertCell(); c.className = "state";
+    if (level === null) c.textContent = word(s.level_kind === "some_remaining" ? "supply_some_remaining" : "supply_unknown");
+    else if (s.receptacle) c.textContent = word("supply_full", {n: number(Math.ceil((1 - level) * 100 - 1e-9))});
+    else c.textContent = number(Math.floor(level * 100 + 1e-9)) + " %";
   }
   return t;
 }

@@ -86,7 +86,7 @@ flags=(--headless --no-sandbox --disable-gpu --disable-quic --no-first-run --dis
        --disable-component-update --disable-sync --hide-scrollbars --virtual-time-budget=8000)
 load() {  # load NAME URL: the DOM to NAME.html, the screenshot to NAME.png
     timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --dump-dom "$2" > "$1.html" 2>/dev/null
-    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --window-size=1280,1400 \
+    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --window-size=1280,2400 \
         --screenshot="$PWD/$1.png" "$2" > /dev/null 2>&1
     [[ -s "$1.png" ]] || { echo "no screenshot of $1"; status=1; }
 }
