@@ -16,10 +16,12 @@
 #   make bench         the benchmarks (Release build, Google Benchmark; BENCH_ARGS
 #                      passes options), then the heap over 100,000 monitor
 #                      cycles with the C allocator's free-list caches off,
-#                      the event store (tb58mon_event_bench), then 'serve'
-#                      polling a simulated fleet of 1,000 printers every 5 s
-#                      (bench/fleet_bench.sh): plain, with 300 silent
-#                      printers, and under 50 HTTP clients (wrk)
+#                      the event store (tb58mon_event_bench), the snmp://
+#                      path apart from the network (tb58mon_snmp_bench), then
+#                      'serve' polling a simulated fleet of 1,000 printers
+#                      every 5 s (bench/fleet_bench.sh): plain, with 300
+#                      silent printers, under 50 HTTP clients (wrk), and
+#                      1,000 printers that answer SNMP only
 #   make package       the Debian packages libtb58wk31-1, libtb58wk31-dev and
 #                      tb58mon (CPack; PACKAGE_BUILD_DIR/packages/)
 #   make package-check build them, install them on this machine (root) and
@@ -112,14 +114,16 @@ test-release:
 
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon tb58mon_event_bench
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon tb58mon_event_bench tb58mon_snmp_bench tb58mon_snmp_fleet
 	$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=-HeapGrowth $(BENCH_ARGS)
 	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
 		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
 	$(BENCH_BUILD_DIR)/bench/tb58mon_event_bench
+	$(BENCH_BUILD_DIR)/bench/tb58mon_snmp_bench
 	PLAIN=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 SILENT=300 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 CLIENTS=50 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
+	SNMP=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 
 # Debian's hardening flags on a build of its own (no tests, no benchmarks),
 # installed under /usr.

@@ -13,7 +13,9 @@
 # SILENT=S makes the last S printers of the fleet take every query and never
 # answer; CLIENTS=C runs C HTTP clients (wrk) that load the page and
 # /printers.json in a loop through the measuring window; PLAIN=1 switches
-# the fleet's fault switches off.
+# the fleet's fault switches off; SNMP=1 makes the fleet printers that
+# answer SNMP only (bench/snmp_fleet_agent.cpp, tb58mon_snmp_fleet beside
+# the program's build folder) and 'serve' watch them over snmp://.
 set -euo pipefail
 program=$1
 printers=${2:-1000}
@@ -38,11 +40,16 @@ get() {  # get PORT PATH: the body of an HTTP GET on 127.0.0.1
     exec 3<&-
 }
 
-"$program" simulate --fleet "$printers" ${PLAIN:+--plain} --silent "$silent" --listen 127.0.0.1:0 \
-    --write-config "$work/fleet.toml" --run-for $((window * 3 + 120)) > "$work/simulate.out" 2>&1 &
+if [[ -n ${SNMP:-} ]]; then
+    "$(dirname "$program")/../bench/tb58mon_snmp_fleet" "$printers" "$work/fleet.toml" $((window * 3 + 120)) \
+        > "$work/simulate.out" 2>&1 &
+else
+    "$program" simulate --fleet "$printers" ${PLAIN:+--plain} --silent "$silent" --listen 127.0.0.1:0 \
+        --write-config "$work/fleet.toml" --run-for $((window * 3 + 120)) > "$work/simulate.out" 2>&1 &
+fi
 pids+=($!)
 wait_for "$work/simulate.out" "serving a fleet"
-head -6 "$work/fleet.toml" > "$work/one.toml"
+awk '/^\[\[printer\]\]/ && n++ {exit} {print}' "$work/fleet.toml" > "$work/one.toml"
 
 # A service of one printer: the memory every service has.
 "$program" serve --config "$work/one.toml" --listen 127.0.0.1:0 --interval "$interval" --state-dir "$work/state-one" \

@@ -6,7 +6,9 @@
 #
 #   tools/install_packages.sh build   the library, tb58mon and the Linux tests
 #   tools/install_packages.sh test    and the Windows DLL's tests under Wine,
-#                                     snmpd for the monitor's SNMP tests,
+#                                     snmpd and mawk for the monitor's SNMP
+#                                     tests and the simulated agent, cups
+#                                     (its snmp backend finds that agent),
 #                                     Chromium (and a Japanese font, and
 #                                     python3 for its stub) for the fleet
 #                                     page, promtool for its metrics and
@@ -23,7 +25,7 @@ set -euo pipefail
 build=(cmake make g++ binutils pkg-config libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
        libpng-dev libasio-dev libsnmp-dev libmicrohttpd-dev libtomlplusplus-dev prometheus-cpp-dev libsqlite3-dev
        libcurl4-openssl-dev libsystemd-dev)
-test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd chromium fonts-ipafont-gothic prometheus
+test=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 snmpd mawk cups chromium fonts-ipafont-gothic prometheus
       python3 openssl)
 ci=(clang libclang-rt-14-dev libbenchmark-dev wrk dpkg-dev file lintian man-db systemd curl)
 

@@ -27,6 +27,11 @@ enum class WordId : uint16_t {
     kCounter,          // "Counter"
     kLastContact,      // "Last contact"
     kOutputBins,       // "Output bins"
+    kSupplies,         // "Supplies"
+    kSerialNumber,     // "Serial number"
+    kSupplyFull,       // "{n} % full": a waste toner box
+    kSupplySomeRemaining,  // "some remaining": a supply whose level the printer does not count
+    kSupplyUnknown,    // "unknown": a supply whose level the printer does not know
     kNever,            // "never"
     kSecondsAgo,       // "{n} s ago"
     kMinutesAgo,       // "{n} min ago"

@@ -1,5 +1,7 @@
 #include "check/check_findings.h"
 
+#include "monitor/cycle_record_view.h"
+
 #include "report/record_report.h"
 #include "report/status_report.h"
 
@@ -28,7 +30,7 @@ CheckFindings FindingsOfCycle(PrnInfoEx* record, const MonitorCycle& cycle, uint
     findings.short_text = TextOf(status["short"]);
     findings.long_text = TextOf(status["long"]);
     if (!findings.response) return findings;
-    const RecordView view = ViewRecord(*record, StoredReplies(cycle.rounds));
+    const RecordView view = ViewCycleRecord(*record, cycle);
     for (const TrayView& tray : view.trays) {
         if (!tray.level_asked) continue;
         findings.trays.push_back({tray.name.value_or("Tray " + std::to_string(tray.code)),

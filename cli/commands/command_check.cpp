@@ -39,7 +39,7 @@ struct CheckOptions {
 };
 
 void AddCheckOptions(CLI::App& app, CheckOptions& o) {
-    app.add_option("URI", o.uri, "the printer: socket://HOST[:PORT], usb:///dev/usb/lpN or sim:SCENARIO");
+    app.add_option("URI", o.uri, "the printer: socket://HOST[:PORT], snmp://HOST[:PORT], usb:///dev/usb/lpN or sim:SCENARIO");
     app.add_option("-H,--hostname", o.hostname, "the printer's host name or address (socket://HOST:PORT)");
     app.add_option("-p,--port", o.port, "with -H: the PJL port (default 9100)");
     app.add_option("-t,--timeout", o.timeout, "seconds the whole check may take")->capture_default_str();

@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kDescription =
     "tb58mon - the reference status monitor of the Tb58Wk31 printer data library.\n"
     "It drives the library through its exports only, as a status monitor does:\n"
-    "'watch' polls a printer (socket://HOST, usb:///dev/usb/lpN or sim:SCENARIO)\n"
+    "'watch' polls a printer (socket://HOST, snmp://HOST, usb:///dev/usb/lpN or sim:SCENARIO)\n"
     "and prints what changes; 'serve' watches a fleet and serves a status page,\n"
     "JSON and Prometheus metrics; 'simulate' serves simulated printers on the\n"
     "network; 'demo' runs a whole query cycle against a simulated printer and\n"
@@ -111,13 +111,13 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     CLI::App* simulate_command = nullptr;
     if (NetworkTransportsBuilt()) {
         simulate_command = app.add_subcommand(
-            "simulate", "serve a simulated printer on the network: PJL on TCP, the device ID over SNMP");
+            "simulate", "serve a simulated printer on the network: PJL on TCP, its MIB over SNMP");
         simulate_command->add_option("--listen", simulate.listen, "HOST:PORT of the PJL service")->capture_default_str();
         simulate_command->add_option("--scenario", simulate.scenario,
                                      "the printer, by name (default " + std::string(kDefaultScenario) + ")");
         simulate_command->add_option("--scenario-file", simulate.scenario_file, "the printer from a scenario file");
         simulate_command->add_option("--snmp-port", simulate.snmp_port,
-                                     "serve the device ID over SNMP on this UDP port (needs snmpd)");
+                                     "serve the printer's MIB over SNMP on this UDP port (needs snmpd)");
         simulate_command->add_option("--script", simulate.script,
                                      "timed changes, e.g. all-well:10,jam-tray2-lct:10,off:5,all-well "
                                      "(scenario or off, and seconds)");
@@ -142,6 +142,13 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
         simulate_command->add_flag("--nul-prefix", f.nul_prefix,
                                    "fault: NUL and EOT bytes before the reply and after each form feed");
         simulate_command->add_option("--delay", f.delay_ms, "fault: wait N milliseconds before each reply");
+        simulate_command->add_flag("--snmp-silent", f.snmp_silent, "SNMP fault: the agent answers nothing at all");
+        simulate_command->add_option("--snmp-rows", f.snmp_rows,
+                                     "SNMP fault: the tray and supplies tables hold N rows each");
+        simulate_command->add_flag("--snmp-wrong-types", f.snmp_wrong_types,
+                                   "SNMP fault: strings where numbers belong and numbers where strings do");
+        simulate_command->add_flag("--snmp-extreme", f.snmp_extreme,
+                                   "SNMP fault: negative and huge numbers (-5, 2147483647, 4294967295)");
     }
 
     ServeOptions serve;

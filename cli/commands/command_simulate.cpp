@@ -67,6 +67,8 @@ void WarnBeyondLoopback(EventLog& log, const NetworkPrinter& printer, const std:
              std::string(printer.snmp_port() != 0 ? " and its SNMP agent" : ""));
 }
 
+constexpr size_t kLargestSnmpRows = 20000;
+
 void CheckOptions(const SimulateOptions& options) {
     if (!std::isfinite(options.run_for) || options.run_for < 0) {
         throw BadArgument("--run-for takes seconds, 0 or more (0: until Ctrl-C)");
@@ -82,6 +84,7 @@ void CheckOptions(const SimulateOptions& options) {
     if (f.stall_after < -1 || f.drop_after < -1) throw BadArgument("--stall-after and --drop-after take a byte count");
     if (f.huge > kLargestHuge) throw BadArgument("--huge takes at most 67108864 bytes");
     if (f.delay_ms < 0 || f.delay_ms > 600000) throw BadArgument("--delay takes 0 to 600000 milliseconds");
+    if (f.snmp_rows > kLargestSnmpRows) throw BadArgument("--snmp-rows takes at most 20000 rows");
 }
 
 // A fleet: printer i (from 1) serves scenario i of the built-in ones, in
@@ -191,7 +194,7 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
 
     std::string serving = "serving scenario " + first_name + " on " + HostPort(listen.host, printer.pjl_port());
     if (printer.snmp_port() != 0) {
-        serving += ", device ID over SNMP on udp " + HostPort(printer.snmp_host(), printer.snmp_port());
+        serving += ", its MIB over SNMP on udp " + HostPort(printer.snmp_host(), printer.snmp_port());
     }
     const std::string faults = DescribeFaults(options.faults);
     if (!faults.empty()) serving += ", faults: " + faults;

@@ -1,6 +1,7 @@
 #include "monitor/monitor_cycle.h"
 
 #include "base/value_lists.h"
+#include "mib/mib_pminfo.h"
 
 namespace tb58mon {
 namespace {
@@ -57,10 +58,21 @@ bool HasTzmoEmulation(const PrnInfoEx& record) {
     return false;
 }
 
-CycleSteps::CycleSteps(PrnInfoEx* record, bool every_round) : record_(record), every_round_(every_round) {}
+constexpr std::string_view kMibRoundTitle = "printer MIB over SNMP";
+
+CycleSteps::CycleSteps(PrnInfoEx* record, bool every_round, bool reads_mib)
+    : record_(record), every_round_(every_round), phase_(reads_mib ? Phase::kMib : Phase::kConfiguration) {
+    mib_request_.device_id_requested = true;
+}
 
 const QueryRequest* CycleSteps::Next() {
     pending_.reset();
+    if (phase_ == Phase::kMib) {
+        phase_ = Phase::kDone;
+        mib_pending_ = true;
+        return &mib_request_;
+    }
+    mib_pending_ = false;
     const bool go_on = last_ok_ || every_round_;
     switch (phase_) {
         case Phase::kConfiguration:
@@ -75,12 +87,43 @@ const QueryRequest* CycleSteps::Next() {
             phase_ = Phase::kDone;
             if (go_on && HasTzmoEmulation(*record_)) pending_ = BeginEmulationRound();
             break;
+        case Phase::kMib:
         case Phase::kDone: break;
     }
     return pending_ ? &pending_->round.request : nullptr;
 }
 
+void CycleSteps::TakeMib(RoundResult result) {
+    mib_pending_ = false;
+    QueryRound round;
+    round.title = std::string(kMibRoundTitle);
+    round.call = "PatPMInfoToPrnInfoEx, PatSetCentroDataTo";
+    round.request = mib_request_;
+    round.outcome = result.outcome;
+    round.answered = result.outcome == RoundOutcome::kAnswered && result.mib.has_value();
+    round.message = std::move(result.message);
+    round.device_id = std::move(result.device_id);
+    round.device_id_note = std::move(result.device_id_note);
+    if (round.answered) {
+        try {
+            StoreMibInRecord(record_, *result.mib);
+            round.stored = true;
+        } catch (const CliError& error) {
+            round.store_error = error.what();
+        }
+        cycle_.mib = std::move(result.mib);
+        cycle_.mib_note = std::move(result.mib_note);
+    }
+    const std::string failure = FailureOf(round);
+    if (!failure.empty()) {
+        cycle_.no_response = true;
+        cycle_.reason = round.title + ": " + failure;
+    }
+    cycle_.rounds.push_back(std::move(round));
+}
+
 void CycleSteps::Take(RoundResult result) {
+    if (mib_pending_) return TakeMib(std::move(result));
     if (!pending_) return;
     QueryRound round = FinishQueryRound(std::move(*pending_), record_, std::move(result));
     pending_.reset();
@@ -102,7 +145,7 @@ MonitorCycle CycleSteps::Finish() {
 }
 
 MonitorCycle RunMonitorCycle(PrnInfoEx* record, Transport& printer, Deadline deadline, bool every_round) {
-    CycleSteps steps(record, every_round);
+    CycleSteps steps(record, every_round, printer.ReadsMib());
     while (const QueryRequest* request = steps.Next()) {
         steps.Take(printer.Exchange(request->text, request->device_id_requested, deadline));
     }

@@ -7,6 +7,11 @@
 // bNoResponse.  One deadline bounds the whole cycle: every round and the
 // SNMP requests.
 //
+// An snmp:// printer's cycle is one round instead: its MIB is read and
+// given to the library (PatPMInfoToPrnInfoEx, then the device ID alone
+// through PatSetCentroDataTo); the MIB stays with the cycle for the
+// monitor's own view of trays, supplies and counters.
+//
 // A cycle that is answered but brings no readable status codes (no device
 // ID: --no-snmp, a silent SNMP agent, a USB device that gives none; or a
 // device ID without a readable STS field) says so: the printer's state is
@@ -32,6 +37,8 @@ struct MonitorCycle {
     std::string ustatus;       // the latest unsolicited status that arrived
     bool status_read = false;  // answered, with engine status codes from a device ID
     std::string status_note;   // why not: "status codes not read: SNMP did not answer (...)"
+    std::optional<PrinterMib> mib;  // snmp://: what the agent said
+    std::string mib_note;           // snmp://: what was left unread
 };
 
 // A cycle one round at a time, for callers that run the exchanges
@@ -44,7 +51,8 @@ class CycleSteps {
 public:
     // record should be fresh; it must outlive the steps.  With every_round
     // the later rounds run even after one failed (the demo shows them all).
-    explicit CycleSteps(PrnInfoEx* record, bool every_round = false);
+    // reads_mib: the transport reads the printer's MIB (snmp://).
+    explicit CycleSteps(PrnInfoEx* record, bool every_round = false, bool reads_mib = false);
 
     // The next round's request (its query built by the library), or null
     // when the cycle is over.  Throws CliError when a library call fails.
@@ -57,12 +65,15 @@ public:
     MonitorCycle Finish();
 
 private:
-    enum class Phase { kConfiguration, kStatus, kEmulation, kDone };
+    enum class Phase { kConfiguration, kStatus, kEmulation, kMib, kDone };
+    void TakeMib(RoundResult result);
     PrnInfoEx* record_;
     bool every_round_;
     Phase phase_ = Phase::kConfiguration;
     bool last_ok_ = true;
     std::optional<PendingRound> pending_;
+    QueryRequest mib_request_;
+    bool mib_pending_ = false;
     MonitorCycle cycle_;
 };
 

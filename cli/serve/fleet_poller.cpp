@@ -47,7 +47,8 @@ size_t PollerDescriptors(const PollerOptions& options) { return 2 * options.max_
 struct FleetPoller::Impl {
     // One cycle in progress.
     struct Run {
-        explicit Run(std::shared_ptr<OwnedRecord> r) : record(std::move(r)), steps(record->get()) {}
+        Run(std::shared_ptr<OwnedRecord> r, bool reads_mib)
+            : record(std::move(r)), steps(record->get(), false, reads_mib) {}
         std::shared_ptr<OwnedRecord> record;
         CycleSteps steps;
         Clock::time_point started;
@@ -142,7 +143,7 @@ struct FleetPoller::Impl {
     }
 
     void Begin(const std::shared_ptr<Slot>& slot) {
-        auto run = std::make_shared<Run>(std::make_shared<OwnedRecord>());
+        auto run = std::make_shared<Run>(std::make_shared<OwnedRecord>(), slot->transport->ReadsMib());
         run->started = Clock::now();
         run->deadline = run->started + Seconds(slot->config.settings.timeout);
         run->suspect = Suspect(*slot);

@@ -8,6 +8,7 @@
 #include "base/text_format.h"
 #include "image/image_files.h"
 #include "image/picture.h"
+#include "monitor/cycle_record_view.h"
 #include "report/status_report.h"
 #include "watch/watch_view.h"
 
@@ -20,8 +21,8 @@ Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) 
     return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
 }
 
-void ReadInventory(const PrnInfoEx& record, std::span<const std::string_view> replies, PrinterView& view) {
-    const RecordView words = ViewRecord(record, replies);
+void ReadConfiguration(const PrnInfoEx& record, const MonitorCycle& cycle, PrinterView& view) {
+    const RecordView words = ViewCycleRecord(record, cycle);
     for (const TrayView& tray : words.trays) {
         view.trays.push_back({tray.code, tray.name.value_or("Tray " + std::to_string(tray.code)),
                               tray.paper_size_word.value_or(""), tray.percent ? int{*tray.percent} : -1,
@@ -31,6 +32,10 @@ void ReadInventory(const PrnInfoEx& record, std::span<const std::string_view> re
         view.bins.push_back({bin.code, bin.name.value_or(""), bin.state_word.value_or("")});
     }
     if (!words.counters.empty()) view.counter = words.counters.front().value;
+    if (cycle.mib) {
+        view.supplies = ReadSupplies(*cycle.mib);
+        view.inventory = ReadInventory(*cycle.mib);
+    }
 }
 
 bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
@@ -112,14 +117,16 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
         view->bins = before.bins;
         view->toner = before.toner;
         view->counter = before.counter;
+        view->supplies = before.supplies;
+        view->inventory = before.inventory;
     } else if (!cycle.status_read) {
         // Trays and bins came; the state did not: nothing is claimed of it.
-        ReadInventory(r, StoredReplies(cycle.rounds), *view);
+        ReadConfiguration(r, cycle, *view);
         view->health = PrinterHealth::kUnknown;
         view->reason = cycle.status_note;
     } else {
-        ReadInventory(r, StoredReplies(cycle.rounds), *view);
-        view->toner = TonerState(view->codes);
+        ReadConfiguration(r, cycle, *view);
+        view->toner = TonerStateFromLevels(view->supplies).value_or(TonerState(view->codes));
         view->health = view->error ? PrinterHealth::kError
                        : NeedsAttention(r, view->codes) ? PrinterHealth::kAttention
                                                         : PrinterHealth::kReady;
@@ -203,6 +210,13 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
     json["bins"] = bins;
     json["toner"] = view.toner.empty() ? Json(nullptr) : Json(view.toner);
     json["counter"] = view.counter ? Json(*view.counter) : Json(nullptr);
+    if (view.inventory) {
+        json["supplies"] = SuppliesJson(view.supplies);
+        json["serial"] = view.inventory->serial.empty() ? Json(nullptr) : Json(view.inventory->serial);
+        json["model"] = view.inventory->model.empty() ? Json(nullptr) : Json(view.inventory->model);
+        json["memory_kib"] = view.inventory->memory_kib ? Json(*view.inventory->memory_kib) : Json(nullptr);
+        json["pages"] = view.inventory->pages ? Json(*view.inventory->pages) : Json(nullptr);
+    }
     json["last_poll"] = TimeJson(view.last_poll);
     json["last_contact"] = TimeJson(view.last_contact);
     json["poll_seconds"] = view.poll_seconds;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "library/library_calls.h"
+#include "mib/supply_view.h"
 #include "report/record_report.h"
 #include "serve/fleet_config.h"
 #include "monitor/monitor_cycle.h"
@@ -73,6 +74,8 @@ struct PrinterView {
     std::string toner;              // "ok", "low", "empty"; empty while not known
     std::optional<uint32_t> counter;
     std::string ustatus;
+    std::vector<SupplyReading> supplies;        // snmp://: the marker supplies
+    std::optional<Inventory> inventory;         // snmp://: serial number, model, memory, pages
     std::shared_ptr<OwnedRecord> record;        // null before the first cycle
     std::shared_ptr<const std::string> png;     // the status picture
     uint64_t picture_id = 0;                    // changes when the picture does

@@ -37,6 +37,11 @@ table.trays td { padding: .1rem .4rem .1rem 0; vertical-align: middle; }
 table.trays td:first-child, table.trays td.level { white-space: nowrap; }
 table.trays td.paper { color: #57606a; font-size: .75rem; padding-bottom: .3rem; white-space: normal; overflow-wrap: anywhere; }
 meter { width: 3rem; vertical-align: middle; }
+table.supplies { border-collapse: collapse; width: 100%; font-size: .85rem; }
+table.supplies td { padding: .1rem .4rem .1rem 0; vertical-align: middle; overflow-wrap: anywhere; }
+table.supplies td.state { white-space: nowrap; text-align: right; font-variant-numeric: tabular-nums; }
+.supply { width: 4rem; height: .6rem; background: #eaeef2; border-radius: 3px; overflow: hidden; border: 1px solid #d0d7de; }
+.supply .fill { height: 100%; background: var(--supply, #8c959f); }
 dl { display: grid; grid-template-columns: auto 1fr; gap: .1rem .8rem; margin: 0; font-size: .85rem; }
 dt { color: #57606a; } dd { margin: 0; }
 .uri { color: #57606a; font-size: .8rem; overflow-wrap: anywhere; }
@@ -149,6 +154,29 @@ function eventList(events) {
   section.append(el("h3", null, word("recent_events")), list);
   return section;
 }
+// A bar per supply in its colour: what is left, or for a receptacle (a
+// waste toner box) how full it is.
+const SUPPLY_COLOURS = {black: "#24292f", cyan: "#0aa5d8", magenta: "#c8177e", yellow: "#e3b400"};
+function supplyTable(supplies) {
+  const t = el("table", "supplies");
+  const head = t.insertRow().insertCell(); head.colSpan = 3; head.textContent = word("supplies");
+  for (const s of supplies) {
+    const r = t.insertRow();
+    // The printer's own name of the supply, in the printer's language.
+    const name = r.insertCell(); name.className = "supply-name"; name.textContent = String(s.description || s.type || "");
+    const bar = el("div", "supply"); const fill = el("div", "fill");
+    const level = typeof s.level === "number" ? Math.max(0, Math.min(1, s.level)) : null;
+    const shown = level === null ? 0 : (s.receptacle ? 1 - level : level);
+    fill.style.width = (shown * 100).toFixed(0) + "%";
+    if (own(SUPPLY_COLOURS, s.color)) fill.style.setProperty("--supply", SUPPLY_COLOURS[s.color]);
+    bar.append(fill); r.insertCell().append(bar);
+    const c = r.insertCell(); c.className = "state";
+    if (level === null) c.textContent = word(s.level_kind === "some_remaining" ? "supply_some_remaining" : "supply_unknown");
+    else if (s.receptacle) c.textContent = word("supply_full", {n: number(Math.ceil((1 - level) * 100 - 1e-9))});
+    else c.textContent = number(Math.floor(level * 100 + 1e-9)) + " %";
+  }
+  return t;
+}
 function card(p) {
   const a = el("article", "card " + healthClass(p.state));
   a.id = "printer-" + p.name;
@@ -172,6 +200,7 @@ function card(p) {
     }
     a.append(t);
   }
+  if (Array.isArray(p.supplies) && p.supplies.length) a.append(supplyTable(p.supplies));
   const d = el("dl");
   const add = (k, ...v) => { const dd = el("dd"); dd.append(...v); d.append(el("dt", null, k), dd); };
   if (p.bins.length) {
@@ -180,6 +209,7 @@ function card(p) {
   add(word("toner"), p.toner ? (own(W.words, "toner_" + p.toner) ? W.words["toner_" + p.toner] : String(p.toner)) : "-");
   add(word("counter"), p.counter === null ? "-" : number(p.counter));
   add(word("last_contact"), ago(p.last_contact));
+  if (p.serial) add(word("serial_number"), String(p.serial));
   a.append(d);
   if (Array.isArray(p.events) && p.events.length) a.append(eventList(p.events));
   a.append(el("div", "uri", p.uri));

@@ -20,6 +20,7 @@
 
 #include "base/cli_error.h"
 #include "sim/simulated_printer.h"
+#include "sim/agent_bindings.h"
 #include "sim/snmp_agent.h"
 
 namespace tb58mon {
@@ -123,6 +124,10 @@ std::string FaultNames(const FaultSwitches& f) {
     if (f.ustatus) add("ustatus");
     if (f.nul_prefix) add("nul-prefix");
     if (f.delay_ms > 0) add("delay " + std::to_string(f.delay_ms) + " ms");
+    if (f.snmp_silent) add("snmp-silent");
+    if (f.snmp_rows > 0) add("snmp-rows " + std::to_string(f.snmp_rows));
+    if (f.snmp_wrong_types) add("snmp-wrong-types");
+    if (f.snmp_extreme) add("snmp-extreme");
     return names;
 }
 
@@ -554,10 +559,11 @@ void NetworkPrinter::Impl::UpdateAgent() {
     if (!agent_) return;
     const std::lock_guard<std::mutex> lock(mutex_);
     if (available_ && served_->scenario.answers != Answers::kNone) {
-        agent_->SetDeviceId(served_->printer.DeviceId());
+        agent_->SetBindings(AgentBindings(served_->scenario, faults_));
     } else {
         agent_->ClearDeviceId();
     }
+    agent_->SetSilent(faults_.snmp_silent);
 }
 
 void NetworkPrinter::Impl::SetScenario(Scenario scenario) {
@@ -575,6 +581,7 @@ void NetworkPrinter::Impl::SetFaults(const FaultSwitches& faults) {
         faults_ = faults;
     }
     OnServer([this] { UpdateListener(); });
+    UpdateAgent();
 }
 
 void NetworkPrinter::Impl::SetAvailable(bool on) {

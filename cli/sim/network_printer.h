@@ -1,7 +1,7 @@
 // The simulated printer on the network, for 'tb58mon simulate' and the
 // tests of the socket transport: PJL over TCP (a raw port like 9100) served
-// by a background thread, and optionally the device ID over SNMP (an
-// SnmpAgent).
+// by a background thread, and optionally its MIB over SNMP (an SnmpAgent
+// serving sim/agent_bindings.h).
 //
 // Each connection reads a query until it is complete (a closing UEL after
 // at least one "@PJL" line, or the peer closing its side) and answers it as
@@ -24,7 +24,9 @@
 // bytes before the echo answer), ustatus (an unsolicited status section
 // after every form feed but the last), nul-prefix (NUL NUL EOT before the
 // reply and after every form feed), delay N (N milliseconds before each
-// reply).
+// reply).  The SNMP switches change what the agent serves (see
+// sim/agent_bindings.h): snmp-silent, snmp-rows N, snmp-wrong-types,
+// snmp-extreme.
 #pragma once
 
 #include <cstddef>
@@ -71,13 +73,14 @@ public:
     bool loopback_only() const;
 
     // Thread-safe.  Queries read from now on are answered from the new
-    // scenario (its rounds counted afresh); the SNMP device ID follows.
+    // scenario (its rounds counted afresh); the SNMP agent's MIB follows.
     void SetScenario(Scenario scenario);
-    // Thread-safe; replies started from now on use them.  Turning refuse on
-    // closes the listener, turning it off opens it again.
+    // Thread-safe; replies started from now on use them, the SNMP agent
+    // serves under them at once.  Turning refuse on closes the listener,
+    // turning it off opens it again.
     void SetFaults(const FaultSwitches& faults);
     // false: the printer is switched off: the listener is closed (connects
-    // are refused), open connections are closed, the SNMP object is missing.
+    // are refused), open connections are closed, every SNMP object is missing.
     // true: listening again on the same port.  Thread-safe; done when it
     // returns.  Throws Failure when the port cannot be bound again.
     void SetAvailable(bool on);

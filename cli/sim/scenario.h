@@ -24,6 +24,15 @@
 //   counter: 123456 / supplies: 80,60     device ID QIJ
 //   tzmo: MEMORYUSAGE=USER IMAGEROTATION=IMPOSSIBLE OTHER=text
 //   answers: all | first | none           how many query rounds it answers
+//   serial: E3052000123                   prtGeneralSerialNumber over SNMP
+//   supply: toner black level=80 capacity=100   a marker supply over SNMP
+//                                         (repeats): toner (black, cyan,
+//                                         magenta, yellow), drum, developer,
+//                                         fuser, transfer-unit, waste-toner,
+//                                         staples; level and capacity as
+//                                         the MIB gives them (-1 other, -2
+//                                         unknown, -3 some remaining; of a
+//                                         waste-toner box the room left)
 #pragma once
 
 #include <cstdint>
@@ -44,6 +53,14 @@ struct ScenarioTray {
 struct ScenarioBin {
     std::string entry;  // UPPER, OPTIONALOUTPUTBIN1-9, FINISHERPROOF, FINISHERSHIFT, FINISHERBOOKLET
     std::string state;  // READY, PAPEREXIST, FULL
+};
+
+// A marker supply the SNMP agent reports (prtMarkerSuppliesTable).
+struct ScenarioSupply {
+    std::string kind;     // toner, drum, developer, fuser, transfer-unit, waste-toner, staples
+    std::string colour;   // black, cyan, magenta, yellow (toner only); empty otherwise
+    int32_t level = 100;  // prtMarkerSuppliesLevel
+    int32_t capacity = 100;  // prtMarkerSuppliesMaxCapacity
 };
 
 struct ScenarioEmulation {
@@ -85,6 +102,8 @@ struct Scenario {
     std::string tzmo_image_rotation;
     std::string tzmo_other;
     Answers answers = Answers::kAll;
+    std::string serial;                        // empty: the agent's default
+    std::vector<ScenarioSupply> marker_supplies;  // empty: the agent's default set
 };
 
 // Reads a scenario file's text.  Throws CliError (exit code 1) naming the

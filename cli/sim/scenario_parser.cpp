@@ -10,6 +10,8 @@
 namespace tb58mon {
 namespace {
 
+constexpr int32_t kSomeRemaining = -3;
+
 constexpr std::string_view kSpecialTrayKeys[kSpecialTrayCount] = {
     "front-cover-tray", "slip-sheet-tray", "chapter-tray-1", "chapter-tray-2", "back-cover-tray",
 };
@@ -139,6 +141,10 @@ private:
             s_.supplies = Word(key, value);
         } else if (key == "tzmo") {
             Tzmo(value);
+        } else if (key == "serial") {
+            s_.serial = Word(key, value);
+        } else if (key == "supply") {
+            Supply(value);
         } else if (key == "answers") {
             if (value == "all") {
                 s_.answers = Answers::kAll;
@@ -244,6 +250,51 @@ private:
                  "' (known: UPPER OPTIONALOUTPUTBIN1-9 FINISHERPROOF FINISHERSHIFT FINISHERBOOKLET)");
         }
         s_.bins.push_back({std::string(words[0]), KnownWord("bin state", words[1], BinStateTable())});
+    }
+
+    // A level or capacity as the MIB carries it: -3 to 2147483647.
+    int32_t MibNumber(std::string_view what, std::string_view text) const {
+        int64_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < -3 ||
+            value > 0x7FFFFFFF) {
+            Fail("supply " + std::string(what) + " '" + std::string(text) + "' is not a number from -3 to 2147483647");
+        }
+        return static_cast<int32_t>(value);
+    }
+
+    void Supply(std::string_view value) {
+        static constexpr std::string_view kKinds[] = {"toner", "drum", "developer", "fuser", "transfer-unit",
+                                                      "waste-toner", "staples"};
+        static constexpr std::string_view kColours[] = {"black", "cyan", "magenta", "yellow"};
+        const auto words = Words(value);
+        if (words.empty() || std::find(std::begin(kKinds), std::end(kKinds), words[0]) == std::end(kKinds)) {
+            Fail("supply needs a kind: toner drum developer fuser transfer-unit waste-toner staples");
+        }
+        ScenarioSupply supply;
+        supply.kind = words[0];
+        size_t at = 1;
+        if (supply.kind == "toner") {
+            const bool known = words.size() >= 2 &&
+                               std::find(std::begin(kColours), std::end(kColours), words[1]) != std::end(kColours);
+            if (!known) {
+                Fail("supply: a toner needs a colour (black cyan magenta yellow)");
+            }
+            supply.colour = words[1];
+            at = 2;
+        }
+        for (; at < words.size(); ++at) {
+            const std::string_view w = words[at];
+            if (w.starts_with("level=")) {
+                supply.level = MibNumber("level", w.substr(6));
+            } else if (w.starts_with("capacity=")) {
+                supply.capacity = MibNumber("capacity", w.substr(9));
+                if (supply.capacity == kSomeRemaining) Fail("supply capacity may not be -3");
+            } else {
+                Fail("supply: '" + std::string(w) + "' is not level= or capacity=");
+            }
+        }
+        s_.marker_supplies.push_back(supply);
     }
 
     void Tzmo(std::string_view value) {

@@ -22,6 +22,7 @@
 
 #include "base/cli_error.h"
 #include "sim/agent_folder.h"
+#include "sim/mib_responder.h"
 
 extern char** environ;
 
@@ -30,14 +31,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The subtree snmpd hands to the script: the device ID column.
-constexpr std::string_view kDeviceIdSubtree = "1.3.6.1.4.1.2699.1.2.1.2.1.1.3";
+// The subtrees snmpd hands to the responders: sysDescr, the Host Resources
+// MIB, the Printer MIB and the Port Monitor MIB.
+constexpr std::string_view kServedSubtrees[] = {
+    ".1.3.6.1.2.1.1.1", ".1.3.6.1.2.1.25", ".1.3.6.1.2.1.43", ".1.3.6.1.4.1.2699.1.2",
+};
+// snmpd's own modules that would answer in those subtrees (the machine's
+// system description, storage, devices and processes), and SMUX, which
+// would listen on TCP port 199 of every address (when run as root).
+constexpr std::string_view kModulesLeftOut =
+    "-smux,system_mib,hr_system,hrh_storage,hr_device,hr_other,hr_proc,hr_network,hr_print,hr_disk,"
+    "hr_partition,hrh_filesys,hrSWRunTable,hrSWRunPerfTable,hrSWInstalledTable";
 constexpr auto kStartLimit = std::chrono::seconds(3);
 constexpr auto kStopLimit = std::chrono::seconds(2);
 constexpr auto kPollStep = std::chrono::milliseconds(10);
 
 // A directory for temporary files whose name needs no quoting in the
-// configuration and the script: TMPDIR when it is plain, /tmp otherwise.
+// configuration and the responders' arguments: TMPDIR when it is plain, /tmp
+// otherwise.
 std::string TemporaryParent() {
     const char* tmpdir = std::getenv("TMPDIR");
     if (tmpdir == nullptr || *tmpdir != '/') return "/tmp";
@@ -55,6 +66,44 @@ void WriteFile(const std::string& path, const std::string& text) {
     file.close();
     if (!file) throw Failure("cannot write " + path);
 }
+
+
+std::string LastLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::string last;
+    while (std::getline(file, line)) {
+        if (!line.empty()) last = line;
+    }
+    return last;
+}
+
+// snmpd's configuration: it listens on the one address it was given; on a
+// loopback address it also answers local requests only.  (Not the plain
+// "pass": snmpd keeps what a pass program printed for some seconds, so new
+// values would show late.)
+std::string AgentConfiguration(const std::string& host, unsigned port, const std::string& directory,
+                               const std::string& program) {
+    const bool loopback = host.starts_with("127.");
+    std::string text = "agentAddress udp:" + host + ":" + std::to_string(port) + "\n";
+    for (std::string_view subtree : kServedSubtrees) text += "view printer included " + std::string(subtree) + "\n";
+    text += "rocommunity public " + std::string(loopback ? "127.0.0.0/8" : "default") + " -V printer\n";
+    text += "dontLogTCPWrappersConnects yes\n";
+    for (std::string_view subtree : kServedSubtrees) {
+        text += "pass_persist " + std::string(subtree) + " " + std::string(kMawkPath) + " -W interactive -v PREFIX=" +
+                std::string(subtree) + " -v DATA=" + directory + "/mib -v STAMP=" + directory + "/stamp -f " +
+                program + "\n";
+    }
+    return text;
+}
+
+std::string DescribeExit(int status) {
+    if (WIFEXITED(status)) return "exit code " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
+    return "status " + std::to_string(status);
+}
+
+}  // namespace
 
 // True when a UDP socket of this machine is bound to the port, on any
 // address: the lines of /proc/net/udp and /proc/net/udp6 hold the local
@@ -77,28 +126,32 @@ bool UdpPortBound(unsigned port) {
     return false;
 }
 
-std::string LastLine(const std::string& path) {
-    std::ifstream file(path);
-    std::string line;
-    std::string last;
-    while (std::getline(file, line)) {
-        if (!line.empty()) last = line;
-    }
-    return last;
-}
+namespace {
 
-std::string DescribeExit(int status) {
-    if (WIFEXITED(status)) return "exit code " + std::to_string(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
-    return "status " + std::to_string(status);
+std::vector<MibBinding> DeviceIdBindings(const std::string& device_id) {
+    if (device_id.empty()) return {};
+    MibBinding binding;
+    binding.oid = mib_oid::kPpmPrinterIEEE1284DeviceId;
+    binding.type = MibType::kOctets;
+    binding.text = device_id;
+    for (char& c : binding.text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return {binding};
 }
 
 }  // namespace
 
 SnmpAgent::SnmpAgent(std::string host, unsigned port, const std::string& device_id)
+    : SnmpAgent(std::move(host), port, DeviceIdBindings(device_id)) {}
+
+SnmpAgent::SnmpAgent(std::string host, unsigned port, const std::vector<MibBinding>& bindings)
     : host_(std::move(host)), port_(port) {
     if (access(std::string(kSnmpdPath).c_str(), X_OK) != 0) {
         throw Failure("snmpd is not installed: apt-get install snmpd");
+    }
+    if (access(std::string(kMawkPath).c_str(), X_OK) != 0) {
+        throw Failure("mawk is not installed: apt-get install mawk");
     }
     in_addr address{};
     if (inet_pton(AF_INET, host_.c_str(), &address) != 1) {
@@ -114,7 +167,7 @@ SnmpAgent::SnmpAgent(std::string host, unsigned port, const std::string& device_
     folder_ = std::make_unique<AgentFolder>(TemporaryParent());
     directory_ = folder_->path();
     try {
-        WriteValue(device_id);
+        SetBindings(bindings);
         Start();
     } catch (...) {
         Stop();
@@ -124,28 +177,40 @@ SnmpAgent::SnmpAgent(std::string host, unsigned port, const std::string& device_
 
 SnmpAgent::~SnmpAgent() { Stop(); }
 
-void SnmpAgent::SetDeviceId(const std::string& device_id) { WriteValue(device_id); }
+void SnmpAgent::SetBindings(const std::vector<MibBinding>& bindings) { WriteData(MibResponderData(bindings)); }
 
-void SnmpAgent::ClearDeviceId() { WriteValue(std::string()); }
+void SnmpAgent::SetDeviceId(const std::string& device_id) { SetBindings(DeviceIdBindings(device_id)); }
 
-void SnmpAgent::WriteValue(const std::string& text) {
-    // One line: the script hands snmpd the first line of the file.  An
-    // empty file means no object.
-    std::string line = text;
-    for (char& c : line) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    if (!line.empty()) line += '\n';
+void SnmpAgent::ClearDeviceId() { SetBindings({}); }
+
+void SnmpAgent::SetSilent(bool silent) {
     const std::lock_guard<std::mutex> lock(write_mutex_);
-    const std::string path = directory_ + "/device_id";
-    WriteFile(path + ".new", line);
+    if (silent == silent_ || pid_ <= 0) {
+        silent_ = silent;
+        return;
+    }
+    kill(pid_, silent ? SIGSTOP : SIGCONT);
+    silent_ = silent;
+}
+
+void SnmpAgent::WriteData(const std::string& data) {
+    // The data first, then the stamp: a responder that sees the new stamp
+    // reads the new data (or newer).
+    const std::lock_guard<std::mutex> lock(write_mutex_);
+    const std::string path = directory_ + "/mib";
+    const std::string stamp = directory_ + "/stamp";
+    WriteFile(path + ".new", data);
     if (std::rename((path + ".new").c_str(), path.c_str()) != 0) {
         throw Failure("cannot replace " + path + ": " + std::strerror(errno));
+    }
+    WriteFile(stamp + ".new", std::to_string(++generation_) + "\n");
+    if (std::rename((stamp + ".new").c_str(), stamp.c_str()) != 0) {
+        throw Failure("cannot replace " + stamp + ": " + std::strerror(errno));
     }
 }
 
 void SnmpAgent::Start() {
-    const std::string script = directory_ + "/device-id.sh";
+    const std::string program = directory_ + "/responder.awk";
     // Not "snmpd.conf": snmpd writes a file of that name into its
     // persistent directory, which is a directory of its own below.
     const std::string config = directory_ + "/agent.conf";
@@ -154,49 +219,13 @@ void SnmpAgent::Start() {
         throw Failure("cannot create " + persistent + ": " + std::strerror(errno));
     }
     const std::string log = directory_ + "/snmpd.log";
-    const std::string subtree = "." + std::string(kDeviceIdSubtree);
-    const std::string oid = "." + std::string(kDeviceIdOid);
-    // The script speaks snmpd's pass_persist protocol on its standard input
-    // and output: "PING" is answered "PONG"; "get" and "getnext" come with
-    // an OID on the next line and are answered with the OID, the type and
-    // the value, or "NONE".  It reads the value file for every request.
-    // (Not the plain "pass": snmpd keeps what a pass program printed for
-    // some seconds, so a new device ID would show late.)
-    WriteFile(script,
-              "#!/bin/sh\n"
-              "oid=" + oid + "\n"
-              "subtree=" + subtree + "\n"
-              "file='" + directory_ + "/device_id'\n"
-              "answer() {\n"
-              "  id=\n"
-              "  [ -f \"$file\" ] && IFS= read -r id < \"$file\"\n"
-              "  if [ -n \"$id\" ]; then printf '%s\\nstring\\n%s\\n' \"$oid\" \"$id\"; else echo NONE; fi\n"
-              "}\n"
-              "while IFS= read -r command; do\n"
-              "  case \"$command\" in\n"
-              "    PING) echo PONG ;;\n"
-              "    get) read -r asked; if [ \"$asked\" = \"$oid\" ]; then answer; else echo NONE; fi ;;\n"
-              "    getnext) read -r asked; if [ \"$asked\" = \"$subtree\" ]; then answer; else echo NONE; fi ;;\n"
-              "    set) read -r asked; read -r value; echo not-writable ;;\n"
-              "    *) echo NONE ;;\n"
-              "  esac\n"
-              "done\n");
-    // The agent listens on the one address it was given; on a loopback
-    // address it also answers local requests only.
-    const bool loopback = host_.starts_with("127.");
-    WriteFile(config,
-              "agentAddress udp:" + host_ + ":" + std::to_string(port_) + "\n"
-              "view printer included " + subtree + "\n"
-              "rocommunity public " + (loopback ? "127.0.0.0/8" : "default") + " -V printer\n"
-              "dontLogTCPWrappersConnects yes\n"
-              "pass_persist " + subtree + " /bin/sh " + script + "\n");
+    WriteFile(program, std::string(kMibResponderProgram));
+    WriteFile(config, AgentConfiguration(host_, port_, directory_, program));
 
     // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
-    // Without the SMUX module: it would listen on TCP port 199 of every
-    // address (when run as root).
     std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log,
-                                          "-M", "/dev/null", "-I", "-smux"};
+                                          "-M", "/dev/null", "-I", std::string(kModulesLeftOut)};
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view variable(*entry);
@@ -264,6 +293,7 @@ void SnmpAgent::Start() {
 
 void SnmpAgent::Stop() {
     if (pid_ > 0) {
+        if (silent_) kill(pid_, SIGCONT);
         kill(pid_, SIGTERM);
         const auto deadline = Clock::now() + kStopLimit;
         int status = 0;

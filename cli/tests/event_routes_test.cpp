@@ -34,8 +34,14 @@ protected:
         sources_.snapshot = [] { return *fleet_; };
         sources_.read_events = [this](const std::function<void(sqlite3*)>& read) { return store_->Read(read); };
         sources_.recent_events = [this] { return store_->Recent(); };
-        now_ = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-                   .count();
+        const int64_t clock =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+                .count();
+        // The two hours of observations below stay within one UTC day: in
+        // the first two hours of a day they would end the day before, and
+        // the store would add that day's pages event.
+        const int64_t into_day = clock % 86400;
+        now_ = into_day >= 7200 + 60 ? clock : clock - into_day - 60;
         // Each printer of the fleet as its views are, then the jam cleared and back 60 times.
         for (const auto& view : (*fleet_)->printers) {
             PrinterObservation seen = ObservationOfView(*view, now_);

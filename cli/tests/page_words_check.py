@@ -27,7 +27,7 @@ FLEET = re.compile(r'<script id="fleet-data" type="application/json">(.*?)</scri
 PLACE = re.compile(r"\{\w*\}")
 VOID = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "source", "track", "wbr"}
 NOT_THE_PAGES = {"script", "style", "select", "option"}
-NOT_THE_PAGES_CLASSES = {"name", "uri", "reason"}
+NOT_THE_PAGES_CLASSES = {"name", "uri", "reason", "supply-name"}
 # Words the page shows whenever it has printers (a jam among them), and
 # whenever it has events and a strip.
 SHOWN = ["page_title", "printers", "toner", "counter", "last_contact", "output_bins", "health_error"]

@@ -14,7 +14,7 @@
 namespace tb58mon {
 namespace {
 
-TEST(PrinterUri, ReadsTheThreeKinds) {
+TEST(PrinterUri, ReadsEveryKind) {
     PrinterUri uri = ParsePrinterUri("socket://printer.example:9101");
     EXPECT_EQ(uri.scheme, UriScheme::kSocket);
     EXPECT_EQ(uri.host, "printer.example");
@@ -24,6 +24,13 @@ TEST(PrinterUri, ReadsTheThreeKinds) {
     uri = ParsePrinterUri("socket://[::1]:9100/");
     EXPECT_EQ(uri.host, "::1");
     EXPECT_EQ(uri.port, 9100u);
+    uri = ParsePrinterUri("snmp://printer.example");
+    EXPECT_EQ(uri.scheme, UriScheme::kSnmp);
+    EXPECT_EQ(uri.host, "printer.example");
+    EXPECT_EQ(uri.port, kDefaultSnmpPort);
+    uri = ParsePrinterUri("snmp://[::1]:16161");
+    EXPECT_EQ(uri.host, "::1");
+    EXPECT_EQ(uri.port, 16161u);
     uri = ParsePrinterUri("usb:///dev/usb/lp0");
     EXPECT_EQ(uri.scheme, UriScheme::kUsb);
     EXPECT_EQ(uri.path, "/dev/usb/lp0");
@@ -35,7 +42,8 @@ TEST(PrinterUri, ReadsTheThreeKinds) {
 TEST(PrinterUri, RefusesWhatNamesNoPrinter) {
     for (const char* bad : {"", "printer", "http://host", "socket://", "socket://host:", "socket://host:0",
                             "socket://host:65536", "socket://host:12ab", "socket://ho st", "socket://[::1",
-                            "socket://[::1]x", "usb://", "usb:lp0"}) {
+                            "socket://[::1]x", "usb://", "usb:lp0", "snmp://", "snmp://host:0",
+                            "snmp://host:65536", "snmp://[::1%eth0]", "snmp://-host"}) {
         SCOPED_TRACE(bad);
         try {
             ParsePrinterUri(bad);

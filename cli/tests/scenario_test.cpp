@@ -28,7 +28,7 @@ TEST(Scenarios, TheCompiledInSetCoversTheStatusMonitorsCases) {
         names.emplace_back(file.name);
     }
     for (const char* name : {"all-well", "jam-tray2-lct", "toner-low", "tray-empty", "finisher-full", "service-call",
-                             "no-response", "maximal"}) {
+                             "no-response", "maximal", "waste-nearly-full"}) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     }
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));

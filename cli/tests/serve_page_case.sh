@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The fleet page in a real browser: 'simulate --fleet' serves eight printers
-# on 127.0.0.1 (a jam and a service call among them), 'serve' polls them,
+# on 127.0.0.1 (a jam and a service call among them), 'serve' polls them
+# (the last one over snmp://, the others over socket://),
 # and headless Chromium loads the page in English and Japanese, and from a
 # second 'serve --lang DE' without ?lang= in German.  The rendered DOM must
 # hold every printer's card with the library's short text and a loaded
@@ -45,6 +46,17 @@ done
 # The first printer is watched without SNMP: its status cannot be read, and
 # its card must say "unknown", never "ready".
 sed -i '0,/^snmp_port = .*/s//snmp = false/' fleet.toml
+# The last printer is watched over SNMP alone (snmp://, its MIB through the
+# library's printer-management path): its card must show its supplies.
+python3 - fleet.toml <<'PY'
+import re, sys
+text = open(sys.argv[1]).read()
+head, last = text.rsplit("[[printer]]", 1)
+port = re.search(r"^snmp_port = (\d+)$", last, re.M).group(1)
+last = re.sub(r'^uri = "socket://[^"]*"$', f'uri = "snmp://127.0.0.1:{port}"', last, flags=re.M)
+last = re.sub(r"^snmp_port = .*\n", "", last, flags=re.M)
+open(sys.argv[1], "w").write(head + "[[printer]]" + last)
+PY
 "$program" serve --config fleet.toml --state-dir state --listen 127.0.0.1:0 --interval 1 --run-for 120 > serve.out 2>&1 &
 pids+=($!)
 wait_for serve.out "serving 8 printers" || exit 1
@@ -74,7 +86,7 @@ flags=(--headless --no-sandbox --disable-gpu --disable-quic --no-first-run --dis
        --disable-component-update --disable-sync --hide-scrollbars --virtual-time-budget=8000)
 load() {  # load NAME URL: the DOM to NAME.html, the screenshot to NAME.png
     timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --dump-dom "$2" > "$1.html" 2>/dev/null
-    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --window-size=1280,1400 \
+    timeout 60 "$browser" "${flags[@]}" --user-data-dir="$PWD/browser-$1" --window-size=1280,2400 \
         --screenshot="$PWD/$1.png" "$2" > /dev/null 2>&1
     [[ -s "$1.png" ]] || { echo "no screenshot of $1"; status=1; }
 }
@@ -98,6 +110,10 @@ for lang in EN JP DE; do
     unknown=$(grep -o '<article class="card unknown"' "dom-$lang.html" | wc -l)
     [[ $unknown -eq 1 ]] || { echo "expected 1 card of unknown status, not $unknown"; status=1; }
     grep -qF "status codes not read: SNMP is off" "dom-$lang.html" || { echo "the unknown card gives no reason"; status=1; }
+    tables=$(grep -o '<table class="supplies"' "dom-$lang.html" | wc -l)
+    bars=$(grep -o '<div class="supply"' "dom-$lang.html" | wc -l)
+    echo "$lang: $tables supply tables, $bars supply bars"
+    [[ $tables -eq 1 && $bars -ge 6 ]] || { echo "expected the snmp:// printer's supplies (1 table, 6 bars or more)"; status=1; }
     tag=$(tr '[:upper:]' '[:lower:]' <<< "$lang"); [[ $lang == JP ]] && tag=ja
     grep -q "<html lang=\"$tag\"" "dom-$lang.html" || { echo "the page is not marked as $tag"; status=1; }
     grep -q "<html lang=\"$tag\"" "stub-$lang.html" || { echo "the stub's page is not marked as $tag"; status=1; }
@@ -121,6 +137,16 @@ for lang in EN JP DE; do
         ((rows >= 1)) || { echo "no printer in the strip"; status=1; }
     fi
 done
+# The metrics of the mixed fleet: the snmp:// printer's supplies and
+# inventory, in a text a Prometheus server takes.
+get "$port" /metrics > metrics.txt
+supplies=$(grep -c '^tb58_printer_supply_level_ratio{' metrics.txt)
+echo "metrics: $supplies supply levels"
+((supplies >= 4)) || { echo "expected the toners' levels in the metrics"; status=1; }
+grep -q '^tb58_printer_info{' metrics.txt || { echo "no tb58_printer_info in the metrics"; status=1; }
+if command -v promtool > /dev/null; then
+    promtool check metrics < metrics.txt || { echo "promtool does not take the metrics"; status=1; }
+fi
 # Every other language of the menu, through the stub.
 others=$(python3 -c 'import json, re, sys
 words = re.search(r"<script id=\"words\" type=\"application/json\">(.*?)</script>", open(sys.argv[1]).read(), re.S)

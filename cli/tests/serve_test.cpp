@@ -34,9 +34,9 @@ struct Fleet {
 };
 
 // Printer i serves scenario i of the built-in ones, in turn (p0-all-well,
-// p1-finisher-full, ..., p7-tray-empty, p8-all-well, ...), its device ID
-// through an agent of its own; p5 stalls, p7 trickles, p8 sends unsolicited
-// status, p9 NUL/EOT.
+// p1-finisher-full, ..., p7-tray-empty, p8-waste-nearly-full, p9-all-well,
+// ...), its device ID through an agent of its own; p5 stalls, p7 trickles,
+// p8 sends unsolicited status, p9 NUL/EOT.
 Fleet StartFleet(size_t count, bool snmp) {
     Fleet fleet;
     const auto files = EmbeddedScenarioFiles();
@@ -154,13 +154,14 @@ TEST_F(FleetService, TwentyPrintersReachTheirStatesInJsonAndMetrics) {
     EXPECT_EQ(by_name["p5-service-call"]["state"], "no response");  // it stalls
     EXPECT_EQ(by_name["p5-service-call"]["short"], "No Response from Machine");
     EXPECT_EQ(by_name["p4-no-response"]["state"], "no response");  // answers its first round only
-    EXPECT_EQ(by_name["p13-service-call"]["codes"], Json::array({40800}));
+    EXPECT_EQ(by_name["p14-service-call"]["codes"], Json::array({40800}));
     EXPECT_EQ(by_name["p6-toner-low"]["toner"], "low");
     EXPECT_EQ(by_name["p6-toner-low"]["state"], "attention");
     // Trickled, with unsolicited status, with NUL/EOT: answered all the same.
     EXPECT_EQ(by_name["p7-tray-empty"]["codes"], Json::array({41401}));
-    EXPECT_EQ(by_name["p8-all-well"]["state"], "ready");
-    EXPECT_EQ(by_name["p9-finisher-full"]["codes"], Json::array({40341}));
+    EXPECT_EQ(by_name["p8-waste-nearly-full"]["codes"], Json::array({10032}));
+    EXPECT_EQ(by_name["p9-all-well"]["state"], "ready");
+    EXPECT_EQ(by_name["p10-finisher-full"]["codes"], Json::array({40341}));
 
     // One printer, with its record, in Japanese.
     const auto one = client_->Get("/printers/p2-jam-tray2-lct.json?lang=jp");
@@ -184,8 +185,8 @@ TEST_F(FleetService, TwentyPrintersReachTheirStatesInJsonAndMetrics) {
     EXPECT_EQ(Metric(text, "tb58_printer_engine_status_code", "printer=\"p2-jam-tray2-lct\""), 42000);
     EXPECT_EQ(Metric(text, "tb58_printer_error", "printer=\"p2-jam-tray2-lct\""), 1);
     EXPECT_EQ(Metric(text, "tb58_printer_toner_state", "printer=\"p6-toner-low\""), 1);
-    EXPECT_EQ(Metric(text, "tb58_printer_tray_level_percent", "printer=\"p0-all-well\",tray=\"Tray 1\""),
-              by_name["p0-all-well"]["trays"][0]["level"].get<double>());
+    EXPECT_DOUBLE_EQ(Metric(text, "tb58_printer_tray_level_ratio", "printer=\"p0-all-well\",tray=\"Tray 1\""),
+                     by_name["p0-all-well"]["trays"][0]["level"].get<double>() / 100);
     EXPECT_GE(Metric(text, "tb58_poll_errors_total", "kind=\"timed_out\",printer=\"p5-service-call\""), 1);
     // Every line is a comment or "name{labels} value", label values from
     // names only; promtool, where it is installed, agrees.

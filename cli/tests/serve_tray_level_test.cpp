@@ -41,7 +41,7 @@ Served ServeWithQuantity(const std::string& answer) {
     }
     FleetMetrics metrics;
     metrics.Record(*view);
-    served.metric = metrics.Text().find("tb58_printer_tray_level_percent{printer=\"lab\",tray=\"Tray 1\"}") !=
+    served.metric = metrics.Text().find("tb58_printer_tray_level_ratio{printer=\"lab\",tray=\"Tray 1\"}") !=
                     std::string::npos;
     return served;
 }

@@ -29,6 +29,7 @@ public:
     void Cancel() override { ++state_->generation; }
 
     std::string Describe() const override { return state_->transport->Describe(); }
+    bool ReadsMib() const override { return state_->transport->ReadsMib(); }
 
 private:
     struct State {
@@ -64,6 +65,7 @@ public:
     }
 
     std::string Describe() const override { return transport_->Describe(); }
+    bool ReadsMib() const override { return transport_->ReadsMib(); }
 
 private:
     asio::io_context io_;

@@ -36,6 +36,9 @@ public:
     virtual void Cancel() = 0;
 
     virtual std::string Describe() const = 0;
+
+    // True for snmp://: a round reads the printer's MIB (see Transport).
+    virtual bool ReadsMib() const { return false; }
 };
 
 // The transport a device URI names, on the loop io; throws BadArgument for
@@ -45,6 +48,8 @@ std::unique_ptr<AsyncTransport> OpenAsyncTransport(asio::io_context& io, std::st
 
 std::unique_ptr<AsyncTransport> OpenAsyncSocketTransport(asio::io_context& io, std::string host, unsigned port,
                                                          const TransportOptions& options);
+std::unique_ptr<AsyncTransport> OpenAsyncSnmpTransport(asio::io_context& io, std::string host, unsigned port,
+                                                       const TransportOptions& options);
 std::unique_ptr<AsyncTransport> OpenAsyncUsbTransport(asio::io_context& io, std::string device_path,
                                                       const TransportOptions& options);
 // Opens a printer's device file for usb://: a character device only, never

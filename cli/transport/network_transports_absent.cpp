@@ -11,6 +11,10 @@ std::unique_ptr<Transport> OpenSocketTransport(std::string_view, unsigned, const
     throw BadArgument("socket:// printers are not supported by the Windows build of tb58mon; use the Linux build");
 }
 
+std::unique_ptr<Transport> OpenSnmpTransport(std::string_view, unsigned, const TransportOptions&) {
+    throw BadArgument("snmp:// printers are not supported by the Windows build of tb58mon; use the Linux build");
+}
+
 std::unique_ptr<Transport> OpenUsbTransport(std::string_view, const TransportOptions&) {
     throw BadArgument("usb:// printers are not supported by the Windows build of tb58mon; use the Linux build");
 }

@@ -12,6 +12,7 @@ std::unique_ptr<AsyncTransport> OpenAsyncTransport(asio::io_context& io, std::st
     const PrinterUri parsed = ParsePrinterUri(uri);
     switch (parsed.scheme) {
         case UriScheme::kSocket: return OpenAsyncSocketTransport(io, parsed.host, parsed.port, options);
+        case UriScheme::kSnmp: return OpenAsyncSnmpTransport(io, parsed.host, parsed.port, options);
         case UriScheme::kUsb: return OpenAsyncUsbTransport(io, parsed.path, options);
         case UriScheme::kSim: break;
     }

@@ -13,7 +13,7 @@
 namespace tb58mon {
 namespace {
 
-constexpr std::string_view kForms = "socket://HOST[:PORT], usb:///dev/usb/lpN or sim:SCENARIO";
+constexpr std::string_view kForms = "socket://HOST[:PORT], snmp://HOST[:PORT], usb:///dev/usb/lpN or sim:SCENARIO";
 
 constexpr size_t kLongestHostName = 253;
 constexpr size_t kLongestLabel = 63;
@@ -77,42 +77,56 @@ std::string_view RoundOutcomeName(RoundOutcome outcome) {
     return "unknown";
 }
 
+namespace {
+
+// Reads HOST[:PORT] (HOST an IPv4 address, a host name or [IPv6]) after a
+// network scheme into parsed.
+void ParseHostPort(std::string_view uri, std::string_view rest, unsigned default_port, PrinterUri& parsed) {
+    if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
+    std::string_view port_text;
+    bool has_port = false;
+    if (rest.starts_with("[")) {
+        const size_t close = rest.find(']');
+        if (close == std::string_view::npos) throw BadUri(uri, "an IPv6 address needs its closing ']'");
+        parsed.host = std::string(rest.substr(1, close - 1));
+        if (const std::string problem = BracketedHostProblem(parsed.host); !problem.empty()) {
+            throw BadUri(uri, problem);
+        }
+        rest = rest.substr(close + 1);
+        has_port = rest.starts_with(":");
+        if (has_port) port_text = rest.substr(1);
+        else if (!rest.empty()) throw BadUri(uri, "unexpected text after the address");
+    } else {
+        const size_t colon = rest.find(':');
+        parsed.host = std::string(rest.substr(0, colon));
+        has_port = colon != std::string_view::npos;
+        if (has_port) port_text = rest.substr(colon + 1);
+        if (const std::string problem = HostProblem(parsed.host); !problem.empty()) throw BadUri(uri, problem);
+    }
+    parsed.port = default_port;
+    if (has_port) {
+        unsigned port = 0;
+        const auto [end, error] = std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
+        if (port_text.empty() || error != std::errc() || end != port_text.data() + port_text.size() || port == 0 ||
+            port > 65535) {
+            throw BadUri(uri, "the port must be a number from 1 to 65535");
+        }
+        parsed.port = port;
+    }
+}
+
+}  // namespace
+
 PrinterUri ParsePrinterUri(std::string_view uri) {
     PrinterUri parsed;
     if (uri.starts_with("socket://")) {
         parsed.scheme = UriScheme::kSocket;
-        std::string_view rest = uri.substr(9);
-        if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
-        std::string_view port_text;
-        bool has_port = false;
-        if (rest.starts_with("[")) {
-            const size_t close = rest.find(']');
-            if (close == std::string_view::npos) throw BadUri(uri, "an IPv6 address needs its closing ']'");
-            parsed.host = std::string(rest.substr(1, close - 1));
-            if (const std::string problem = BracketedHostProblem(parsed.host); !problem.empty()) {
-                throw BadUri(uri, problem);
-            }
-            rest = rest.substr(close + 1);
-            has_port = rest.starts_with(":");
-            if (has_port) port_text = rest.substr(1);
-            else if (!rest.empty()) throw BadUri(uri, "unexpected text after the address");
-        } else {
-            const size_t colon = rest.find(':');
-            parsed.host = std::string(rest.substr(0, colon));
-            has_port = colon != std::string_view::npos;
-            if (has_port) port_text = rest.substr(colon + 1);
-            if (const std::string problem = HostProblem(parsed.host); !problem.empty()) throw BadUri(uri, problem);
-        }
-        parsed.port = kDefaultPjlPort;
-        if (has_port) {
-            unsigned port = 0;
-            const auto [end, error] = std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
-            if (port_text.empty() || error != std::errc() || end != port_text.data() + port_text.size() || port == 0 ||
-                port > 65535) {
-                throw BadUri(uri, "the port must be a number from 1 to 65535");
-            }
-            parsed.port = port;
-        }
+        ParseHostPort(uri, uri.substr(9), kDefaultPjlPort, parsed);
+        return parsed;
+    }
+    if (uri.starts_with("snmp://")) {
+        parsed.scheme = UriScheme::kSnmp;
+        ParseHostPort(uri, uri.substr(7), kDefaultSnmpPort, parsed);
         return parsed;
     }
     if (uri.starts_with("usb:")) {
@@ -137,6 +151,7 @@ std::unique_ptr<Transport> OpenTransport(std::string_view uri, const TransportOp
     const PrinterUri parsed = ParsePrinterUri(uri);
     switch (parsed.scheme) {
         case UriScheme::kSocket: return OpenSocketTransport(parsed.host, parsed.port, options);
+        case UriScheme::kSnmp: return OpenSnmpTransport(parsed.host, parsed.port, options);
         case UriScheme::kUsb: return OpenUsbTransport(parsed.path, options);
         case UriScheme::kSim: break;
     }

@@ -13,25 +13,14 @@
 #include <string>
 #include <string_view>
 
-#include "transport/transport.h"
+#include "transport/snmp_exchange.h"
 
 namespace tb58mon {
-
-// How the error of a request that got no answer starts.
-constexpr std::string_view kSnmpDidNotAnswer = "SNMP did not answer";
 
 struct SnmpReading {
     bool ok = false;
     std::string value;  // the device ID text, up to its first zero byte
     std::string error;  // why there is none: "SNMP did not answer (udp:...)", no such object, ...
-};
-
-struct SnmpTarget {
-    std::string address;  // an IPv4 or IPv6 address (no name: a look-up would block the loop)
-    unsigned port = 161;
-    std::string community = "public";
-    std::string version = "2c";  // "1" or "2c"
-    std::chrono::milliseconds try_timeout{1000};  // one try; one retry follows
 };
 
 class SnmpDeviceIdRead {

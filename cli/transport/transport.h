@@ -5,6 +5,7 @@
 // SNMP requests of a check).  The printer is named by a device URI:
 //
 //   socket://HOST[:PORT]   PJL over TCP (port 9100), device ID over SNMP
+//   snmp://HOST[:PORT]     SNMP alone (port 161): the Printer MIB and the device ID
 //   usb:///dev/usb/lpN     a USB printer class device (Linux)
 //   sim:NAME               the built-in simulated printer, in-process
 #pragma once
@@ -12,8 +13,11 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "mib/printer_mib.h"
 
 namespace tb58mon {
 
@@ -42,6 +46,10 @@ struct RoundResult {
     std::string ustatus;        // the latest unsolicited status section, if any arrived
     std::string message;        // what went wrong, for people
     size_t bytes_read = 0;      // bytes that came from the printer this round
+    // snmp://: what the agent said (the device ID is in device_id too), and
+    // what was left unread ("the walk stopped: ...").
+    std::optional<PrinterMib> mib;
+    std::string mib_note;
 };
 
 using Deadline = std::chrono::steady_clock::time_point;
@@ -65,6 +73,10 @@ public:
     virtual RoundResult Exchange(std::string_view query_text, bool device_id_requested, Deadline deadline) = 0;
     // The printer as the user named it.
     virtual std::string Describe() const = 0;
+
+    // True for snmp://: a round reads the printer's MIB (RoundResult::mib)
+    // and sends no PJL; a cycle is that one round.
+    virtual bool ReadsMib() const { return false; }
 };
 
 // Opens the transport a device URI names; throws BadArgument for a URI
@@ -74,6 +86,7 @@ std::unique_ptr<Transport> OpenTransport(std::string_view uri, const TransportOp
 // The transports for socket:// and usb://; throws BadArgument where this
 // build has no network (the Windows build).
 std::unique_ptr<Transport> OpenSocketTransport(std::string_view host, unsigned port, const TransportOptions& options);
+std::unique_ptr<Transport> OpenSnmpTransport(std::string_view host, unsigned port, const TransportOptions& options);
 std::unique_ptr<Transport> OpenUsbTransport(std::string_view device_path, const TransportOptions& options);
 
 // True when this build has the socket, SNMP and USB transports.

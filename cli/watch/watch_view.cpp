@@ -1,5 +1,7 @@
 #include "watch/watch_view.h"
 
+#include "monitor/cycle_record_view.h"
+
 #include <algorithm>
 
 #include "base/reply_words.h"
@@ -83,9 +85,11 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         state.bins = before->bins;
         state.toner = before->toner;
         state.counter = before->counter;
+        state.supplies = before->supplies;
+        state.serial = before->serial;
         return state;
     }
-    const RecordView view = ViewRecord(*record, StoredReplies(cycle.rounds));
+    const RecordView view = ViewCycleRecord(*record, cycle);
     const Json names = NamesJson(view, code_page);
     for (size_t i = 0; i < view.trays.size(); ++i) {
         const TrayView& tray = view.trays[i];
@@ -101,7 +105,12 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
         const std::string name = StringOr(names["bins"][i]["name"], bin.name.value_or("bin"));
         state.bins.emplace_back(name, bin.state_word.value_or("-"));
     }
-    state.toner = state.status_known ? TonerState(state.codes) : "";
+    if (cycle.mib) {
+        state.supplies = ReadSupplies(*cycle.mib);
+        state.serial = ReadInventory(*cycle.mib).serial;
+    }
+    const std::optional<std::string> from_levels = TonerStateFromLevels(state.supplies);
+    state.toner = state.status_known ? from_levels.value_or(TonerState(state.codes)) : "";
     if (!view.counters.empty()) state.counter = std::to_string(view.counters.front().value);
     return state;
 }
@@ -120,9 +129,13 @@ std::vector<std::pair<std::string, std::string>> WatchLines(const WatchState& st
     lines.emplace_back("status", status);
     for (const auto& [name, value] : state.trays) lines.emplace_back("tray " + name, value);
     for (const auto& [name, value] : state.bins) lines.emplace_back("bin " + name, value);
+    for (const SupplyReading& supply : state.supplies) {
+        lines.emplace_back("supply " + (supply.description.empty() ? supply.type : supply.description), SupplyLine(supply));
+    }
     if (!state.toner.empty()) lines.emplace_back("toner", state.toner);
     else if (state.response) lines.emplace_back("toner", "unknown");
     if (!state.counter.empty()) lines.emplace_back("counter", state.counter);
+    if (!state.serial.empty()) lines.emplace_back("serial", state.serial);
     return lines;
 }
 
@@ -166,6 +179,10 @@ Json WatchStateJson(const WatchState& state) {
     json["toner"] = state.toner.empty() ? Json(nullptr) : Json(state.toner);
     json["counter"] = state.counter.empty() ? Json(nullptr) : Json(state.counter);
     json["ustatus"] = state.ustatus.empty() ? Json(nullptr) : Json(state.ustatus);
+    if (!state.supplies.empty() || !state.serial.empty()) {
+        json["supplies"] = SuppliesJson(state.supplies);
+        json["serial"] = state.serial.empty() ? Json(nullptr) : Json(state.serial);
+    }
     return json;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/record_report.h"
+#include "mib/supply_view.h"
 #include "monitor/monitor_cycle.h"
 
 namespace tb58mon {
@@ -25,6 +26,8 @@ struct WatchState {
     std::vector<std::pair<std::string, std::string>> bins;   // localized name, state
     std::string toner;                  // "ok", "low", "empty"; empty while not known
     std::string counter;                // the page counter, empty when not reported
+    std::vector<SupplyReading> supplies;  // snmp://: the marker supplies
+    std::string serial;                 // snmp://: the serial number
     std::string ustatus;                // the latest unsolicited status, one line
 };
 
@@ -35,7 +38,8 @@ WatchState DescribeWatchState(PrnInfoEx* record, const MonitorCycle& cycle, uint
                               const WatchState* before);
 
 // Every line of a state, in a fixed order: ("status", ...), ("tray Tray 1",
-// ...), ("bin ...", ...), ("toner", ...), ("counter", ...).
+// ...), ("bin ...", ...), ("supply Black Toner", "8 %"), ("toner", ...),
+// ("counter", ...), ("serial", ...).
 std::vector<std::pair<std::string, std::string>> WatchLines(const WatchState& state);
 
 // The lines of now that differ from before (all of them without before);
@@ -54,7 +58,8 @@ Json WatchStateJson(const WatchState& state);
 int WatchExitCode(const WatchState& state, const PrnInfoEx& record);
 
 // "ok", "low" or "empty", from the toner conditions among the engine
-// status codes (this model reports no toner levels).
+// status codes (PJL reports no toner levels; over snmp:// the supplies'
+// levels decide where the printer gives them).
 std::string TonerState(const std::vector<int32_t>& codes);
 
 // True for the engine status codes of normal operation: ready, warming up,
