@@ -16,12 +16,15 @@ constexpr int32_t kWarmingUp = 10003;
 constexpr int32_t kPrinting = 10023;
 constexpr int32_t kEnergySaver2 = 10033;
 constexpr int32_t kEnergySaver1 = 10034;
-// Toner codes: almost empty (one per colour), and run out.
+// Toner codes, one per colour: almost empty (black, cyan, magenta,
+// yellow), run out while printing goes on (the three colours), and no toner
+// (black, cyan, magenta, yellow).
 constexpr int32_t kTonerLowFirst = 10072;
 constexpr int32_t kTonerLowLast = 10075;
 constexpr int32_t kTonerOutFirst = 30013;
 constexpr int32_t kTonerOutLast = 30015;
-constexpr int32_t kNoToner = 40015;
+constexpr int32_t kNoTonerFirst = 40012;
+constexpr int32_t kNoTonerLast = 40015;
 
 std::string StringOr(const Json& value, std::string_view fallback) {
     if (value.is_string()) return value.get<std::string>();
@@ -50,7 +53,9 @@ std::string OneLine(std::string text) {
 std::string TonerState(const std::vector<int32_t>& codes) {
     std::string state = "ok";
     for (int32_t code : codes) {
-        if ((code >= kTonerOutFirst && code <= kTonerOutLast) || code == kNoToner) return "empty";
+        if ((code >= kTonerOutFirst && code <= kTonerOutLast) || (code >= kNoTonerFirst && code <= kNoTonerLast)) {
+            return "empty";
+        }
         if (code >= kTonerLowFirst && code <= kTonerLowLast) state = "low";
     }
     return state;
