@@ -74,6 +74,44 @@ TEST(FleetConfig, ErrorsNameTheLineAndTheFault) {
     }
 }
 
+// Both times at both ends of their ranges, in the defaults and per
+// printer: interval 0.05..86400, timeout 0.05..600 seconds.
+TEST(FleetConfig, IntervalAndTimeoutAtTheirBounds) {
+    struct Bound {
+        const char* key;
+        std::vector<std::string> good;
+        std::vector<std::string> bad;
+    };
+    const Bound bounds[] = {
+        {"interval", {"0.05", "1", "86400", "86400.0"}, {"0.0499", "0", "-1", "-0.05", "86400.001", "86401", "inf", "-inf", "nan"}},
+        {"timeout", {"0.05", "5", "600", "600.0"}, {"0.0499", "0", "-5", "600.001", "601", "inf", "-inf", "nan", "1e9"}},
+    };
+    for (const Bound& bound : bounds) {
+        for (const bool per_printer : {false, true}) {
+            auto file = [&](const std::string& value) {
+                const std::string line = std::string(bound.key) + " = " + value + "\n";
+                return per_printer ? "[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n" + line
+                                   : "[defaults]\n" + line + "[[printer]]\nname = \"a\"\nuri = \"sim:all-well\"\n";
+            };
+            for (const std::string& value : bound.good) {
+                SCOPED_TRACE(file(value));
+                EXPECT_NO_THROW(ParseFleetConfig(file(value), "fleet.toml"));
+            }
+            for (const std::string& value : bound.bad) {
+                SCOPED_TRACE(file(value));
+                try {
+                    ParseFleetConfig(file(value), "fleet.toml");
+                    ADD_FAILURE() << "accepted";
+                } catch (const CliError& e) {
+                    EXPECT_EQ(e.exit_code(), kExitBadArguments);
+                    EXPECT_NE(std::string(e.what()).find(std::string(bound.key) + " must be from 0.05"), std::string::npos)
+                        << e.what();
+                }
+            }
+        }
+    }
+}
+
 TEST(FleetConfig, PrinterNamesAtTheirBounds) {
     for (const std::string& good : std::vector<std::string>{"a", ".a", "..a", "a.", "...", "_", std::string(64, 'x')}) {
         SCOPED_TRACE(good);

@@ -93,6 +93,28 @@ TEST(PjlStream, AReplyLargerThanTheCapStops) {
     EXPECT_EQ(over.Feed(std::string(2049, 'x') + EchoAnswer()), PjlReplyFramer::State::kTooLarge);
 }
 
+// The cap at its edge: a reply of exactly max_reply bytes before the echo
+// completes, one byte more does not, however the bytes are cut; the byte
+// that ends the cookie may come in a read of its own.
+TEST(PjlStream, AnEchoRightAtTheCap) {
+    constexpr size_t kCap = 2048;
+    for (size_t step : {1u, 7u, 2048u, 4096u}) {
+        SCOPED_TRACE(step);
+        const PjlReplyFramer exact = FeedInPieces(std::string(kCap, 'x') + EchoAnswer(), step, kCap);
+        ASSERT_EQ(exact.state(), PjlReplyFramer::State::kComplete);
+        EXPECT_EQ(exact.reply(), std::string(kCap, 'x'));
+        const PjlReplyFramer over = FeedInPieces(std::string(kCap + 1, 'x') + EchoAnswer(), step, kCap);
+        EXPECT_EQ(over.state(), PjlReplyFramer::State::kTooLarge);
+    }
+    PjlReplyFramer split(kCookie, kCap);
+    EXPECT_EQ(split.Feed(std::string(kCap, 'x') + "@PJL ECHO " + kCookie), PjlReplyFramer::State::kReading);
+    EXPECT_EQ(split.Feed("\r\n\f"), PjlReplyFramer::State::kComplete);
+    EXPECT_EQ(split.reply().size(), kCap);
+    // A cap of 0: only an echo first.
+    EXPECT_EQ(FeedInPieces(EchoAnswer(), 1, 0).state(), PjlReplyFramer::State::kComplete);
+    EXPECT_EQ(FeedInPieces("x" + EchoAnswer(), 1, 0).state(), PjlReplyFramer::State::kTooLarge);
+}
+
 TEST(UsbDeviceId, LengthPrefixBigEndianElseLittleEndianClampedToTheBuffer) {
     const std::string id = "MFG:Maker;MDL:Model 1;";
     auto buffer = [&](uint8_t first, uint8_t second, size_t size) {
