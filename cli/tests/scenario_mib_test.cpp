@@ -26,6 +26,14 @@ const MibBinding* Find(const std::vector<MibBinding>& bindings, const ObjectId& 
     return found == bindings.end() ? nullptr : &*found;
 }
 
+// The binding of oid; a test failure (and an empty binding) when there is none.
+const MibBinding& Get(const std::vector<MibBinding>& bindings, const ObjectId& oid) {
+    static const MibBinding kMissing;
+    const MibBinding* found = Find(bindings, oid);
+    if (found == nullptr) ADD_FAILURE() << "no binding " << OidText(oid);
+    return found != nullptr ? *found : kMissing;
+}
+
 ObjectId Cell(const ObjectId& entry, uint32_t column, uint32_t index) {
     ObjectId oid = entry;
     oid.insert(oid.end(), {column, 1, index});
@@ -251,7 +259,7 @@ TEST(AgentBindings, RowsSwitchFillsBothTables) {
     EXPECT_EQ(Find(bindings, Cell(mib_oid::kPrtInputEntry, 13, 10001)), nullptr);
     EXPECT_NE(Find(bindings, Cell(mib_oid::kPrtMarkerSuppliesEntry, 6, 10000)), nullptr);
     // The scenario's own rows come first.
-    EXPECT_EQ(Find(bindings, Cell(mib_oid::kPrtInputEntry, 13, 1))->text, "Tray 1");
+    EXPECT_EQ(Get(bindings, Cell(mib_oid::kPrtInputEntry, 13, 1)).text, "Tray 1");
     EXPECT_TRUE(std::is_sorted(bindings.begin(), bindings.end(),
                                [](const MibBinding& a, const MibBinding& b) { return OidLess(a.oid, b.oid); }));
 }
@@ -261,24 +269,24 @@ TEST(AgentBindings, ExtremeAndWrongTypeSwitches) {
     FaultSwitches faults;
     faults.snmp_extreme = true;
     const std::vector<MibBinding> extreme = AgentBindings(s, faults);
-    EXPECT_EQ(Find(extreme, Cell(mib_oid::kPrtMarkerSuppliesEntry, 9, 1))->number, -5);
-    EXPECT_EQ(Find(extreme, Cell(mib_oid::kPrtMarkerSuppliesEntry, 8, 6))->number, 2147483647);
-    const MibBinding* level = Find(extreme, Cell(mib_oid::kPrtInputEntry, 10, 1));
-    EXPECT_EQ(level->type, MibType::kGauge);
-    EXPECT_EQ(level->number, 4294967295);
-    EXPECT_EQ(Find(extreme, mib_oid::kPrtMarkerLifeCount)->type, MibType::kCounter);
-    EXPECT_EQ(Find(extreme, Cell(mib_oid::kPrtOutputEntry, 5, 1))->number, -2147483648LL);
+    EXPECT_EQ(Get(extreme, Cell(mib_oid::kPrtMarkerSuppliesEntry, 9, 1)).number, -5);
+    EXPECT_EQ(Get(extreme, Cell(mib_oid::kPrtMarkerSuppliesEntry, 8, 6)).number, 2147483647);
+    const MibBinding& level = Get(extreme, Cell(mib_oid::kPrtInputEntry, 10, 1));
+    EXPECT_EQ(level.type, MibType::kGauge);
+    EXPECT_EQ(level.number, 4294967295);
+    EXPECT_EQ(Get(extreme, mib_oid::kPrtMarkerLifeCount).type, MibType::kCounter);
+    EXPECT_EQ(Get(extreme, Cell(mib_oid::kPrtOutputEntry, 5, 1)).number, -2147483648LL);
 
     faults = {};
     faults.snmp_wrong_types = true;
     const std::vector<MibBinding> wrong = AgentBindings(s, faults);
-    const MibBinding* count = Find(wrong, mib_oid::kPrtMarkerLifeCount);
-    EXPECT_EQ(count->type, MibType::kOctets);
-    EXPECT_EQ(count->text, "48213");
-    const MibBinding* name = Find(wrong, Cell(mib_oid::kPrtInputEntry, 13, 1));
-    EXPECT_EQ(name->type, MibType::kInteger);
-    EXPECT_EQ(name->number, 6);  // "Tray 1"
-    EXPECT_EQ(Find(wrong, mib_oid::kHrDeviceType)->type, MibType::kObjectId);
+    const MibBinding& count = Get(wrong, mib_oid::kPrtMarkerLifeCount);
+    EXPECT_EQ(count.type, MibType::kOctets);
+    EXPECT_EQ(count.text, "48213");
+    const MibBinding& name = Get(wrong, Cell(mib_oid::kPrtInputEntry, 13, 1));
+    EXPECT_EQ(name.type, MibType::kInteger);
+    EXPECT_EQ(name.number, 6);  // "Tray 1"
+    EXPECT_EQ(Get(wrong, mib_oid::kHrDeviceType).type, MibType::kObjectId);
     // Read back, the swapped objects are missing, not misread.
     const PrinterMib read = ParsePrinterMib(wrong);
     EXPECT_FALSE(read.life_count.has_value());

@@ -30,15 +30,33 @@ std::vector<const Node*> Nodes(const Node* node) {
     return nodes;
 }
 
-uint32_t CodeOf(std::span<const WordCode> table, const std::string& word) { return FindWord(table, word)->code; }
+// A word's code; a test failure (and a code no table has) for a word the
+// table does not know.
+uint32_t CodeOf(std::span<const WordCode> table, const std::string& word) {
+    const WordCode* found = FindWord(table, word);
+    if (found == nullptr) ADD_FAILURE() << "no code for the word '" << word << "'";
+    return found != nullptr ? found->code : 0xFFFFFFFFu;
+}
+
+// The words of a scenario's tray; a test failure when there are none.
+const TrayWords& TrayOf(const std::string& name) {
+    static const TrayWords kMissing{};
+    const TrayWords* found = FindTrayByName(name);
+    if (found == nullptr) ADD_FAILURE() << "no tray named '" << name << "'";
+    return found != nullptr ? *found : kMissing;
+}
 
 // The options the printer reports for a scenario: its option keywords, the
 // trays that are options, and the punch unit its keywords name.
 std::multiset<uint16_t> ExpectedOptions(const Scenario& s) {
     std::multiset<uint16_t> options;
-    for (const std::string& word : s.options) options.insert(FindOptionByWord(word)->code);
+    for (const std::string& word : s.options) {
+        const OptionWords* option = FindOptionByWord(word);
+        if (option == nullptr) ADD_FAILURE() << "no option word '" << word << "'";
+        else options.insert(option->code);
+    }
     for (const ScenarioTray& tray : s.trays) {
-        if (const OptionWords* option = FindOptionByWord(FindTrayByName(tray.name)->config_item)) {
+        if (const OptionWords* option = FindOptionByWord(TrayOf(tray.name).config_item)) {
             options.insert(option->code);
         }
     }
@@ -71,8 +89,8 @@ void ExpectRecordIsTheScenario(const Scenario& s, const PrnInfoEx& record) {
     ASSERT_EQ(trays.size(), s.trays.size());
     for (size_t i = 0; i < trays.size(); ++i) {
         const ScenarioTray& expected = s.trays[i];
-        const TrayWords& words = *FindTrayByName(expected.name);
         SCOPED_TRACE(expected.name);
+        const TrayWords& words = TrayOf(expected.name);
         EXPECT_EQ(trays[i]->wTrayCode, words.code);
         EXPECT_EQ(trays[i]->wPaperSize, CodeOf(PaperSizeTable(), expected.size));
         if (!words.level_variable.empty()) {
@@ -91,7 +109,9 @@ void ExpectRecordIsTheScenario(const Scenario& s, const PrnInfoEx& record) {
     const auto bins = Nodes(record.pOutBinInfo);
     ASSERT_EQ(bins.size(), s.bins.size());
     for (size_t i = 0; i < bins.size(); ++i) {
-        EXPECT_EQ(bins[i]->wBinCode, FindBinByEntry(s.bins[i].entry)->code);
+        const auto* bin = FindBinByEntry(s.bins[i].entry);
+        ASSERT_NE(bin, nullptr) << s.bins[i].entry;
+        EXPECT_EQ(bins[i]->wBinCode, bin->code);
         EXPECT_EQ(bins[i]->wState, CodeOf(BinStateTable(), s.bins[i].state));
     }
 
@@ -132,7 +152,7 @@ TEST(SimulatedPrinter, EveryScenarioArrivesWholeInTheRecord) {
         ExpectRecordIsTheScenario(scenario, *record.get());
         // The second round asked exactly the trays the first one listed.
         for (const ScenarioTray& tray : scenario.trays) {
-            const std::string_view size = FindTrayByName(tray.name)->size_variable;
+            const std::string_view size = TrayOf(tray.name).size_variable;
             EXPECT_NE(poll.request.text.find(std::string(size)), std::string::npos) << size;
         }
     }
@@ -203,12 +223,14 @@ TEST(SimulatedPrinter, RoundsItDoesNotAnswer) {
     const QueryRound silent = RunQueryRound(record.get(), "poll", AllRequestFlags(), *printer, Soon());
     EXPECT_FALSE(silent.answered);
     EXPECT_EQ(record->nTrayInfo, trays);
+    ASSERT_NE(record->pTrayInfo, nullptr);
     EXPECT_EQ(record->pTrayInfo->wPaperSize, 0);  // never answered
 }
 
 TEST(SimulatedPrinter, EchoIsAnsweredAndUstatusSwitchesAreNot) {
     const std::string uel = "\x1b%-12345X";
     const Scenario scenario = LoadScenario("all-well");
+    ASSERT_GE(scenario.trays.size(), 2u);
     const std::string query = uel + "@PJL\r\n@PJL USTATUSOFF\r\n@PJL USTATUS DEVICE=ON\r\n@PJL INQUIRE INTRAY2SIZE\r\n" +
                               "@PJL ECHO TB58 A1\r\n" + uel;
     EXPECT_EQ(SimulatedPrinter(scenario).ReplyTo(query),
