@@ -26,6 +26,21 @@ TEST(CharacterPrefix, DoubleByteCharactersStayWhole) {
     EXPECT_EQ(CharacterPrefix(kJapanese, 3, 1252), 3u);  // single-byte code pages cut anywhere
 }
 
+// Every byte value as the last byte before the cut: the lead bytes of code
+// page 932 (0x81 to 0x9F, 0xE0 to 0xFC) are left out with their character,
+// every other byte stays; the single-byte code pages keep every byte.
+TEST(CharacterPrefix, EveryByteAtTheCutInEachCodePage) {
+    for (int byte = 0; byte <= 0xFF; ++byte) {
+        const std::string text = std::string("a") + static_cast<char>(byte) + "\x40z";
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        EXPECT_EQ(CharacterPrefix(text, 2, 932), lead ? 1u : 2u) << std::hex << byte;
+        // With room for the whole character it is taken.
+        EXPECT_EQ(CharacterPrefix(text, 3, 932), 3u) << std::hex << byte;
+        EXPECT_EQ(CharacterPrefix(text, 2, 1252), 2u) << std::hex << byte;
+        EXPECT_EQ(CharacterPrefix(text, 2, 1250), 2u) << std::hex << byte;
+    }
+}
+
 TEST(BoundedText, AppendCutsAndTerminatesAppendWholeRefuses) {
     char out[8];
     std::memset(out, 'X', sizeof out);

@@ -222,6 +222,35 @@ TEST(SelectStatusCodes, ServiceCallOutranksReady) {
     EXPECT_EQ(Selected(1, record.get()), (std::vector<uint32_t>{40800}));
 }
 
+// The order of urgency a person relies on, in both orders of the chain and
+// for every kind with priorities of its own: a service call outranks every
+// jam, a jam outranks paper and toner conditions, and each of those
+// outranks normal operation.  Codes of a class are taken at both ends of
+// their ranges.
+TEST(SelectStatusCodes, ServiceCallThenJamThenPaperAndTonerThenReady) {
+    const std::vector<uint32_t> jams = {42000, 42001, 42005, 42007, 42010, 42011, 42015};
+    const std::vector<uint32_t> paper_and_toner = {41000, 41001, 41099, 41100, 41199, 41500, 41599, 41900,
+                                                   41999, 40012, 40015, 30013, 30015, 10072, 10075};
+    const auto more_urgent = [](uint32_t kind, uint32_t urgent, uint32_t other) {
+        for (const bool urgent_first : {true, false}) {
+            TestRecord record;
+            AppendEngineStatus(record.get(), static_cast<int32_t>(urgent_first ? urgent : other));
+            AppendEngineStatus(record.get(), static_cast<int32_t>(urgent_first ? other : urgent));
+            EXPECT_EQ(Selected(kind, record.get()), (std::vector<uint32_t>{urgent}))
+                << "kind " << std::hex << kind << std::dec << ": " << urgent << " before " << other;
+        }
+    };
+    for (const uint32_t kind : {1u, 8u, TB58_KIND_ALTERNATE | 1u}) {
+        for (const uint32_t jam : jams) {
+            more_urgent(kind, TB58_STATUS_SERVICE_CALL, jam);
+            for (const uint32_t condition : paper_and_toner) more_urgent(kind, jam, condition);
+        }
+        for (const uint32_t condition : paper_and_toner) more_urgent(kind, condition, 10001);
+    }
+    // The copier's priorities know no jam; the service call still comes first.
+    for (const uint32_t jam : jams) more_urgent(2, TB58_STATUS_SERVICE_CALL, jam);
+}
+
 TEST(SelectStatusCodes, NoResponseOutranksEverything) {
     TestRecord record;
     AppendEngineStatus(record.get(), 40800);
