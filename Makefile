@@ -71,8 +71,10 @@ packages-build:
 packages-test:
 	@bash tools/install_packages.sh test
 
+# The demo needs the library and tb58mon only: the tests are built by 'make test'.
 demo: packages-build
-	$(MAKE) build
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tb58mon
 	$(BUILD_DIR)/cli/tb58mon demo $(DEMO_ARGS)
 
 test-linux: build

@@ -1,5 +1,6 @@
-// The platform layer's bitmap decoder: RLE8 escapes, clipping, damaged
-// data and headers it refuses; and for every bitmap of the module, the
+// The bitmap decoder of the caller kit, which the platform layer uses too:
+// RLE8 escapes, clipping, damaged data and headers it refuses, the size of
+// a DIB handed out without one; and for every bitmap of the module, the
 // decoder's pixels against those of LoadBitmapA (GDI's on Windows).
 #include <gtest/gtest.h>
 
@@ -87,6 +88,27 @@ TEST(BitmapDecode, UncompressedRows) {
     EXPECT_EQ(Decode(Dib(1, 1, 24, kDibRgb, {0x30, 0x20, 0x10, 0}, 0)), (std::vector<uint32_t>{0x102030}));
     // Rows that the data does not hold are refused.
     EXPECT_TRUE(Decode(Dib(3, 3, 8, kDibRgb, rows)).empty());
+}
+
+// The caller kit's measure of a packed DIB handed out without its size:
+// the header's image size, else the rows of an uncompressed bitmap.
+TEST(BitmapDecode, PackedDibSizeFromTheHeader) {
+    const std::vector<uint8_t> eight = Dib(5, 2, 8, kDibRgb, std::vector<uint8_t>(16, 1));  // rows of 8 bytes
+    EXPECT_EQ(tb58dib::PackedDibSize(eight.data()), eight.size());
+    const std::vector<uint8_t> bottom_up = Dib(3, -2, 24, kDibRgb, std::vector<uint8_t>(24, 7), 0);
+    EXPECT_EQ(tb58dib::PackedDibSize(bottom_up.data()), bottom_up.size());
+    // RLE8: the header's image size, here set to the bits' length.
+    std::vector<uint8_t> rle = Dib(4, 1, 8, kDibRle8, {4, 0, 0, 1});
+    rle[20] = 4;
+    EXPECT_EQ(tb58dib::PackedDibSize(rle.data()), rle.size());
+    // Eight bits without a colour count: a table of 256 entries.
+    std::vector<uint8_t> full = eight;
+    std::memset(full.data() + 32, 0, 4);
+    EXPECT_EQ(tb58dib::PackedDibSize(full.data()), 40u + 256u * 4u + 16u);
+    // Over 1 GiB, or nothing: 0.
+    const std::vector<uint8_t> huge = Dib(0x7FFFFFFF, 0x7FFFFFFF, 32, kDibRgb, {});
+    EXPECT_EQ(tb58dib::PackedDibSize(huge.data()), 0u);
+    EXPECT_EQ(tb58dib::PackedDibSize(nullptr), 0u);
 }
 
 TEST(BitmapDecode, RefusedHeaders) {
