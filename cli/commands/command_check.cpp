@@ -144,4 +144,13 @@ int RunCheckCommand(int argc, const char* const* argv, std::ostream& out) {
     }
 }
 
+// Listed in tb58mon's help only: 'check' reads its own command line (above).
+Command AddCheckCommand(CLI::App& app, std::ostream&, std::ostream&) {
+    CLI::App* check_command =
+        app.add_subcommand("check", "one look at a printer as a monitoring plugin: exit 0 OK, 1 WARNING, 2 CRITICAL, "
+                                    "3 UNKNOWN (tb58mon check --help)");
+    check_command->allow_extras();
+    return {check_command, {}};
+}
+
 }  // namespace tb58mon

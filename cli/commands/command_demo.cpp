@@ -9,6 +9,8 @@
 // printer may not have).  A third round asks for the TZMO emulation's own
 // information when the printer has that emulation.  A round the printer
 // does not answer sets bNoResponse, as a monitor does.
+#include <CLI/CLI.hpp>
+
 #include <Tb58Wk31Platform.h>
 
 #include "base/cli_error.h"
@@ -129,6 +131,28 @@ void RunDemo(const DemoOptions& options, std::ostream& out) {
     Field(out, "Written", picture_file + " (" + std::to_string(picture.image.width) + " x " +
                               std::to_string(picture.image.height) + " pixels; the main body's origin at x " +
                               std::to_string(picture.origin_x) + ")");
+}
+
+Command AddDemoCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<DemoOptions>();
+    DemoOptions& demo = *options;
+    CLI::App* demo_command = app.add_subcommand(
+        "demo", "run a whole query cycle against a simulated printer and show everything a monitor shows");
+    demo_command->add_option("--scenario", demo.scenario,
+                             "simulated printer, by name (default " + std::string(kDefaultScenario) + ")");
+    demo_command->add_option("--scenario-file", demo.scenario_file, "simulated printer from a scenario file");
+    demo_command->add_flag("--list", demo.list, "list the scenarios");
+    demo_command->add_option("--lang", demo.lang, "display language (JP EN DE FR IT ES NL SV DA NO CS HU PT PL FI)")
+        ->capture_default_str();
+    demo_command->add_option("--kind", demo.kind, "function kind of the status: 1 printer, 2 scanner, 8 copier")
+        ->capture_default_str();
+    demo_command->add_flag("--alternate", demo.alternate, "the alternate presentation (kind bit 31)");
+    demo_command->add_option("--out", demo.out, "picture file (default " + DefaultPictureFile() + ")");
+    demo_command->add_flag("--json", demo.json, "JSON report");
+    return {demo_command, [options, &out] {
+        RunDemo(*options, out);
+        return kExitSuccess;
+    }};
 }
 
 }  // namespace tb58mon

@@ -2,6 +2,8 @@
 // (or the one named), sent as the service sends its notices, and what each
 // receiver answered.  The sample is a paper jam of the simulated printer,
 // with its texts in the notifier's language and its picture.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <map>
 
@@ -97,6 +99,20 @@ int RunNotifyTest(const NotifyTestOptions& options, std::ostream& out) {
             << (found == outcomes.end() ? "no answer" : found->second.answer) << "\n";
     }
     return all_taken ? kExitSuccess : kExitFailure;
+}
+
+Command AddNotifyTestCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<NotifyTestOptions>();
+    NotifyTestOptions& notify_test = *options;
+    CLI::App* notify_test_command = app.add_subcommand(
+        "notify-test", "send one sample notification to each notifier of a fleet file and show the answers");
+    notify_test_command->add_option("--config", notify_test.config, "the fleet file with [[notify]] tables")
+        ->required();
+    notify_test_command->add_option("--notifier", notify_test.notifier, "only the notifier of this name");
+    notify_test_command->add_option("--public-url", notify_test.public_url,
+                                    "the service's URL for the links in the notification")
+        ->capture_default_str();
+    return {notify_test_command, [options, &out] { return RunNotifyTest(*options, out); }};
 }
 
 }  // namespace tb58mon

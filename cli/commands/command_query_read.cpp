@@ -2,6 +2,8 @@
 //   query  shows the QueryInfo a PatCreateQueryInfo call builds;
 //   read   reads a captured reply (and device ID) into a fresh record with
 //          PatSetCentroDataTo and shows the record.
+#include <CLI/CLI.hpp>
+
 #include <Tb58Wk31Platform.h>
 
 
@@ -80,6 +82,41 @@ void RunRead(const ReadOptions& options, std::ostream& out) {
     }
     out << "Record (PrnInfoEx) after PatSetCentroDataTo\n";
     PrintRecord(out, view);
+}
+
+Command AddQueryCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<QueryOptions>();
+    QueryOptions& query = *options;
+    CLI::App* query_command = app.add_subcommand("query", "show the QueryInfo that PatCreateQueryInfo builds");
+    query_command->add_option("--flags", query.flags,
+                              "request flags: status, system, tray, outbin, emul, font, identity, device, "
+                              "engine-status, all (or a number)")
+        ->capture_default_str();
+    query_command->add_option("--trays", query.trays, "trays the record lists (pTrayInfo codes), e.g. 11,3");
+    query_command->add_flag("--emulation", query.emulation, "the TZMO query of PatCreateEmulUniqQueryInfo");
+    query_command->add_flag("--json", query.json, "JSON output");
+    return {query_command, [options, &out] {
+        RunQuery(*options, out);
+        return kExitSuccess;
+    }};
+}
+
+Command AddReadCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<ReadOptions>();
+    ReadOptions& read = *options;
+    CLI::App* read_command = app.add_subcommand("read", "read a captured reply with PatSetCentroDataTo");
+    read_command->add_option("--reply", read.reply_file, "file with the printer's PJL reply")->required();
+    read_command->add_option("--device-id", read.device_id, "the printer's device ID text");
+    read_command->add_option("--device-id-file", read.device_id_file, "file with the device ID text");
+    read_command->add_option("--flags", read.flags,
+                             "flags of the query the reply answers (default: its PJL part, and the device ID "
+                             "when one is given)");
+    read_command->add_flag("--emulation", read.emulation, "the reply answers the TZMO query");
+    read_command->add_flag("--json", read.json, "JSON output");
+    return {read_command, [options, &out] {
+        RunRead(*options, out);
+        return kExitSuccess;
+    }};
 }
 
 }  // namespace tb58mon

@@ -5,6 +5,8 @@
 // the file again; Ctrl-C or SIGTERM ends the service.  The open-file limit
 // is raised to the hard limit, and the HTTP connections get what is left of
 // it after a reserve for the poller.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -194,6 +196,60 @@ void RunServe(const ServeOptions& options, std::ostream& out) {
     NotifyStopping();
     http.Stop();
     log.Info(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
+}
+
+Command AddServeCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<ServeOptions>();
+    ServeOptions& serve = *options;
+    CLI::App* serve_command = app.add_subcommand(
+        "serve", "poll a fleet of printers and serve a status page, JSON and Prometheus metrics over HTTP");
+    serve_command->add_option("--config", serve.config, "the fleet file (TOML: [defaults] and [[printer]])");
+    serve_command->add_option("--listen", serve.listen, "HOST:PORT of the web service")->capture_default_str();
+    serve_command->add_option("--printer", serve.printers, "a printer NAME=URI (repeatable)");
+    serve_command->add_option("--interval", serve.settings.interval, "seconds between polls of a --printer")
+        ->capture_default_str();
+    serve_command->add_option("--timeout", serve.settings.timeout,
+                              "seconds one cycle of a --printer may take: every query round and the SNMP requests")
+        ->capture_default_str();
+    serve_command->add_option("--community", serve.settings.community, "SNMP community")->capture_default_str();
+    serve_command->add_option("--snmp-port", serve.settings.snmp_port, "SNMP UDP port")->capture_default_str();
+    serve_command->add_flag_callback(
+        "--no-snmp", [&serve] { serve.settings.snmp = false; }, "do not read device IDs over SNMP");
+    serve_command->add_option("--lang", serve.lang,
+                              "display language of the page and the JSON without ?lang= and of a --printer "
+                              "(default: the fleet file's [defaults] lang, else EN)");
+    serve_command->add_option("--max-in-flight", serve.max_in_flight,
+                              "cycles (open exchanges) at once over the whole fleet; printers that did not "
+                              "answer last time may hold half of them")
+        ->capture_default_str();
+    serve_command->add_option("--max-connections", serve.max_connections, "HTTP connections at once")
+        ->capture_default_str();
+    serve_command->add_option("--max-connections-per-client", serve.max_connections_per_client,
+                              "HTTP connections at once from one address (an IPv6 /64)")
+        ->capture_default_str();
+    serve_command->add_option("--allow-host", serve.allow_hosts,
+                              "answer requests for this Host name too (repeatable; on a loopback address only "
+                              "loopback names are answered otherwise)");
+    serve_command->add_option("--state-dir", serve.state_dir,
+                              "the folder of the event history (events.db; made 0700 when missing)")
+        ->capture_default_str();
+    serve_command->add_option("--keep-days", serve.keep_days, "days of events kept (1 to 36500)")
+        ->capture_default_str();
+    serve_command->add_option("--max-events", serve.max_events,
+                              "events kept at most; the oldest beyond are deleted (1000 to 1000000000)")
+        ->capture_default_str();
+    serve_command->add_option("--run-for", serve.run_for, "stop after this many seconds");
+    serve_command->add_option("--public-url", serve.public_url,
+                              "the service's URL in notifications, for the links to the page and pictures "
+                              "(default: http:// and the listen address)");
+    serve_command->add_flag("--check-config", serve.check_config,
+                            "read and check the fleet file, the notifiers and the options, then exit (0: good, "
+                            "2: the fault with its file and line); polls nothing, listens nowhere");
+    return {serve_command, [options, &out] {
+        if (options->check_config) return RunServeCheckConfig(*options, out);
+        RunServe(*options, out);
+        return kExitSuccess;
+    }};
 }
 
 }  // namespace tb58mon

@@ -3,6 +3,8 @@
 // one line with the time of day, flushed at once (the output may be a pipe
 // another program reads).
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -249,6 +251,54 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
         std::this_thread::sleep_for(next_event - now < kTick ? next_event - now : Clock::duration(kTick));
     }
     log.Line(stopped);
+}
+
+Command AddSimulateCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<SimulateOptions>();
+    SimulateOptions& simulate = *options;
+    CLI::App* simulate_command = app.add_subcommand(
+        "simulate", "serve a simulated printer on the network: PJL on TCP, its MIB over SNMP");
+    simulate_command->add_option("--listen", simulate.listen, "HOST:PORT of the PJL service")->capture_default_str();
+    simulate_command->add_option("--scenario", simulate.scenario,
+                                 "the printer, by name (default " + std::string(kDefaultScenario) + ")");
+    simulate_command->add_option("--scenario-file", simulate.scenario_file, "the printer from a scenario file");
+    simulate_command->add_option("--snmp-port", simulate.snmp_port,
+                                 "serve the printer's MIB over SNMP on this UDP port (needs snmpd)");
+    simulate_command->add_option("--script", simulate.script,
+                                 "timed changes, e.g. all-well:10,jam-tray2-lct:10,off:5,all-well "
+                                 "(scenario or off, and seconds)");
+    simulate_command->add_option("--run-for", simulate.run_for, "stop after this many seconds");
+    simulate_command->add_option("--fleet", simulate.fleet,
+                                 "serve this many printers with varied scenarios and some faults, on "
+                                 "consecutive ports from --listen (and --snmp-port)");
+    simulate_command->add_flag("--plain", simulate.plain_fleet, "with --fleet: no printer gets a fault switch");
+    simulate_command->add_option("--silent", simulate.silent,
+                                 "with --fleet: the last N printers take every query and never answer");
+    simulate_command->add_option("--write-config", simulate.write_config,
+                                 "with --fleet: write a fleet file for 'tb58mon serve --config'");
+    FaultSwitches& f = simulate.faults;
+    simulate_command->add_flag("--trickle", f.trickle, "fault: one byte per write");
+    simulate_command->add_flag("--no-ff", f.no_ff, "fault: answers without form feeds");
+    simulate_command->add_option("--stall-after", f.stall_after, "fault: send N bytes of a reply, then nothing");
+    simulate_command->add_option("--drop-after", f.drop_after, "fault: send N bytes of a reply, then close");
+    simulate_command->add_flag("--refuse", f.refuse, "fault: refuse every connection");
+    simulate_command->add_flag("--garbage", f.garbage, "fault: noise instead of the answers");
+    simulate_command->add_option("--huge", f.huge, "fault: N extra bytes in every reply");
+    simulate_command->add_flag("--ustatus", f.ustatus, "fault: unsolicited status sections between answers");
+    simulate_command->add_flag("--nul-prefix", f.nul_prefix,
+                               "fault: NUL and EOT bytes before the reply and after each form feed");
+    simulate_command->add_option("--delay", f.delay_ms, "fault: wait N milliseconds before each reply");
+    simulate_command->add_flag("--snmp-silent", f.snmp_silent, "SNMP fault: the agent answers nothing at all");
+    simulate_command->add_option("--snmp-rows", f.snmp_rows,
+                                 "SNMP fault: the tray and supplies tables hold N rows each");
+    simulate_command->add_flag("--snmp-wrong-types", f.snmp_wrong_types,
+                               "SNMP fault: strings where numbers belong and numbers where strings do");
+    simulate_command->add_flag("--snmp-extreme", f.snmp_extreme,
+                               "SNMP fault: negative and huge numbers (-5, 2147483647, 4294967295)");
+    return {simulate_command, [options, &out] {
+        RunSimulate(*options, out);
+        return kExitSuccess;
+    }};
 }
 
 }  // namespace tb58mon

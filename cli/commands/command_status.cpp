@@ -1,6 +1,8 @@
 // tb58mon status, picture and names: the status presentation for a record
 // described on the command line (engine status codes, options, trays), and
 // the display names of trays, bins and options.
+#include <CLI/CLI.hpp>
+
 #include <Tb58Wk31Platform.h>
 
 #include "base/cli_error.h"
@@ -116,6 +118,64 @@ void RunNames(const NamesOptions& options, std::ostream& out) {
         return;
     }
     out << text << "\n";
+}
+
+namespace {
+
+void AddRecordOptions(CLI::App* command, RecordOptions& options) {
+    command->add_option("--codes", options.codes, "engine status codes, e.g. 41201,41301 (also -254)");
+    command->add_option("--options", options.options, "installed options (pDeviceInfo codes), e.g. 38,104");
+    command->add_option("--trays", options.trays, "trays the record lists (pTrayInfo codes), e.g. 3,4,5,6");
+    command->add_option("--display", options.display, "panel text of the status codes, e.g. \"Call service SC541\"");
+    command->add_flag("--no-response", options.no_response, "the printer does not answer (bNoResponse)");
+    command->add_option("--kind", options.kind, "function kind: 1 printer, 2 scanner, 8 copier, 0x8000 machine")
+        ->capture_default_str();
+    command->add_flag("--alternate", options.alternate, "the alternate presentation (kind bit 31)");
+    command->add_flag("--json", options.json, "JSON output");
+}
+
+}  // namespace
+
+Command AddStatusCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<StatusOptions>();
+    StatusOptions& status = *options;
+    CLI::App* status_command = app.add_subcommand("status", "the status text for engine status codes");
+    AddRecordOptions(status_command, status.record);
+    status_command->add_flag("--long", status.long_text, "the long text (default: the short one)");
+    status_command->add_option("--lang", status.record.lang, "display language")->capture_default_str();
+    return {status_command, [options, &out] {
+        RunStatus(*options, out);
+        return kExitSuccess;
+    }};
+}
+
+Command AddPictureCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<PictureOptions>();
+    PictureOptions& picture = *options;
+    CLI::App* picture_command = app.add_subcommand("picture", "draw the status picture for engine status codes");
+    AddRecordOptions(picture_command, picture.record);
+    picture_command->add_option("--out", picture.out, "picture file (default " + DefaultPictureFile() + ")");
+    return {picture_command, [options, &out] {
+        RunPicture(*options, out);
+        return kExitSuccess;
+    }};
+}
+
+Command AddNamesCommand(CLI::App& app, std::ostream& out, std::ostream&) {
+    const auto options = std::make_shared<NamesOptions>();
+    NamesOptions& names = *options;
+    CLI::App* names_command = app.add_subcommand("names", "the display name of a tray, output bin or option");
+    CLI::Option_group* asked = names_command->add_option_group("name", "the one name to look up");
+    asked->add_option("--tray", names.tray, "English tray name, e.g. \"Tray 3\"");
+    asked->add_option("--bin", names.bin, "English bin name, e.g. \"Mailbox Tray 4\"");
+    asked->add_option("--option", names.option, "option device code, e.g. 649");
+    asked->require_option(1);
+    names_command->add_option("--lang", names.lang, "display language")->capture_default_str();
+    names_command->add_flag("--json", names.json, "JSON output");
+    return {names_command, [options, &out] {
+        RunNames(*options, out);
+        return kExitSuccess;
+    }};
 }
 
 }  // namespace tb58mon

@@ -5,6 +5,8 @@
 // bNoResponse, shows the library's no-response text, and the next cycle
 // waits longer (twice the interval after each such cycle, up to eight
 // intervals), so that a printer that is busy printing is never hammered.
+#include <CLI/CLI.hpp>
+
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -150,6 +152,49 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     }
     (void)err;
     return kExitSuccess;
+}
+
+Command AddWatchCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
+    const auto options = std::make_shared<WatchOptions>();
+    WatchOptions& watch = *options;
+    CLI::App* watch_command = app.add_subcommand(
+        "watch", std::string("poll a printer and print its status, trays, bins, toner and counter when they change") +
+                     (NetworkTransportsBuilt() ? "" : " (this Windows build polls sim: printers only)"));
+    watch_command->add_option("uri", watch.uri,
+                              "the printer: socket://HOST[:PORT] (PJL on TCP, port 9100), usb:///dev/usb/lpN, "
+                              "or sim:SCENARIO (the built-in simulated printer)")
+        ->required();
+    watch_command->add_option("--interval", watch.settings.interval, "seconds between polls")->capture_default_str();
+    watch_command->add_option("--timeout", watch.settings.timeout,
+                              "seconds one whole check may take: every query round and the SNMP requests "
+                              "(with --once, the whole run; otherwise each cycle)")
+        ->capture_default_str();
+    watch_command->add_option("--lang", watch.settings.lang, "display language of the status texts")
+        ->capture_default_str();
+    watch_command->add_option("--kind", watch.kind, "function kind of the status: 1 printer, 2 scanner, 8 copier")
+        ->capture_default_str();
+    watch_command->add_flag("--json", watch.json, "one JSON object per line");
+    watch_command->add_option("--out", watch.out, "picture file, rewritten when the status changes");
+    watch_command->add_flag("--once", watch.once,
+                            "one cycle, then exit: 0 ready, 1 needs attention, 2 bad arguments, 3 no response");
+    watch_command->add_option("--cycles", watch.cycles, "stop after this many cycles (default: until Ctrl-C)");
+    watch_command->add_flag_callback(
+        "--no-snmp", [&watch] { watch.settings.snmp = false; }, "socket://: do not read the device ID over SNMP");
+    watch_command->add_option("--community", watch.settings.community, "SNMP community")->capture_default_str();
+    watch_command->add_option("--snmp-port", watch.settings.snmp_port, "SNMP UDP port")->capture_default_str();
+    watch_command->add_option("--snmp-version", watch.snmp_version, "SNMP version: 1 or 2c")->capture_default_str();
+    // Read from the text itself: a number too large for the option's type
+    // must not wrap around to a small one, nor "010" be read as octal.
+    watch_command
+        ->add_option_function<std::string>(
+            "--max-reply",
+            [&watch](const std::string& text) {
+                watch.max_reply = ParseByteCount("--max-reply", text, kSmallestMaxReply, kLargestMaxReply);
+            },
+            "largest reply read, in bytes (1024 to 67108864)")
+        ->type_name("BYTES")
+        ->default_str(std::to_string(watch.max_reply));
+    return {watch_command, [options, &out, &err] { return RunWatch(*options, out, err); }};
 }
 
 }  // namespace tb58mon

@@ -3,12 +3,18 @@
 // what goes wrong.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "base/printer_settings.h"
 #include "sim/fault_switches.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tb58mon {
 
@@ -148,6 +154,25 @@ void RunServe(const ServeOptions& options, std::ostream& out);
 int RunServeCheckConfig(const ServeOptions& options, std::ostream& out);
 // Returns 0 when every receiver took its notice, else 1.
 int RunNotifyTest(const NotifyTestOptions& options, std::ostream& out);
+// A subcommand on the command line, and what runs it once parsed: the
+// exit code.  Each command adds its own, with its options, beside its Run
+// function; a command this build lacks adds none (app null).
+struct Command {
+    CLI::App* app = nullptr;
+    std::function<int()> run;
+};
+Command AddDemoCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddCheckCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddWatchCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddSimulateCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddServeCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddNotifyTestCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddQueryCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddReadCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddStatusCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddPictureCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+Command AddNamesCommand(CLI::App& app, std::ostream& out, std::ostream& err);
+
 // tb58mon check with the arguments after "tb58mon" (argv[0] is "check"):
 // a monitoring plugin's exit code, 0 to 3, and its lines on out.
 int RunCheckCommand(int argc, const char* const* argv, std::ostream& out);

@@ -22,4 +22,10 @@ int RunNotifyTest(const NotifyTestOptions&, std::ostream&) {
     throw BadArgument("'notify-test' is not part of the Windows build of tb58mon; use the Linux build");
 }
 
+// Nothing to add to the command line: the command line names these
+// commands and runs the functions above for them.
+Command AddSimulateCommand(CLI::App&, std::ostream&, std::ostream&) { return {}; }
+Command AddServeCommand(CLI::App&, std::ostream&, std::ostream&) { return {}; }
+Command AddNotifyTestCommand(CLI::App&, std::ostream&, std::ostream&) { return {}; }
+
 }  // namespace tb58mon
