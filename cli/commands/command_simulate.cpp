@@ -152,81 +152,54 @@ void RunFleet(const SimulateOptions& options, std::ostream& out) {
     log.Line(StopSignals::Requested().load() ? "stopped by a signal" : "stopped");
 }
 
-}  // namespace
 
-void RunSimulate(const SimulateOptions& options, std::ostream& out) {
-    CheckOptions(options);
-    if (options.fleet > 0) return RunFleet(options, out);
-    if (options.silent > 0) throw BadArgument("--silent goes with --fleet");
-    const ListenAddress listen = ParseListen(options.listen);
-    const std::vector<ScriptStep> steps = options.script.empty() ? std::vector<ScriptStep>() : ParseSimScript(options.script);
+// The scenarios a run serves, read before the printer starts, so that a
+// wrong name stops the command at once: the first one, and each a script
+// names (a script may name the scenario file by its name).
+struct ServedScenarios {
+    Scenario first;
+    std::map<std::string, Scenario> by_name;
+};
 
-    // Every scenario is read before the printer starts, so that a wrong
-    // name stops the command at once.  A script may name the scenario file
-    // by its name.
+ServedScenarios LoadServedScenarios(const SimulateOptions& options, const std::vector<ScriptStep>& steps) {
+    ServedScenarios served;
     std::optional<Scenario> from_file;
     if (!options.scenario_file.empty()) from_file = LoadScenarioFile(options.scenario_file);
-    std::map<std::string, Scenario> scenarios;
     for (const ScriptStep& step : steps) {
-        if (step.off || scenarios.contains(step.scenario)) continue;
-        scenarios.emplace(step.scenario, from_file && from_file->name == step.scenario ? *from_file
-                                                                                         : LoadScenario(step.scenario));
+        if (step.off || served.by_name.contains(step.scenario)) continue;
+        served.by_name.emplace(step.scenario, from_file && from_file->name == step.scenario
+                                                  ? *from_file
+                                                  : LoadScenario(step.scenario));
     }
-    Scenario first;
     const auto first_step = std::find_if(steps.begin(), steps.end(), [](const ScriptStep& s) { return !s.off; });
     if (first_step != steps.end()) {
-        first = scenarios.at(first_step->scenario);
+        served.first = served.by_name.at(first_step->scenario);
     } else if (from_file) {
-        first = *from_file;
+        served.first = *from_file;
     } else {
-        first = LoadScenario(options.scenario.empty() ? kDefaultScenario : options.scenario);
+        served.first = LoadScenario(options.scenario.empty() ? kDefaultScenario : options.scenario);
     }
+    return served;
+}
 
-    EventLog log(out);
-    const StopSignals signals;
-    NetworkPrinterConfig config;
-    config.listen_host = listen.host;
-    config.listen_port = listen.port;
-    config.snmp_port = options.snmp_port;
-    config.faults = options.faults;
-    config.available = steps.empty() || !steps.front().off;
-    config.on_event = [&log](const std::string& line) { log.Line(line); };
-    const std::string first_name = first.name;
-    NetworkPrinter printer(std::move(first), config);
-
-    std::string serving = "serving scenario " + first_name + " on " + HostPort(listen.host, printer.pjl_port());
-    if (printer.snmp_port() != 0) {
-        serving += ", its MIB over SNMP on udp " + HostPort(printer.snmp_host(), printer.snmp_port());
-    }
-    const std::string faults = DescribeFaults(options.faults);
-    if (!faults.empty()) serving += ", faults: " + faults;
-    log.Line(serving);
-    WarnBeyondLoopback(log, printer, HostPort(listen.host, printer.pjl_port()));
-    if (!config.available) log.Line("switched off");
-
+// Follows the script's steps until it ends, run_for seconds pass or a
+// signal comes; returns how it stopped.
+std::string FollowScript(NetworkPrinter& printer, const std::vector<ScriptStep>& steps,
+                         const std::map<std::string, Scenario>& scenarios, double run_for, bool on, EventLog& log) {
     const auto start = Clock::now();
-    const auto end = options.run_for > 0 ? start + Seconds(options.run_for) : Clock::time_point::max();
+    const auto end = run_for > 0 ? start + Seconds(run_for) : Clock::time_point::max();
     size_t step = 0;
     auto step_end = steps.empty() || steps[0].seconds < 0 ? Clock::time_point::max() : start + Seconds(steps[0].seconds);
-    bool on = config.available;
-    std::string stopped = "stopped";
     while (true) {
-        if (StopSignals::Requested().load()) {
-            stopped = "stopped by a signal";
-            break;
-        }
+        if (StopSignals::Requested().load()) return "stopped by a signal";
         const auto now = Clock::now();
         if (now >= end) {
             char seconds[32];
-            std::snprintf(seconds, sizeof seconds, "%g", options.run_for);
-            stopped = "stopped after " + std::string(seconds) + " s";
-            break;
+            std::snprintf(seconds, sizeof seconds, "%g", run_for);
+            return "stopped after " + std::string(seconds) + " s";
         }
         if (now >= step_end) {
-            if (step + 1 >= steps.size()) {
-                stopped = "script ended";
-                break;
-            }
+            if (step + 1 >= steps.size()) return "script ended";
             const ScriptStep& next = steps[++step];
             step_end = next.seconds < 0 ? Clock::time_point::max() : step_end + Seconds(next.seconds);
             if (next.off) {
@@ -250,7 +223,40 @@ void RunSimulate(const SimulateOptions& options, std::ostream& out) {
         const auto next_event = std::min(end, step_end);
         std::this_thread::sleep_for(next_event - now < kTick ? next_event - now : Clock::duration(kTick));
     }
-    log.Line(stopped);
+}
+
+}  // namespace
+
+void RunSimulate(const SimulateOptions& options, std::ostream& out) {
+    CheckOptions(options);
+    if (options.fleet > 0) return RunFleet(options, out);
+    if (options.silent > 0) throw BadArgument("--silent goes with --fleet");
+    const ListenAddress listen = ParseListen(options.listen);
+    const std::vector<ScriptStep> steps = options.script.empty() ? std::vector<ScriptStep>() : ParseSimScript(options.script);
+    ServedScenarios served = LoadServedScenarios(options, steps);
+
+    EventLog log(out);
+    const StopSignals signals;
+    NetworkPrinterConfig config;
+    config.listen_host = listen.host;
+    config.listen_port = listen.port;
+    config.snmp_port = options.snmp_port;
+    config.faults = options.faults;
+    config.available = steps.empty() || !steps.front().off;
+    config.on_event = [&log](const std::string& line) { log.Line(line); };
+    const std::string first_name = served.first.name;
+    NetworkPrinter printer(std::move(served.first), config);
+
+    std::string serving = "serving scenario " + first_name + " on " + HostPort(listen.host, printer.pjl_port());
+    if (printer.snmp_port() != 0) {
+        serving += ", its MIB over SNMP on udp " + HostPort(printer.snmp_host(), printer.snmp_port());
+    }
+    const std::string faults = DescribeFaults(options.faults);
+    if (!faults.empty()) serving += ", faults: " + faults;
+    log.Line(serving);
+    WarnBeyondLoopback(log, printer, HostPort(listen.host, printer.pjl_port()));
+    if (!config.available) log.Line("switched off");
+    log.Line(FollowScript(printer, steps, served.by_name, options.run_for, config.available, log));
 }
 
 Command AddSimulateCommand(CLI::App& app, std::ostream& out, std::ostream&) {

@@ -67,12 +67,10 @@ void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std:
     out.flush();
 }
 
-}  // namespace
 
-int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) {
+// The transport's options from the command line's, each checked.
+TransportOptions WatchTransportOptions(const WatchOptions& options) {
     TransportOptions transport_options;
-    const std::chrono::milliseconds timeout = Seconds("--timeout", options.settings.timeout, 0.05);
-    const std::chrono::milliseconds interval = Seconds("--interval", options.settings.interval, 0.05);
     transport_options.max_reply = CheckByteCount("--max-reply", options.max_reply, kSmallestMaxReply, kLargestMaxReply);
     transport_options.snmp = options.settings.snmp;
     transport_options.community = options.settings.community;
@@ -83,6 +81,68 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
     }
     transport_options.snmp_version = options.snmp_version;
     transport_options.stop = &StopSignals::Requested();
+    return transport_options;
+}
+
+// --once: the one cycle's report, and the exit code.
+int ReportOnce(const WatchOptions& options, const Transport& printer, const MonitorCycle& cycle, const WatchState& state,
+               OwnedRecord& record, uint32_t kind, uint32_t code_page, std::ostream& out) {
+    if (options.json) {
+        Json report;
+        report["printer"] = printer.Describe();
+        report["time"] = LocalTimeStamp();
+        report["language"] = options.settings.lang;
+        report["state"] = WatchStateJson(state);
+        report["rounds"] = RoundsJson(cycle);
+        report["record"] = RecordJson(ViewRecord(*record.get()));
+        report["status"] = StatusJson(record.get(), kind, code_page);
+        if (!options.out.empty()) report["picture"] = options.out;
+        out << report.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+    } else {
+        PrintLines(out, WatchLines(state));
+    }
+    return WatchExitCode(state, *record.get());
+}
+
+// What changed since the cycle before: lines, or one JSON object.
+void ReportChanges(const WatchOptions& options, const Transport& printer, const WatchState* before,
+                   const WatchState& state, std::ostream& out) {
+    const auto changed = ChangedLines(before, state);
+    if (!changed.empty()) {
+        if (options.json) {
+            Json line = WatchStateJson(state);
+            line["time"] = LocalTimeStamp();
+            line["printer"] = printer.Describe();
+            Json keys = Json::array();
+            for (const auto& change : changed) keys.push_back(change.first);
+            line["changed"] = keys;
+            out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+            out.flush();
+        } else {
+            PrintLines(out, changed);
+        }
+    }
+    if (!state.ustatus.empty() && (before == nullptr || before->ustatus != state.ustatus) && !options.json) {
+        PrintLines(out, {{"unsolicited status", state.ustatus}});
+    }
+}
+
+// Waits the interval, doubled after each cycle without response (at most
+// eight times); false when Ctrl-C came.
+bool WaitForNextCycle(std::chrono::milliseconds interval, int failures) {
+    const auto until = std::chrono::steady_clock::now() + interval * (1 << failures);
+    while (!StopSignals::Requested().load() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return !StopSignals::Requested().load();
+}
+
+}  // namespace
+
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream&) {
+    const std::chrono::milliseconds timeout = Seconds("--timeout", options.settings.timeout, 0.05);
+    const std::chrono::milliseconds interval = Seconds("--interval", options.settings.interval, 0.05);
+    const TransportOptions transport_options = WatchTransportOptions(options);
     if (options.cycles < 0) throw BadArgument("--cycles must not be negative");
     const uint32_t kind = ParseFunctionKind("--kind", options.kind);
     if (!options.out.empty()) CheckPictureFileName(options.out);
@@ -100,57 +160,16 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
         // A cycle cut short by Ctrl-C says nothing about the printer.
         if (StopSignals::Requested().load() && !options.once) break;
         WatchState state = DescribeWatchState(record.get(), cycle, kind, code_page, before ? &*before : nullptr);
-        const bool status_changed = StatusChanged(before ? &*before : nullptr, state);
-        if (!options.out.empty() && status_changed) RewritePicture(options.out, record.get(), kind);
-
-        if (options.once) {
-            if (options.json) {
-                Json report;
-                report["printer"] = printer->Describe();
-                report["time"] = LocalTimeStamp();
-                report["language"] = options.settings.lang;
-                report["state"] = WatchStateJson(state);
-                report["rounds"] = RoundsJson(cycle);
-                report["record"] = RecordJson(ViewRecord(*record.get()));
-                report["status"] = StatusJson(record.get(), kind, code_page);
-                if (!options.out.empty()) report["picture"] = options.out;
-                out << report.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
-            } else {
-                PrintLines(out, WatchLines(state));
-            }
-            return WatchExitCode(state, *record.get());
+        if (!options.out.empty() && StatusChanged(before ? &*before : nullptr, state)) {
+            RewritePicture(options.out, record.get(), kind);
         }
-
-        const auto changed = ChangedLines(before ? &*before : nullptr, state);
-        if (!changed.empty()) {
-            if (options.json) {
-                Json line = WatchStateJson(state);
-                line["time"] = LocalTimeStamp();
-                line["printer"] = printer->Describe();
-                Json keys = Json::array();
-                for (const auto& change : changed) keys.push_back(change.first);
-                line["changed"] = keys;
-                out << line.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
-                out.flush();
-            } else {
-                PrintLines(out, changed);
-            }
-        }
-        if (!state.ustatus.empty() && (!before || before->ustatus != state.ustatus) && !options.json) {
-            PrintLines(out, {{"unsolicited status", state.ustatus}});
-        }
+        if (options.once) return ReportOnce(options, *printer, cycle, state, record, kind, code_page, out);
+        ReportChanges(options, *printer, before ? &*before : nullptr, state, out);
         before = std::move(state);
         if (options.cycles > 0 && cycle_number >= options.cycles) break;
-
         failures = before->response ? 0 : std::min(failures + 1, 3);
-        const auto wait = interval * (1 << failures);
-        const auto until = std::chrono::steady_clock::now() + wait;
-        while (!StopSignals::Requested().load() && std::chrono::steady_clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (StopSignals::Requested().load()) break;
+        if (!WaitForNextCycle(interval, failures)) break;
     }
-    (void)err;
     return kExitSuccess;
 }
 
