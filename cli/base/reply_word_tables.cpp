@@ -1,11 +1,17 @@
 // The reply words of this printer family and the codes the library stores
-// for them (the same words and codes the library's reply tables hold).
+// for them: the word lists of Tb58Wk31Words.h, which the library's reply
+// tables are made from too, and the monitor's own rows of the trays, bins
+// and options a simulated printer answers with.
 #include "base/reply_words.h"
+
+#include <Tb58Wk31Words.h>
 
 #include <algorithm>
 
 namespace tb58mon {
 namespace {
+
+#define TB58_WORD_CODE_ROW(word, code) {word, code},
 
 constexpr TrayWords kTrays[] = {
     {"TRAY1", "INTRAY1", "INTRAY1", "INTRAY1SIZE", "INTRAY1QUANT", "INTRAY1MEDIA", TB58_TRAY_1, "Tray 1"},
@@ -69,57 +75,23 @@ constexpr SpecialTrayWords kSpecialTrays[] = {
     {"BACKCOVERPRINTTRAY", TRAY_ATTR_BACK_COVER, "back cover"},
 };
 
-constexpr WordCode kPaperSizes[] = {
-    {"A3", 5},          {"A4SRT", 9},        {"A4LONG", 8},       {"A5SRT", 13},      {"A5LONG", 12},
-    {"A6", 17},         {"JISB4", 7},        {"JISB5SRT", 11},    {"JISB5LONG", 10},  {"JISB6", 15},
-    {"JPOST", 34},      {"LEDGER", 58},      {"LEGAL", 21},       {"LETTERSRT", 23},  {"LETTERLONG", 22},
-    {"HALFLETTERS", 27}, {"HALFLETTERL", 26}, {"EXECUTIVES", 25}, {"EXECUTIVEL", 24}, {"FGL", 60},
-    {"FOOLSCAP", 62},   {"FOLIO", 28},       {"CUSTOM", 2},       {"A3WIDE", 69},
-};
+constexpr WordCode kPaperSizes[] = {TB58_PAPER_SIZE_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kPaperQuantities[] = {
-    {"END", 0}, {"1/5", 20}, {"2/5", 40}, {"3/5", 60}, {"4/5", 80}, {"FULL", 100},
-};
+constexpr WordCode kPaperQuantities[] = {TB58_PAPER_QUANTITY_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kMedia[] = {
-    {"PLAIN", 1},         {"RECYCLED", 2},
-    {"SPECIAL", 5},       {"THICK", 6},
-    {"THICK2", 17},       {"THIN", 20},
-    {"TABSTOCK", 8},      {"TRANSPARENCY", 3},
-    {"COLOR", 9},         {"LETTERHEAD", 10},
-    {"PREPRINTED", 11},   {"PREPUNCHED", 12},
-    {"LABELS", 13},       {"BOND", 14},
-    {"CARDSTOCK", 15},    {"THICKDUPLEXBACKSIDE", 19},
-    {"PLAINDUPLEXBACKSIDE", 18}, {"USED", 35},
-    {"USERCOLOR1", 22},   {"USERCOLOR2", 23},
-    {"JPOST", 24},        {"JPOSTDUPLEXBACKSIDE", 25},
-    {"YELLOW", 26},       {"GREEN", 27},
-    {"BLUE", 28},         {"PURPLE", 29},
-    {"IVORY", 30},        {"ORANGE", 31},
-    {"PINK", 32},         {"RED", 33},
-    {"GRAY", 34},         {"TRANSLUCENT", 4},
-    {"GLOSSY", 21},       {"FILM", 7},
-    {"ENVELOPE", 36},     {"INKJETJPOST", 37},
-    {"HGPLAIN", 38},      {"THICK3", 39},
-    {"SPECIAL2", 40},     {"SPECIAL3", 41},
-    {"MIDDLETHICK", 42},  {"COATED", 43},
-    {"THICKDUPLEXBACKSIDE2", 44}, {"THICKDUPLEXBACKSIDE3", 45},
-};
+constexpr WordCode kMedia[] = {TB58_MEDIA_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kBinStates[] = {{"READY", TB58_BIN_STATE_READY}, {"PAPEREXIST", TB58_BIN_STATE_PAPER_EXIST}, {"FULL", TB58_BIN_STATE_FULL}};
+constexpr WordCode kBinStates[] = {TB58_BIN_STATE_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kEmulationVersions[] = {
-    {"FIRMWARE", 0xFFFFFFFFu}, {"TZMO", TB58_EMULATION_TZMO}, {"PCL", TB58_EMULATION_PCL5C},   {"POSTSCRIPT", TB58_EMULATION_POSTSCRIPT},
-    {"WEXA", TB58_EMULATION_WEXA},               {"Q55", TB58_EMULATION_IBM5577},   {"QTIFF", TB58_EMULATION_TIFF}, {"PCLXL", TB58_EMULATION_PCLXL},
-};
+constexpr WordCode kEmulationVersions[] = {TB58_EMULATION_VERSION_WORDS(TB58_WORD_CODE_ROW)};
 
 constexpr WordCode kEmulationNames[] = {
     {"WEXA", TB58_EMULATION_WEXA},     {"PostScript", TB58_EMULATION_POSTSCRIPT}, {"PC-PR201H", TB58_EMULATION_PC_PR201H}, {"ESC/P", TB58_EMULATION_ESCP},  {"IBM5577", TB58_EMULATION_IBM5577},          {"VX-GL/2", TB58_EMULATION_VX_GL2},
     {"TIFF", TB58_EMULATION_TIFF},    {"TZMO", TB58_EMULATION_TZMO},      {"PCL 5e", TB58_EMULATION_PCL5E},   {"PCL 6 / PCL XL", TB58_EMULATION_PCLXL}, {"PCL 5c", TB58_EMULATION_PCL5C},
 };
 
-constexpr WordCode kMemoryUsage[] = {{"USER", 2}, {"PAGE", 1}};
-constexpr WordCode kImageRotation[] = {{"POSSIBLE", 1}, {"IMPOSSIBLE", 2}};
+constexpr WordCode kMemoryUsage[] = {TB58_MEMORY_USAGE_WORDS(TB58_WORD_CODE_ROW)};
+constexpr WordCode kImageRotation[] = {TB58_IMAGE_ROTATION_WORDS(TB58_WORD_CODE_ROW)};
 
 constexpr std::string_view kPunchKeywords[] = {"JP2", "US2", "US3", "EU4", "NEU4"};
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "base/engine_code_classes.h"
 #include "base/reply_words.h"
 #include "sim/simulated_printer.h"
 
@@ -114,6 +115,10 @@ bool HasIn(const Scenario& s, int32_t first, int32_t last) {
                        [&](int32_t c) { return c >= first && c <= last; });
 }
 
+bool HasClass(const Scenario& s, EngineCodeClass wanted) {
+    return std::any_of(s.status_codes.begin(), s.status_codes.end(), [&](int32_t c) { return IsOfClass(c, wanted); });
+}
+
 constexpr std::array<std::string_view, 4> kColours = {"black", "cyan", "magenta", "yellow"};
 
 // The toner levels the device ID's supply values give (black, cyan,
@@ -203,8 +208,10 @@ std::string ErrorStateOf(const Scenario& s) {
         if (code >= 41000 && code <= 41999 && code % 100 != 0) no_paper = true;
     }
     if (no_paper) SetError(state, PrinterError::kNoPaper);
-    if (HasIn(s, 10072, 10075)) SetError(state, PrinterError::kLowToner);
-    if (HasIn(s, 40012, 40015) || HasIn(s, 30013, 30015)) SetError(state, PrinterError::kNoToner);
+    if (HasClass(s, EngineCodeClass::TONER_LOW)) SetError(state, PrinterError::kLowToner);
+    if (HasClass(s, EngineCodeClass::NO_TONER) || HasClass(s, EngineCodeClass::TONER_RUN_OUT)) {
+        SetError(state, PrinterError::kNoToner);
+    }
     if (HasIn(s, 40200, 40299) || Has(s, 41000) || Has(s, 41900) || HasIn(s, 12001, 13500)) {
         SetError(state, PrinterError::kDoorOpen);
     }
@@ -230,7 +237,7 @@ int32_t DeviceStatusOf(const Scenario& s) {
     bool warning = false;
     for (int32_t code : s.status_codes) {
         if (code >= 40000 && code <= 49999 && !Operational(code)) return static_cast<int32_t>(HrDeviceStatus::kDown);
-        const bool low_toner = code >= 10072 && code <= 10075;
+        const bool low_toner = IsOfClass(code, EngineCodeClass::TONER_LOW);
         const bool cover_open = code >= 12001 && code <= 13500;
         if ((code >= 30000 && code <= 39999) || Operational(code) || code == 10032 || low_toner || cover_open) {
             warning = true;

@@ -169,12 +169,16 @@ TEST(SimulatedAgent, TenThousandRowsCanBeWalked) {
     faults.snmp_rows = 10000;
     NetworkPrinter printer(LoadScenario("all-well"), WithAgent(faults));
     const ObjectId names = Under(mib_oid::kPrtInputEntry, {13});
-    const SnmpAnswer walk = SnmpWalk(printer.snmp_port(), names, 20000);
+    // The responders read their 20,000 rows at the first request; each
+    // GETBULK then costs snmpd a pipe round trip per row.  On a loaded
+    // machine that takes seconds: generous bounds, as this is no speed test.
+    ASSERT_TRUE(SnmpGet(printer.snmp_port(), {mib_oid::kSysDescr}, 20s).answered);
+    const SnmpAnswer walk = SnmpWalk(printer.snmp_port(), names, 20000, 10s);
     ASSERT_TRUE(walk.answered);
     ASSERT_EQ(walk.bindings.size(), 10000u);
     EXPECT_EQ(walk.bindings.front().text, "Tray 1");
     EXPECT_EQ(walk.bindings.back().oid, Under(names, {1, 10000}));
-    const SnmpAnswer last = SnmpGet(printer.snmp_port(), {Under(mib_oid::kPrtMarkerSuppliesEntry, {9, 1, 10000})});
+    const SnmpAnswer last = SnmpGet(printer.snmp_port(), {Under(mib_oid::kPrtMarkerSuppliesEntry, {9, 1, 10000})}, 10s);
     ASSERT_EQ(last.bindings.size(), 1u);
     EXPECT_EQ(last.bindings[0].number, 10000 % 101);
 }

@@ -4,27 +4,12 @@
 
 #include <algorithm>
 
+#include "base/engine_code_classes.h"
 #include "base/reply_words.h"
 #include "report/status_report.h"
 
 namespace tb58mon {
 namespace {
-
-// The engine status codes of normal operation.
-constexpr int32_t kReady = 10001;
-constexpr int32_t kWarmingUp = 10003;
-constexpr int32_t kPrinting = 10023;
-constexpr int32_t kEnergySaver2 = 10033;
-constexpr int32_t kEnergySaver1 = 10034;
-// Toner codes, one per colour: almost empty (black, cyan, magenta,
-// yellow), run out while printing goes on (the three colours), and no toner
-// (black, cyan, magenta, yellow).
-constexpr int32_t kTonerLowFirst = 10072;
-constexpr int32_t kTonerLowLast = 10075;
-constexpr int32_t kTonerOutFirst = 30013;
-constexpr int32_t kTonerOutLast = 30015;
-constexpr int32_t kNoTonerFirst = 40012;
-constexpr int32_t kNoTonerLast = 40015;
 
 std::string StringOr(const Json& value, std::string_view fallback) {
     if (value.is_string()) return value.get<std::string>();
@@ -53,16 +38,17 @@ std::string OneLine(std::string text) {
 std::string TonerState(const std::vector<int32_t>& codes) {
     std::string state = "ok";
     for (int32_t code : codes) {
-        if ((code >= kTonerOutFirst && code <= kTonerOutLast) || (code >= kNoTonerFirst && code <= kNoTonerLast)) {
+        if (IsOfClass(code, EngineCodeClass::TONER_RUN_OUT) || IsOfClass(code, EngineCodeClass::NO_TONER)) {
             return "empty";
         }
-        if (code >= kTonerLowFirst && code <= kTonerLowLast) state = "low";
+        if (IsOfClass(code, EngineCodeClass::TONER_LOW)) state = "low";
     }
     return state;
 }
 
 bool IsNormalStateCode(int32_t code) {
-    return code == kReady || code == kWarmingUp || code == kPrinting || code == kEnergySaver1 || code == kEnergySaver2;
+    return IsOfClass(code, EngineCodeClass::READY) || IsOfClass(code, EngineCodeClass::WARMING_UP) ||
+           IsOfClass(code, EngineCodeClass::PRINTING) || IsOfClass(code, EngineCodeClass::ENERGY_SAVER);
 }
 
 bool NeedsAttention(const PrnInfoEx& record, const std::vector<int32_t>& codes) {

@@ -2,18 +2,13 @@
 #include "core/chain_node.h"
 #include "pjl/reply_handler_support.h"
 #include "pjl/reply_handlers.h"
+#include "pjl/reply_value_tables.h"
 #include "platform/win32_api.h"
 
 namespace tb58::pjl {
 namespace {
 
 constexpr uint32_t kBinStateUnknown = 255;
-
-uint16_t BinState(std::string_view value) {
-    if (value == "PAPEREXIST") return 1;
-    if (value == "FULL") return 2;
-    return 0;  // "READY" and anything else
-}
 
 }  // namespace
 
@@ -29,7 +24,7 @@ uint32_t HandleOutBinStatus(PjlReply& reply, PjlHandlerRef, uint32_t bin) {
     node->wBinCode = static_cast<uint16_t>(bin & 0xFFFF);
     Token value;
     const uint32_t result = Read(reply, value);
-    if (result == ERROR_SUCCESS && value.type == PJL_TOK_ENTRY_VALUE) node->wState = BinState(value.text);
+    if (result == ERROR_SUCCESS && value.type == PJL_TOK_ENTRY_VALUE) node->wState = BinStateCode(value.text);
     // The bin is listed even when its state could not be read.
     reply.chains.Append(ChainId::pOutBinInfo, reinterpret_cast<ChainNode*>(node));
     return result;

@@ -1,4 +1,5 @@
-// Reply words to codes, as the printer's PJL replies spell them.
+// Reply words to codes, as the printer's PJL replies spell them (the word
+// lists of Tb58Wk31Words.h).
 #include "pjl/reply_value_tables.h"
 
 #include "Tb58Wk31Codes.h"
@@ -6,36 +7,13 @@
 namespace tb58::pjl {
 namespace {
 
-constexpr auto kMemoryUsage = MakeCodeByNameTable({{"USER", 2}, {"PAGE", 1}}, 0);
-constexpr auto kImageRotation = MakeCodeByNameTable({{"POSSIBLE", 1}, {"IMPOSSIBLE", 2}}, 0);
-constexpr auto kEmulationVersions = MakeCodeByNameTable(
-    {{"FIRMWARE", kFirmwareVersion},
-     {"TZMO", TB58_EMULATION_TZMO},
-     {"PCL", TB58_EMULATION_PCL5C},
-     {"POSTSCRIPT", TB58_EMULATION_POSTSCRIPT},
-     {"WEXA", TB58_EMULATION_WEXA},
-     {"Q55", TB58_EMULATION_IBM5577},
-     {"QTIFF", TB58_EMULATION_TIFF},
-     {"PCLXL", TB58_EMULATION_PCLXL}},
-    0);
-constexpr auto kPaperSizes = MakeCodeByNameTable(
-    {{"A3", 5},          {"A4SRT", 9},        {"A4LONG", 8},        {"A5SRT", 13},       {"A5LONG", 12},
-     {"A6", 17},         {"JISB4", 7},        {"JISB5SRT", 11},     {"JISB5LONG", 10},   {"JISB6", 15},
-     {"JPOST", 34},      {"LEDGER", 58},      {"LEGAL", 21},        {"LETTERSRT", 23},   {"LETTERLONG", 22},
-     {"HALFLETTERS", 27}, {"HALFLETTERL", 26}, {"EXECUTIVES", 25},  {"EXECUTIVEL", 24},  {"FGL", 60},
-     {"FOOLSCAP", 62},   {"FOLIO", 28},       {"CUSTOM", 2},        {"A3WIDE", 69}},
-    0);
-constexpr auto kPaperQuantities =
-    MakeCodeByNameTable({{"END", 0}, {"1/5", 20}, {"2/5", 40}, {"3/5", 60}, {"4/5", 80}, {"FULL", 100}}, 0);
-constexpr auto kSpecialTrays = MakeCodeByNameTable(
-    {{"TRAY1", TB58_TRAY_1},
-     {"TRAY2", TB58_TRAY_2},
-     {"TRAY3", TB58_TRAY_3},
-     {"TRAY4", TB58_TRAY_4},
-     {"LCT", TB58_TRAY_LCT},
-     {"BYPASS", TB58_TRAY_BYPASS},
-     {"INSERTER", TB58_TRAY_INTERPOSER}},
-    0);
+constexpr auto kMemoryUsage = MakeCodeByNameTable({TB58_MEMORY_USAGE_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kImageRotation = MakeCodeByNameTable({TB58_IMAGE_ROTATION_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kEmulationVersions = MakeCodeByNameTable({TB58_EMULATION_VERSION_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kPaperSizes = MakeCodeByNameTable({TB58_PAPER_SIZE_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kPaperQuantities = MakeCodeByNameTable({TB58_PAPER_QUANTITY_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kSpecialTrays = MakeCodeByNameTable({TB58_SPECIAL_TRAY_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+constexpr auto kMediaNames = MakeCodeByNameTable({TB58_MEDIA_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
 
 constexpr auto kMemoryUsageIndex = IndexCodeByName(kMemoryUsage);
 constexpr auto kImageRotationIndex = IndexCodeByName(kImageRotation);
@@ -43,6 +21,7 @@ constexpr auto kEmulationVersionsIndex = IndexCodeByName(kEmulationVersions);
 constexpr auto kPaperSizesIndex = IndexCodeByName(kPaperSizes);
 constexpr auto kPaperQuantitiesIndex = IndexCodeByName(kPaperQuantities);
 constexpr auto kSpecialTraysIndex = IndexCodeByName(kSpecialTrays);
+constexpr auto kMediaNamesIndex = IndexCodeByName(kMediaNames);
 
 }  // namespace
 
@@ -52,6 +31,15 @@ constinit const CodeByNameIndex kEmulationVersionCodes = kEmulationVersionsIndex
 constinit const CodeByNameIndex kPaperSizeCodes = kPaperSizesIndex.View();
 constinit const CodeByNameIndex kPaperQuantityLevels = kPaperQuantitiesIndex.View();
 constinit const CodeByNameIndex kSpecialTrayCodes = kSpecialTraysIndex.View();
+constinit const CodeByNameIndex kMediaNameCodes = kMediaNamesIndex.View();
+
+uint16_t BinStateCode(std::string_view word) {
+#define TB58_BIN_STATE_IF(text, code) \
+    if (word == text) return code;
+    TB58_BIN_STATE_WORDS(TB58_BIN_STATE_IF)
+#undef TB58_BIN_STATE_IF
+    return TB58_BIN_STATE_READY;
+}
 
 // Punch units by the keywords the printer lists for them.
 const PunchRow kPunchTable[] = {
