@@ -209,6 +209,59 @@ void SnmpAgent::WriteData(const std::string& data) {
     }
 }
 
+namespace {
+
+// snmpd's environment: this process's without the variables that steer
+// net-snmp, with a persistent directory of its own and no MIB files.
+std::vector<std::string> AgentEnvironment(const std::string& persistent) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view variable(*entry);
+        if (variable.starts_with("SNMP") || variable.starts_with("MIB")) continue;
+        environment.emplace_back(variable);
+    }
+    environment.push_back("SNMP_PERSISTENT_DIR=" + persistent);
+    environment.push_back("MIBS=");
+    return environment;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// The child after fork: only async-signal-safe calls.  It stops with the
+// thread of the parent that started it, and is not in the parent's process
+// group, so that Ctrl-C reaches the parent alone.
+[[noreturn]] void ExecAgent(char* const* argv, char* const* envp, pid_t parent) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);
+    setpgid(0, 0);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigaction(SIGTERM, &standard, nullptr);
+    sigaction(SIGINT, &standard, nullptr);
+    sigaction(SIGPIPE, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+    }
+    // No socket of the parent may live on in snmpd: a listener it kept
+    // open would still take connections after the parent closed it.
+    syscall(SYS_close_range, 3U, ~0U, 0U);
+    execve(argv[0], argv, envp);
+    _exit(127);
+}
+
+}  // namespace
+
 void SnmpAgent::Start() {
     const std::string program = directory_ + "/responder.awk";
     // Not "snmpd.conf": snmpd writes a file of that name into its
@@ -222,58 +275,23 @@ void SnmpAgent::Start() {
     WriteFile(program, std::string(kMibResponderProgram));
     WriteFile(config, AgentConfiguration(host_, port_, directory_, program));
 
-    // Everything the child needs is made before fork: after it, only
-    // async-signal-safe calls.
+    // Everything the child needs is made before fork.
     std::vector<std::string> arguments = {std::string(kSnmpdPath), "-f", "-C", "-c", config, "-Lf", log,
                                           "-M", "/dev/null", "-I", std::string(kModulesLeftOut)};
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string_view variable(*entry);
-        if (variable.starts_with("SNMP") || variable.starts_with("MIB")) continue;
-        environment.emplace_back(variable);
-    }
-    environment.push_back("SNMP_PERSISTENT_DIR=" + persistent);
-    environment.push_back("MIBS=");
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (std::string& e : environment) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    std::vector<std::string> environment = AgentEnvironment(persistent);
+    const std::vector<char*> argv = Pointers(arguments);
+    const std::vector<char*> envp = Pointers(environment);
     const pid_t parent = getpid();
-
     pid_ = fork();
     if (pid_ < 0) {
         pid_ = -1;
         throw Failure("cannot start snmpd: " + std::string(std::strerror(errno)));
     }
-    if (pid_ == 0) {
-        // Stop with this thread of the parent; not in the parent's process
-        // group, so that Ctrl-C reaches the parent alone.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() != parent) _exit(127);
-        setpgid(0, 0);
-        struct sigaction standard {};
-        standard.sa_handler = SIG_DFL;
-        sigaction(SIGTERM, &standard, nullptr);
-        sigaction(SIGINT, &standard, nullptr);
-        sigaction(SIGPIPE, &standard, nullptr);
-        sigset_t none;
-        sigemptyset(&none);
-        sigprocmask(SIG_SETMASK, &none, nullptr);
-        const int null = open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            dup2(null, 0);
-            dup2(null, 1);
-            dup2(null, 2);
-        }
-        // No socket of the parent may live on in snmpd: a listener it kept
-        // open would still take connections after the parent closed it.
-        syscall(SYS_close_range, 3U, ~0U, 0U);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
+    if (pid_ == 0) ExecAgent(argv.data(), envp.data(), parent);
+    WaitUntilBound(log);
+}
 
+void SnmpAgent::WaitUntilBound(const std::string& log) {
     const auto deadline = Clock::now() + kStartLimit;
     while (true) {
         int status = 0;

@@ -71,6 +71,8 @@ public:
 private:
     void WriteData(const std::string& data);
     void Start();
+    // Waits until snmpd has bound its port; throws when it ended or took too long.
+    void WaitUntilBound(const std::string& log);
     void Stop();
 
     std::string host_;
