@@ -18,7 +18,7 @@
 #include "commands/commands.h"
 #include "image/image_files.h"
 #include "library/library_calls.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 #include "report/record_report.h"
 #include "sim/scenario_library.h"
 #include "transport/sim_transport.h"

@@ -9,7 +9,7 @@
 
 #include "base/cli_error.h"
 #include "commands/commands.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 #include "base/read_file.h"
 #include "report/record_report.h"
 #include "base/terminal_text.h"

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "base/reply_words.h"
-#include "library/query_cycle.h"
+#include "library/query_packets.h"
 
 namespace tb58mon {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/json.h"
 #include "mib/printer_mib.h"
-#include "report/record_report.h"
 
 namespace tb58mon {
 

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "library/library_calls.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 #include "transport/transport.h"
 
 namespace tb58mon {

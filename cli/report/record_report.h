@@ -3,14 +3,12 @@
 // (record_view.h).
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "base/json.h"
 #include "report/record_view.h"
 
 namespace tb58mon {
-
-using Json = nlohmann::ordered_json;
 
 // The record as JSON: every field and chain node, each code with its word
 // or name.  A null text, and a code without word, is null.

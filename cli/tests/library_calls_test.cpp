@@ -5,7 +5,7 @@
 #include <string>
 
 #include "library/library_calls.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 
 namespace tb58mon {
 namespace {

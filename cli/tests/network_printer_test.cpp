@@ -22,7 +22,7 @@
 #include "base/cli_error.h"
 #include "commands/commands.h"
 #include "library/library_calls.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 #include "sim/network_printer.h"
 #include "sim/scenario_library.h"
 #include "sim/sim_script.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "library/library_calls.h"
-#include "library/query_cycle.h"
+#include "monitor/query_round.h"
 #include "base/reply_words.h"
 #include "sim/scenario_library.h"
 #include "sim/simulated_printer.h"

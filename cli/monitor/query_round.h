@@ -1,42 +1,18 @@
-// One query cycle as a status monitor runs it: PatCreateQueryInfo (or
-// PatCreateEmulUniqQueryInfo) builds the QueryInfo, the printer answers, the
-// caller builds the CentroData packet around the QueryInfo it sent, and
-// PatSetCentroDataTo stores the answers in the record.
+// One round of a query cycle: the query the library builds goes to the
+// printer over a transport, and its answer back to the library
+// (library/query_packets.h).
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "library/library_calls.h"
+#include "library/query_packets.h"
 #include "transport/transport.h"
 
 namespace tb58mon {
-
-// What a QueryInfo asks: its PJL text (empty when it holds none) and whether
-// the device ID must be read too.
-struct QueryRequest {
-    std::string text;
-    bool device_id_requested = false;
-};
-
-QueryRequest DescribeQuery(const InfoItem* query);
-
-// PatCreateQueryInfo(record, TB58_REVISION_QUERY, flags); throws on failure.
-PacketPtr CreateQuery(const PrnInfoEx* record, uint32_t flags);
-
-// PatCreateEmulUniqQueryInfo for the TZMO emulation; throws on failure.
-PacketPtr CreateEmulationQuery();
-
-// Builds the CentroData packet (root ITEM_CENTRO_DATA, or
-// ITEM_EMUL_CENTRO_DATA holding 15 when emulation is set) with the query,
-// the reply text and the device ID (each only when not empty; without a
-// device ID the query's device-ID request is taken out), and calls
-// PatSetCentroDataTo; throws naming the call and its error on failure.
-void StoreReplies(PrnInfoEx* record, PacketPtr query, bool emulation, std::string_view reply,
-                  std::string_view device_id);
 
 // One round of a cycle: what was asked, what came back, what the library
 // made of it.
