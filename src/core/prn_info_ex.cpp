@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "core/chain_node.h"
-#include "core/record_journal.h"
 #include "platform/win32_api.h"
 
 namespace tb58 {
@@ -42,7 +41,7 @@ std::string_view PrnInfoExChainName(ChainId chain) { return kChainNames[static_c
 
 std::string_view PrnInfoExTextName(TextId text) { return kTextSlots[static_cast<size_t>(text)].name; }
 
-int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text, RecordJournal* journal) {
+int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text) {
     char*& field = record->*kTextSlots[static_cast<size_t>(id)].field;
     // A text that does not change keeps its block: a monitor sets the same
     // versions and names every cycle.
@@ -50,8 +49,7 @@ int PrnInfoExSetString(PrnInfoEx* record, TextId id, std::string_view text, Reco
         (text.empty() || std::memcmp(field, text.data(), text.size()) == 0)) {
         return 1;
     }
-    const bool kept = journal != nullptr && journal->KeepReplacedText(&field);
-    if (field != nullptr && !kept) GlobalFree(field);
+    if (field != nullptr) GlobalFree(field);
     field = static_cast<char*>(GlobalAlloc(GMEM_FIXED, text.size() + 1));
     if (field == nullptr) return 0;
     if (!text.empty()) std::memcpy(field, text.data(), text.size());

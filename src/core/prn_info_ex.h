@@ -11,7 +11,6 @@
 
 namespace tb58 {
 
-class RecordJournal;
 
 // Where a chain slot lies in a record.
 struct ChainSlot {
@@ -68,9 +67,9 @@ std::string_view PrnInfoExTextName(TextId text);
 
 // Replaces a text of the record with a copy of text in its own global
 // memory block; a field that holds the same text already keeps its block.
-// 0 for a failed allocation (the old text is released, or kept for the
-// journal when it asks for it, and the field left null).
-int PrnInfoExSetString(PrnInfoEx* record, TextId field, std::string_view text, RecordJournal* journal = nullptr);
+// 0 for a failed allocation (the old text is released and the field left
+// null).
+int PrnInfoExSetString(PrnInfoEx* record, TextId field, std::string_view text);
 
 // Links node (whose next must be null) behind the last node of the chain
 // and counts it; the record owns the node from then on.

@@ -63,18 +63,11 @@ consteval PjlDispatchIndexData<ModelRows + CommonRows> MakeDispatchIndex(const P
             path.key = PathKeyWith(path.key, at, row.path[at].empty() ? 0 : index.keywords.FindConstant(row.path[at]));
         }
         path.first_call = static_cast<uint16_t>(calls);
-        PjlHandler fallback = nullptr;  // the first common row of the path
-        for (const PjlDispatchRow& c : common) {
-            if (SamePath(c.path, row.path)) {
-                fallback = c.handler;
-                break;
-            }
-        }
         for (const PjlDispatchRow& m : model) {
-            if (SamePath(m.path, row.path)) index.calls[calls++] = PjlDispatchCall{m.handler, fallback, m.value};
+            if (SamePath(m.path, row.path)) index.calls[calls++] = PjlDispatchCall{m.handler, m.value};
         }
         for (const PjlDispatchRow& c : common) {
-            if (SamePath(c.path, row.path)) index.calls[calls++] = PjlDispatchCall{c.handler, c.handler, c.value};
+            if (SamePath(c.path, row.path)) index.calls[calls++] = PjlDispatchCall{c.handler, c.value};
         }
         path.call_count = static_cast<uint16_t>(calls - path.first_call);
     };

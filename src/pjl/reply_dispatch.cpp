@@ -19,12 +19,7 @@ constexpr PjlPathKey LevelsBelow(PjlPathKey key, size_t level) { return key & ((
 }  // namespace
 
 uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view text) {
-    return PjlReplyDispatch(record, index, text, nullptr, nullptr);
-}
-
-uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view text,
-                          RecordJournal* journal, PjlAnswerWatch* watch) {
-    PjlReply reply{PjlTokenizer{}, ChainTails(record, journal), watch};
+    PjlReply reply{PjlTokenizer{}, ChainTails(record)};
     PjlTokenizerInit(&reply.tokenizer, text);
     // The current path: each level's number in the index, from the level's
     // text cut as the dispatcher reads tokens (up to 32 characters).  A level
@@ -61,7 +56,7 @@ uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std:
         // wherever the last one left it, and still ends on this token's type.
         for (uint16_t i = 0; i < entry->call_count; ++i) {
             const PjlDispatchCall& call = index.calls[entry->first_call + i];
-            call.handler(reply, PjlHandlerRef{call.fallback}, call.value);
+            call.handler(reply, call.value);
         }
     } while (type != PJL_TOK_END);
     return ERROR_SUCCESS;

@@ -15,101 +15,32 @@
 #include "Tb58Wk31PrnInfoEx.h"
 #include "core/chain_tails.h"
 #include "core/keyword_set.h"
-#include "core/short_text_equal.h"
 #include "pjl/pjl_tokenizer.h"
 
 namespace tb58::pjl {
 
-// The arguments a query asks for, marked as the reply answers them: an
-// argument token of the same text (cut as the match reads tokens, up to 99
-// characters), read before the reply's first misfit, with a form feed
-// somewhere after it.
-struct PjlQueryArgument {
-    std::string_view text;
-    bool answered;
-};
-
-struct PjlAnswerWatch {
-    std::span<PjlQueryArgument> arguments;
-    const char* text;      // the reply's first byte
-    size_t last_feed;      // offset of the reply's last form feed; npos: none
-    size_t open;           // arguments not answered yet
-    size_t next = 0;       // where the next answer is looked for first
-
-    // Called with every token read from the reply, in order; false once
-    // no later token can change the outcome.  A reply answers in the
-    // order of its query, so the look-up starts behind the argument
-    // answered last and stops at the first one the token answers; an
-    // argument asked twice is marked once (PjlArgumentAnswered counts the
-    // others).
-    bool See(uint32_t result, uint32_t type, std::string_view token, const char* after) {
-        if (result != 0) return false;  // nothing after a misfit counts
-        if (type != PJL_TOK_ARGUMENT) return true;
-        if (last_feed == std::string_view::npos || static_cast<size_t>(after - text) > last_feed) return false;
-        const std::string_view answer = PjlCutToken(token, kMatchTokenCapacity);
-        const size_t count = arguments.size();
-        size_t at = next;
-        for (size_t looked = 0; looked < count; ++looked, ++at) {
-            if (at == count) at = 0;
-            PjlQueryArgument& argument = arguments[at];
-            if (!argument.answered && ShortTextEqual(argument.text, answer)) {
-                argument.answered = true;
-                --open;
-                next = at + 1;
-                break;
-            }
-        }
-        return open != 0;
-    }
-};
-
-// Whether the argument at index is answered: marked itself, or asked
-// before under the same text and marked there.
-inline bool PjlArgumentAnswered(std::span<const PjlQueryArgument> arguments, size_t index) {
-    if (arguments[index].answered) return true;
-    for (const PjlQueryArgument& other : arguments) {
-        if (other.answered && ShortTextEqual(other.text, arguments[index].text)) return true;
-    }
-    return false;
-}
-
-// What the handlers of one reply work on: the tokenizer they read from, the
-// record they fill and its chains, appended to at their remembered ends,
-// and, while the reply's pairing with its query is open, the watch that
-// marks the query's arguments as the tokens go by (null once settled).
+// What the handlers of one reply work on: the tokenizer they read from and
+// the record they fill and its chains, appended to at their remembered ends.
 struct PjlReply {
     PjlTokenizer tokenizer;
     ChainTails chains;
-    PjlAnswerWatch* watch = nullptr;
 
     PrnInfoEx& record() { return chains.record(); }
 };
 
-// Every read of a reply walk, by the dispatcher and by its handlers.  A
-// reader may pass over tokens of the types it ignores (Passed; the
-// dispatcher: those that set no path level): the watch looks at argument
-// tokens and misfits only, which are never passed over.
+// Every read of a reply walk, by the dispatcher and by its handlers; a
+// reader passes over the token types it ignores (Passed; the dispatcher:
+// those that set no path level).
 template <uint32_t Passed = 0>
 [[gnu::always_inline]] inline uint32_t PjlReadReplyToken(PjlReply& reply, std::string_view* token, uint32_t* type) {
-    static_assert((Passed & PjlTokenTypes({PJL_TOK_ARGUMENT})) == 0, "the watch sees every argument");
-    const uint32_t result = PjlReadTokenPassing<Passed>(&reply.tokenizer, token, type);
-    if (reply.watch != nullptr && !reply.watch->See(result, *type, *token, reply.tokenizer.position)) {
-        reply.watch = nullptr;  // the outcome is settled
-    }
-    return result;
+    return PjlReadTokenPassing<Passed>(&reply.tokenizer, token, type);
 }
 
-struct PjlHandlerRef;
-
-// A reply handler: reads further tokens as it needs and stores values in the
-// record.  fallback is the handler of the first common row that matches the
-// same path (no handler of this model uses it); value is the row's value.
-// Returns 0 or an error code, which the dispatcher ignores.
-using PjlHandler = uint32_t (*)(PjlReply& reply, PjlHandlerRef fallback, uint32_t value);
-
-struct PjlHandlerRef {
-    PjlHandler handler;
-};
+// A reply handler: reads further tokens as it needs and stores what it read
+// in the record; value is its row's value.  A handler stores only: whether
+// the reply may be stored at all was decided before the walk.  A line it
+// cannot read is left as it is, and the walk goes on behind it.
+using PjlHandler = void (*)(PjlReply& reply, uint32_t value);
 
 constexpr size_t kPathLevels = 5;
 
@@ -121,11 +52,9 @@ struct PjlDispatchRow {
     uint32_t value;
 };
 
-// One handler call of a path, with its row's value and the fallback that
-// the row's handler receives.
+// One handler call of a path, with its row's value.
 struct PjlDispatchCall {
     PjlHandler handler;
-    PjlHandler fallback;
     uint32_t value;
 };
 
@@ -201,10 +130,5 @@ extern const PjlDispatchIndex kModelDispatchIndex;
 // common row's handler.  Returns 0, or 13 when a token the dispatcher itself
 // reads breaks the PJL line shapes (the rest of the text is not read).
 uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view reply);
-
-// The same walk with its changes of the record kept undoable in journal
-// (may be null) and every token shown to watch (may be null).
-uint32_t PjlReplyDispatch(PrnInfoEx& record, const PjlDispatchIndex& index, std::string_view reply,
-                          RecordJournal* journal, PjlAnswerWatch* watch);
 
 }  // namespace tb58::pjl

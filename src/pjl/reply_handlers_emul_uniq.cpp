@@ -10,23 +10,21 @@ namespace tb58::pjl {
 
 constexpr uint16_t kTzmoEmulation = 15;
 
-uint32_t HandleEmulUniqInfo(PjlReply& reply, PjlHandlerRef, uint32_t) {
+void HandleEmulUniqInfo(PjlReply& reply, uint32_t) {
     auto* node = reinterpret_cast<EmulUniqInfoNode*>(
         ChainFindCode(reinterpret_cast<ChainNode*>(reply.record().pEmulUniqInfo), kTzmoEmulation));
     if (node == nullptr) {
         node = AllocNode<EmulUniqInfoNode>();
-        if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
+        if (node == nullptr) return;
         node->wEmulCode = kTzmoEmulation;
         reply.chains.Append(ChainId::pEmulUniqInfo, reinterpret_cast<ChainNode*>(node));
     }
     Token key;
     do {
-        uint32_t result = Read(reply, key);
-        if (result != ERROR_SUCCESS) return result;
+        if (Read(reply, key) != ERROR_SUCCESS) return;
         if (key.type != PJL_TOK_ENTRY) continue;
         Token value;
-        result = Read(reply, value);
-        if (result != ERROR_SUCCESS) return result;
+        if (Read(reply, value) != ERROR_SUCCESS) return;
         if (key.text == "MEMORYUSAGE") {
             node->dwMemoryUsage = kMemoryUsageCodes.Lookup(value.text);
         } else if (key.text == "OTHER") {
@@ -36,7 +34,6 @@ uint32_t HandleEmulUniqInfo(PjlReply& reply, PjlHandlerRef, uint32_t) {
         }
         key.type = value.type;
     } while (key.type != PJL_TOK_FF && key.type != PJL_TOK_END);
-    return ERROR_SUCCESS;
 }
 
 }  // namespace tb58::pjl

@@ -12,22 +12,20 @@ constexpr uint32_t kBinStateUnknown = 255;
 
 }  // namespace
 
-uint32_t HandleOutBinSection(PjlReply& reply, PjlHandlerRef, uint32_t) {
+void HandleOutBinSection(PjlReply& reply, uint32_t) {
     reply.chains.Clear(ChainId::pOutBinInfo);
     reply.record().dwOutBinState = kBinStateUnknown;
-    return ERROR_SUCCESS;
 }
 
-uint32_t HandleOutBinStatus(PjlReply& reply, PjlHandlerRef, uint32_t bin) {
-    auto* node = AllocNode<OutBinInfoNode>();
-    if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
+void HandleOutBinStatus(PjlReply& reply, uint32_t bin) {
+    auto* node = reply.chains.New<OutBinInfoNode>(ChainId::pOutBinInfo);
+    if (node == nullptr) return;
     node->wBinCode = static_cast<uint16_t>(bin & 0xFFFF);
     Token value;
     const uint32_t result = Read(reply, value);
     if (result == ERROR_SUCCESS && value.type == PJL_TOK_ENTRY_VALUE) node->wState = BinStateCode(value.text);
     // The bin is listed even when its state could not be read.
     reply.chains.Append(ChainId::pOutBinInfo, reinterpret_cast<ChainNode*>(node));
-    return result;
 }
 
 }  // namespace tb58::pjl

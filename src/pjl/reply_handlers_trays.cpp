@@ -15,14 +15,11 @@ TrayInfoNode* FindOrAddTray(PjlReply& reply, uint32_t tray) {
 
 // The shared steps of the per-tray inquiries: the tray node, then the answer.
 template <typename Store>
-uint32_t TrayInquiry(PjlReply& reply, uint32_t tray, Store store) {
+void TrayInquiry(PjlReply& reply, uint32_t tray, Store store) {
     TrayInfoNode* node = FindOrAddTray(reply, tray);
-    if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
+    if (node == nullptr) return;
     Token answer;
-    const uint32_t result = ReadInquireAnswer(reply, answer);
-    if (result != ERROR_SUCCESS) return result;
-    store(*node, answer.text);
-    return ERROR_SUCCESS;
+    if (ReadInquireAnswer(reply, answer) == ERROR_SUCCESS) store(*node, answer.text);
 }
 
 uint16_t Low16(uint32_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
@@ -41,12 +38,10 @@ uint32_t ReadInquireAnswer(PjlReply& reply, Token& answer) {
     return answer.type == PJL_TOK_ENTRY ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
 }
 
-uint32_t HandleTrayPresence(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
-    return FindOrAddTray(reply, tray) == nullptr ? ERROR_NOT_ENOUGH_MEMORY : ERROR_SUCCESS;
-}
+void HandleTrayPresence(PjlReply& reply, uint32_t tray) { FindOrAddTray(reply, tray); }
 
-uint32_t HandleTrayState(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
-    return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
+void HandleTrayState(PjlReply& reply, uint32_t tray) {
+    TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
         if (answer == "LOCKED") {
             node.dwAttributes |= TRAY_ATTR_LOCKED;
         } else {
@@ -55,34 +50,31 @@ uint32_t HandleTrayState(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
     });
 }
 
-uint32_t HandleTrayPaperSize(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
-    return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
+void HandleTrayPaperSize(PjlReply& reply, uint32_t tray) {
+    TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
         node.wPaperSize = Low16(kPaperSizeCodes.Lookup(answer));
     });
 }
 
-uint32_t HandleTrayMediaType(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
-    return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
+void HandleTrayMediaType(PjlReply& reply, uint32_t tray) {
+    TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
         node.wMediaCode = Low16(kMediaNameCodes.Lookup(answer));
     });
 }
 
-uint32_t HandleTrayQuantity(PjlReply& reply, PjlHandlerRef, uint32_t tray) {
-    return TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
+void HandleTrayQuantity(PjlReply& reply, uint32_t tray) {
+    TrayInquiry(reply, tray, [](TrayInfoNode& node, std::string_view answer) {
         node.wPaperLevel = Low16(kPaperQuantityLevels.Lookup(answer));
     });
 }
 
-uint32_t HandleSpecialTray(PjlReply& reply, PjlHandlerRef, uint32_t attribute) {
+void HandleSpecialTray(PjlReply& reply, uint32_t attribute) {
     Token answer;
-    const uint32_t result = ReadInquireAnswer(reply, answer);
-    if (result != ERROR_SUCCESS) return result;
+    if (ReadInquireAnswer(reply, answer) != ERROR_SUCCESS) return;
     const uint16_t tray = Low16(kSpecialTrayCodes.Lookup(answer.text));
-    if (tray == 0) return ERROR_SUCCESS;
+    if (tray == 0) return;
     TrayInfoNode* node = FindOrAddTray(reply, tray);
-    if (node == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
-    node->dwAttributes |= attribute;  // a role is never taken away here
-    return ERROR_SUCCESS;
+    if (node != nullptr) node->dwAttributes |= attribute;  // a role is never taken away here
 }
 
 }  // namespace tb58::pjl

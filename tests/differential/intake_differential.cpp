@@ -147,7 +147,9 @@ int main(int argc, char** argv) {
         }
     };
 
-    for (const IntakeCase& base : tb58::test::BaseCases(texts)) {
+    std::vector<IntakeCase> bases = tb58::test::BaseCases(texts);
+    for (const IntakeCase& rare : tb58::test::RareCases(texts)) bases.push_back(rare);
+    for (const IntakeCase& base : bases) {
         compare(base);
         // Every cut of the reply.
         for (size_t cut = 0; cut <= base.reply.size(); ++cut) {

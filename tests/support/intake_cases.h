@@ -27,6 +27,7 @@ struct IntakeCase {
     std::string device_id;      // empty: no device ID item
     bool device_id_first = false;
     bool prefill = false;       // the record holds a full reply's results first
+    uint32_t emulation = 0;     // nonzero: a root of key 3 holding this emulation code
 };
 
 // A packet item tree in plain memory; the library reads it and never frees it.
@@ -43,7 +44,10 @@ public:
         return item;
     }
     InfoItem* Build(const IntakeCase& c) {
-        InfoItem* root = Item(ITEM_CENTRO_DATA, {});
+        InfoItem* root = c.emulation == 0 ? Item(ITEM_CENTRO_DATA, {})
+                                          : Item(ITEM_EMUL_CENTRO_DATA,
+                                                 std::string_view(reinterpret_cast<const char*>(&c.emulation),
+                                                                  sizeof c.emulation));
         if (!c.query.empty()) {
             InfoItem* query = Item(ITEM_QUERY_INFO, {});
             if (c.ask_device_id) AppendChild(query, Item(ITEM_DEVICE_ID, {}));

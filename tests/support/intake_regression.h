@@ -85,6 +85,25 @@ inline std::vector<IntakeCase> BaseCases(const IntakeTexts& texts) {
     return cases;
 }
 
+// Packets whose shape is rare: a device ID before a reply that must answer
+// its query, and roots of key 3 with the emulation code they must hold and
+// with another.  Each is read the way every other packet is.
+inline std::vector<IntakeCase> RareCases(const IntakeTexts& texts) {
+    std::vector<IntakeCase> cases;
+    IntakeCase device_first = PrefillCase(texts);
+    device_first.device_id_first = true;
+    cases.push_back(device_first);
+    for (const uint32_t emulation : {15u, 14u}) {
+        IntakeCase root;
+        root.query = QueryAnsweredBy(texts.tzmo_reply);
+        root.ask_device_id = false;
+        root.reply = texts.tzmo_reply;
+        root.emulation = emulation;
+        cases.push_back(root);
+    }
+    return cases;
+}
+
 // The cases the regression test runs, in a fixed order.
 inline std::vector<IntakeCase> RegressionCases(const IntakeTexts& texts) {
     const std::vector<IntakeCase> bases = BaseCases(texts);
@@ -106,6 +125,18 @@ inline std::vector<IntakeCase> RegressionCases(const IntakeTexts& texts) {
             c.reply = mutator.Mutate(bases[b].reply);
             c.prefill = i % 3 == 0;
             if (i % 2 == 1) c.query.clear();  // the dispatch without the pairing check
+            cases.push_back(c);
+        }
+    }
+    // Added later, behind the cases of the first digests.
+    const std::vector<IntakeCase> rare = RareCases(texts);
+    for (size_t r = 0; r < rare.size(); ++r) {
+        cases.push_back(rare[r]);
+        ReplyMutator mutator(2000 + r);
+        for (unsigned i = 0; i < 100; ++i) {
+            IntakeCase c = rare[r];
+            c.reply = mutator.Mutate(rare[r].reply);
+            c.prefill = i % 3 == 0;
             cases.push_back(c);
         }
     }
