@@ -7,24 +7,11 @@
 #include "platform/win32_api.h"
 
 namespace tb58::pjl {
-void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity) {
-    const std::string_view cut = PjlCutToken(token, capacity);
-    if (!cut.empty()) std::memcpy(buffer, cut.data(), cut.size());
-    buffer[cut.size()] = '\0';
-}
-
 void PjlTokenizerInit(PjlTokenizer* tokenizer, std::string_view text) {
     const void* zero = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
     tokenizer->position = text.data();
     tokenizer->end = zero != nullptr ? static_cast<const char*>(zero) : text.data() + text.size();
     tokenizer->state = PjlState::LINE_SEARCH;
-}
-
-uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type) {
-    std::string_view token;
-    const uint32_t result = PjlReadToken(tokenizer, &token, type);
-    PjlCopyToken(token, buffer, capacity);
-    return result;
 }
 
 int32_t DecimalValue(std::string_view text) {

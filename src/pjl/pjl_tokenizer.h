@@ -1,17 +1,16 @@
 // The pull tokenizer over PJL text: one token per call, typed by where it
 // stands in the PJL line structure (command line, reply body line, indented
-// line, form feed).  Shared by the reply dispatcher, its handlers and the
-// query/reply match.
+// line, form feed).  Its readers are the reply dispatcher and its handlers
+// (reply_dispatch.h) and the match of a reply with its query
+// (query_reply_match.cpp); each reads through PjlReadToken, naming the
+// token types it passes over.
 //
 // The text is a view: it ends at its first zero byte or at the end of the
 // view, whichever comes first, so a reply item without a terminator is never
 // read past its data.
 //
-// PjlReadToken is defined here, inline: the dispatcher, its handlers and
-// the query/reply match read every token through it, and inlined into their
-// loops it costs a few instructions a byte.  PjlReadTokenPassing is the
-// same read for a reader that ignores some token types: it passes over them
-// in its own loop, and hands out only the tokens the reader looks at.
+// PjlReadToken is defined here, inline: inlined into its readers' loops it
+// costs a few instructions a byte, which the intake's figures count on.
 #pragma once
 
 #include <array>
@@ -187,6 +186,205 @@ inline bool FindPrefix(Cursor& c) {
     return false;
 }
 
+// The reads of each state: the token at c, its type, the state after it;
+// true for a misfit.
+
+[[gnu::always_inline]] inline bool ReadLineSearch(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    if (FindPrefix(c)) {
+        text = std::string_view(c.at, 4);
+        c.at += 4;
+        c.SkipBlanks();
+        token_type = PJL_TOK_PREFIX;
+        next = PjlState::COMMAND;
+    }
+    return false;
+}
+
+[[gnu::always_inline]] inline bool ReadCommand(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    token_type = Scan(c, text, PJL_TOK_COMMAND);
+    next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::ARGUMENT;
+    return false;
+}
+
+[[gnu::always_inline]] inline bool ReadArgument(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    token_type = Scan(c, text, PJL_TOK_ARGUMENT);
+    if (token_type == PJL_TOK_EOL) {
+        next = PjlState::LINE_SEARCH;
+    } else if (c.Peek() == ':') {
+        c.Skip();
+        c.SkipBlanks();
+        token_type = PJL_TOK_QUALIFIER;
+        next = PjlState::QUALIFIED;
+    } else if (c.Peek() == '=') {
+        c.Skip();
+        c.SkipBlanks();
+        next = PjlState::ARG_VALUE;
+    } else {
+        next = PjlState::COMMAND_END;
+    }
+    return false;
+}
+
+[[gnu::always_inline]] inline bool ReadQualified(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_QUALIFIED);
+    if (token_type == PJL_TOK_QUALIFIED) {
+        next = PjlState::ARGUMENT;
+    } else {
+        error = true;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadArgValue(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    token_type = Scan(c, text, PJL_TOK_ARG_VALUE);
+    next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::COMMAND_END;
+    return false;
+}
+
+[[gnu::always_inline]] inline bool ReadCommandEnd(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_EOL);
+    if (token_type != PJL_TOK_EOL) {
+        error = true;
+    } else {
+        const char after = c.Peek();
+        next = (after == '@' || after == kEsc) ? PjlState::LINE_SEARCH : PjlState::ENTRY;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadEntry(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_ENTRY);
+    if (token_type != PJL_TOK_ENTRY) {
+        error = true;
+    } else if (c.Peek() == kLf) {
+        next = PjlState::ENTRY_END;
+    } else if (c.Peek() == '[') {
+        c.Skip();
+        next = PjlState::COUNT;
+    } else if (c.Peek() == '=') {
+        c.Skip();
+        next = PjlState::ENTRY_VALUE;
+    } else {
+        error = true;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadEntryValue(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_ENTRY_VALUE);
+    if (token_type != PJL_TOK_ENTRY_VALUE) {
+        error = true;
+    } else if (c.Peek() == '[') {
+        c.Skip();
+        next = PjlState::COUNT;
+    } else {
+        next = PjlState::ENTRY_END;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadCount(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_COUNT);
+    if (token_type == PJL_TOK_COUNT) {
+        next = PjlState::COUNT_KIND;
+    } else {
+        error = true;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadCountKind(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    const char* before = c.at;
+    token_type = Scan(c, text, PJL_TOK_COUNT_KIND);
+    if (token_type != PJL_TOK_COUNT_KIND) {
+        error = true;
+    } else if (c.Peek() == ']') {
+        c.Skip();
+        c.SkipBlanks();
+        next = PjlState::ENTRY_END;
+    } else if (c.at == before) {
+        // A character that ends words but not the brackets ('=', ':',
+        // '['): staying would read the same empty word forever.
+        error = true;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadEntryEnd(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_EOL);
+    if (token_type != PJL_TOK_EOL) {
+        error = true;
+    } else {
+        const char after = c.Peek();
+        next = after == '@'                       ? PjlState::LINE_SEARCH
+               : (after == kTab || after == kFf) ? PjlState::ITEM_START
+                                                 : PjlState::ENTRY;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadItemStart(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_TAB);
+    if (token_type == PJL_TOK_FF) {
+        next = PjlState::LINE_SEARCH;
+    } else if (token_type == PJL_TOK_TAB) {
+        next = PjlState::ITEM;
+    } else {
+        error = true;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadItem(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_ITEM);
+    if (token_type != PJL_TOK_ITEM) {
+        error = true;
+    } else if (c.Peek() == '=') {
+        c.Skip();
+        c.SkipBlanks();
+        next = PjlState::ITEM_VALUE;
+    } else if (c.Peek() == kLf) {
+        next = PjlState::ENTRY_END;
+    } else {
+        next = PjlState::ITEM_VALUE;
+    }
+    return error;
+}
+
+[[gnu::always_inline]] inline bool ReadItemValue(Cursor& c, std::string_view& text, uint32_t& token_type,
+                                          PjlState& next) {
+    bool error = false;
+    token_type = Scan(c, text, PJL_TOK_ITEM_VALUE);
+    if (token_type == PJL_TOK_ITEM_VALUE && c.Peek() == kLf) {
+        next = PjlState::ENTRY_END;
+    } else {
+        error = true;
+    }
+    return error;
+}
+
 // One token read at c in state: text and type are the token's, state is
 // the state after it.  Returns 0 or ERROR_INVALID_DATA.
 [[gnu::always_inline]] inline uint32_t ReadOne(PjlState& state, Cursor& c, std::string_view& text,
@@ -197,151 +395,20 @@ inline bool FindPrefix(Cursor& c) {
     PjlState next = state;
 
     switch (state) {
-        case PjlState::LINE_SEARCH:
-            if (FindPrefix(c)) {
-                text = std::string_view(c.at, 4);
-                c.at += 4;
-                c.SkipBlanks();
-                token_type = PJL_TOK_PREFIX;
-                next = PjlState::COMMAND;
-            }
-            break;
-        case PjlState::COMMAND:
-            token_type = Scan(c, text, PJL_TOK_COMMAND);
-            next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::ARGUMENT;
-            break;
-        case PjlState::ARGUMENT:
-            token_type = Scan(c, text, PJL_TOK_ARGUMENT);
-            if (token_type == PJL_TOK_EOL) {
-                next = PjlState::LINE_SEARCH;
-            } else if (c.Peek() == ':') {
-                c.Skip();
-                c.SkipBlanks();
-                token_type = PJL_TOK_QUALIFIER;
-                next = PjlState::QUALIFIED;
-            } else if (c.Peek() == '=') {
-                c.Skip();
-                c.SkipBlanks();
-                next = PjlState::ARG_VALUE;
-            } else {
-                next = PjlState::COMMAND_END;
-            }
-            break;
-        case PjlState::QUALIFIED:
-            token_type = Scan(c, text, PJL_TOK_QUALIFIED);
-            if (token_type == PJL_TOK_QUALIFIED) {
-                next = PjlState::ARGUMENT;
-            } else {
-                error = true;
-            }
-            break;
-        case PjlState::ARG_VALUE:
-            token_type = Scan(c, text, PJL_TOK_ARG_VALUE);
-            next = token_type == PJL_TOK_EOL ? PjlState::LINE_SEARCH : PjlState::COMMAND_END;
-            break;
-        case PjlState::COMMAND_END:
-            token_type = Scan(c, text, PJL_TOK_EOL);
-            if (token_type != PJL_TOK_EOL) {
-                error = true;
-            } else {
-                const char after = c.Peek();
-                next = (after == '@' || after == kEsc) ? PjlState::LINE_SEARCH : PjlState::ENTRY;
-            }
-            break;
-        case PjlState::ENTRY:
-            token_type = Scan(c, text, PJL_TOK_ENTRY);
-            if (token_type != PJL_TOK_ENTRY) {
-                error = true;
-            } else if (c.Peek() == kLf) {
-                next = PjlState::ENTRY_END;
-            } else if (c.Peek() == '[') {
-                c.Skip();
-                next = PjlState::COUNT;
-            } else if (c.Peek() == '=') {
-                c.Skip();
-                next = PjlState::ENTRY_VALUE;
-            } else {
-                error = true;
-            }
-            break;
-        case PjlState::ENTRY_VALUE:
-            token_type = Scan(c, text, PJL_TOK_ENTRY_VALUE);
-            if (token_type != PJL_TOK_ENTRY_VALUE) {
-                error = true;
-            } else if (c.Peek() == '[') {
-                c.Skip();
-                next = PjlState::COUNT;
-            } else {
-                next = PjlState::ENTRY_END;
-            }
-            break;
-        case PjlState::COUNT:
-            token_type = Scan(c, text, PJL_TOK_COUNT);
-            if (token_type == PJL_TOK_COUNT) {
-                next = PjlState::COUNT_KIND;
-            } else {
-                error = true;
-            }
-            break;
-        case PjlState::COUNT_KIND: {
-            const char* before = c.at;
-            token_type = Scan(c, text, PJL_TOK_COUNT_KIND);
-            if (token_type != PJL_TOK_COUNT_KIND) {
-                error = true;
-            } else if (c.Peek() == ']') {
-                c.Skip();
-                c.SkipBlanks();
-                next = PjlState::ENTRY_END;
-            } else if (c.at == before) {
-                // A character that ends words but not the brackets ('=', ':',
-                // '['): staying would read the same empty word forever.
-                error = true;
-            }
-            break;
-        }
-        case PjlState::ENTRY_END:
-            token_type = Scan(c, text, PJL_TOK_EOL);
-            if (token_type != PJL_TOK_EOL) {
-                error = true;
-            } else {
-                const char after = c.Peek();
-                next = after == '@'                       ? PjlState::LINE_SEARCH
-                       : (after == kTab || after == kFf) ? PjlState::ITEM_START
-                                                         : PjlState::ENTRY;
-            }
-            break;
-        case PjlState::ITEM_START:
-            token_type = Scan(c, text, PJL_TOK_TAB);
-            if (token_type == PJL_TOK_FF) {
-                next = PjlState::LINE_SEARCH;
-            } else if (token_type == PJL_TOK_TAB) {
-                next = PjlState::ITEM;
-            } else {
-                error = true;
-            }
-            break;
-        case PjlState::ITEM:
-            token_type = Scan(c, text, PJL_TOK_ITEM);
-            if (token_type != PJL_TOK_ITEM) {
-                error = true;
-            } else if (c.Peek() == '=') {
-                c.Skip();
-                c.SkipBlanks();
-                next = PjlState::ITEM_VALUE;
-            } else if (c.Peek() == kLf) {
-                next = PjlState::ENTRY_END;
-            } else {
-                next = PjlState::ITEM_VALUE;
-            }
-            break;
-        case PjlState::ITEM_VALUE:
-            token_type = Scan(c, text, PJL_TOK_ITEM_VALUE);
-            if (token_type == PJL_TOK_ITEM_VALUE && c.Peek() == kLf) {
-                next = PjlState::ENTRY_END;
-            } else {
-                error = true;
-            }
-            break;
+        case PjlState::LINE_SEARCH: error = ReadLineSearch(c, text, token_type, next); break;
+        case PjlState::COMMAND: error = ReadCommand(c, text, token_type, next); break;
+        case PjlState::ARGUMENT: error = ReadArgument(c, text, token_type, next); break;
+        case PjlState::QUALIFIED: error = ReadQualified(c, text, token_type, next); break;
+        case PjlState::ARG_VALUE: error = ReadArgValue(c, text, token_type, next); break;
+        case PjlState::COMMAND_END: error = ReadCommandEnd(c, text, token_type, next); break;
+        case PjlState::ENTRY: error = ReadEntry(c, text, token_type, next); break;
+        case PjlState::ENTRY_VALUE: error = ReadEntryValue(c, text, token_type, next); break;
+        case PjlState::COUNT: error = ReadCount(c, text, token_type, next); break;
+        case PjlState::COUNT_KIND: error = ReadCountKind(c, text, token_type, next); break;
+        case PjlState::ENTRY_END: error = ReadEntryEnd(c, text, token_type, next); break;
+        case PjlState::ITEM_START: error = ReadItemStart(c, text, token_type, next); break;
+        case PjlState::ITEM: error = ReadItem(c, text, token_type, next); break;
+        case PjlState::ITEM_VALUE: error = ReadItemValue(c, text, token_type, next); break;
     }
 
     uint32_t result = ERROR_SUCCESS;
@@ -360,24 +427,6 @@ inline bool FindPrefix(Cursor& c) {
 
 }  // namespace tokenizer_detail
 
-// Reads one token: *token is its text where it stands in the text (not
-// cut, trailing blanks kept), *type its type.  Returns 0, or 13
-// (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
-// state is then back to searching for the next "@PJL".  Every reader of
-// PJL text reads through this one call or the next.
-[[gnu::always_inline]] inline uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token, uint32_t* type) {
-    tokenizer_detail::Cursor c{tokenizer->position, tokenizer->end};
-    PjlState state = tokenizer->state;
-    std::string_view text;
-    uint32_t token_type = PJL_TOK_END;
-    const uint32_t result = tokenizer_detail::ReadOne(state, c, text, token_type);
-    tokenizer->position = c.at;
-    tokenizer->state = state;
-    *token = text;
-    *type = token_type;
-    return result;
-}
-
 // A set of token types, one bit a type (types below 32).
 constexpr uint32_t PjlTokenTypes(std::initializer_list<uint32_t> types) {
     uint32_t set = 0;
@@ -385,12 +434,15 @@ constexpr uint32_t PjlTokenTypes(std::initializer_list<uint32_t> types) {
     return set;
 }
 
-// Reads tokens as PjlReadToken does, passing over those of the types in
-// Passed, up to the first token of another type, the end or a misfit:
-// for readers that look at a few types only, a token they pass over costs
-// no more than its reading.
-template <uint32_t Passed>
-[[gnu::always_inline]] inline uint32_t PjlReadTokenPassing(PjlTokenizer* tokenizer, std::string_view* token,
+// The one read of PJL text: the next token of a type not in Passed (a set
+// made by PjlTokenTypes), passing over those of the types in Passed, up to
+// the end or a misfit.  *token is the token's text where it stands in the
+// text (not cut, trailing blanks kept), *type its type.  Returns 0, or 13
+// (ERROR_INVALID_DATA) for a line that does not fit the PJL shapes; the
+// state is then back to searching for the next "@PJL".  A token passed over
+// costs no more than its reading.
+template <uint32_t Passed = 0>
+[[gnu::always_inline]] inline uint32_t PjlReadToken(PjlTokenizer* tokenizer, std::string_view* token,
                                                            uint32_t* type) {
     tokenizer_detail::Cursor c{tokenizer->position, tokenizer->end};
     PjlState state = tokenizer->state;
@@ -407,20 +459,13 @@ template <uint32_t Passed>
     return result;
 }
 
-// The same read with the token's text copied into buffer (zero-terminated,
-// cut to capacity - 1 characters, then trailing blanks dropped; capacity
-// must be at least 1).
-uint32_t PjlNextToken(PjlTokenizer* tokenizer, char* buffer, uint32_t capacity, uint32_t* type);
-
-// What PjlNextToken stores of a token's text: cut to capacity - 1
-// characters, trailing blanks dropped, zero-terminated.  PjlCutToken gives
-// the same text as a view.
+// A token's text as a reader keeps it: cut to capacity - 1 characters
+// (capacity at least 1), then trailing blanks dropped.
 inline std::string_view PjlCutToken(std::string_view token, uint32_t capacity) {
     size_t length = token.size() < capacity - 1 ? token.size() : capacity - 1;
     while (length > 0 && token[length - 1] == ' ') --length;
     return token.substr(0, length);
 }
-void PjlCopyToken(std::string_view token, char* buffer, uint32_t capacity);
 
 // The decimal value of a token: leading white space and a sign allowed,
 // reading stops at the first non-digit, 0 without digits, saturating at the

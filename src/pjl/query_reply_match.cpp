@@ -37,7 +37,7 @@ QueryArguments ReadQueryArguments(PjlTokenizer& tokenizer, std::span<QueryArgume
     uint32_t type = 0;
     while (count < group.size()) {
         std::string_view token;
-        read.result = PjlReadTokenPassing<kAllButArguments>(&tokenizer, &token, &type);
+        read.result = PjlReadToken<kAllButArguments>(&tokenizer, &token, &type);
         if (read.result != ERROR_SUCCESS || type == PJL_TOK_END) break;
         if (type == PJL_TOK_ARGUMENT) group[count++] = {PjlCutToken(token, kMatchTokenCapacity), false};
     }
@@ -84,7 +84,7 @@ void MarkAnswered(std::span<QueryArgument> arguments, std::string_view reply) {
     uint32_t type = PJL_TOK_END;
     do {
         // Nothing after a misfit counts.
-        if (PjlReadTokenPassing<kAllButArguments>(&tokenizer, &token, &type) != ERROR_SUCCESS) return;
+        if (PjlReadToken<kAllButArguments>(&tokenizer, &token, &type) != ERROR_SUCCESS) return;
         if (type != PJL_TOK_ARGUMENT) continue;
         if (static_cast<size_t>(tokenizer.position - reply.data()) > last_feed) return;
         marks.See(token);

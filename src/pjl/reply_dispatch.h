@@ -33,7 +33,7 @@ struct PjlReply {
 // those that set no path level).
 template <uint32_t Passed = 0>
 [[gnu::always_inline]] inline uint32_t PjlReadReplyToken(PjlReply& reply, std::string_view* token, uint32_t* type) {
-    return PjlReadTokenPassing<Passed>(&reply.tokenizer, token, type);
+    return PjlReadToken<Passed>(&reply.tokenizer, token, type);
 }
 
 // A reply handler: reads further tokens as it needs and stores what it read

@@ -28,11 +28,11 @@ std::ostream& operator<<(std::ostream& os, const Tok& t) {
 std::vector<Tok> ReadAll(PjlTokenizer& tokenizer, std::string_view text, uint32_t capacity, size_t max,
                          std::vector<size_t>* positions) {
     std::vector<Tok> out;
-    std::string buffer(capacity, '\0');
     for (size_t i = 0; i < max; ++i) {
         uint32_t type = 0;
-        const uint32_t result = PjlNextToken(&tokenizer, buffer.data(), capacity, &type);
-        out.push_back({buffer.c_str(), type, result});
+        std::string_view token;
+        const uint32_t result = PjlReadToken(&tokenizer, &token, &type);
+        out.push_back({std::string(PjlCutToken(token, capacity)), type, result});
         positions->push_back(static_cast<size_t>(tokenizer.position - text.data()));
         if (type == PJL_TOK_END && result == 0) break;
     }
