@@ -2,7 +2,7 @@
 // and paper sizes.  Texts in the order of LanguageCodes():
 //   EN, JP, DE, FR, IT, ES, NL,
 //   SV, DA, NO, CS, HU, PT, PL, FI
-// The words are those of reply_word_tables.cpp; a test checks that every
+// The words are those of reply_words.cpp; a test checks that every
 // one of them is here.
 #include "base/ui_word_rows.h"
 

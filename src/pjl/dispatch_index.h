@@ -36,8 +36,8 @@ constexpr bool SamePath(const std::string_view (&a)[kPathLevels], const std::str
 }
 
 template <size_t ModelRows, size_t CommonRows>
-consteval PjlDispatchIndexData<ModelRows + CommonRows> MakeDispatchIndex(const PjlDispatchRow (&model)[ModelRows],
-                                                                        const PjlDispatchRow (&common)[CommonRows]) {
+consteval PjlDispatchIndexData<ModelRows + CommonRows> MakeDispatchIndex(
+    const std::array<PjlDispatchRow, ModelRows>& model, const PjlDispatchRow (&common)[CommonRows]) {
     static_assert(ModelRows + CommonRows < 255, "a slot holds a path number below 255");
     PjlDispatchIndexData<ModelRows + CommonRows> index{};
 

@@ -12,7 +12,10 @@ constexpr auto kImageRotation = MakeCodeByNameTable({TB58_IMAGE_ROTATION_WORDS(T
 constexpr auto kEmulationVersions = MakeCodeByNameTable({TB58_EMULATION_VERSION_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
 constexpr auto kPaperSizes = MakeCodeByNameTable({TB58_PAPER_SIZE_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
 constexpr auto kPaperQuantities = MakeCodeByNameTable({TB58_PAPER_QUANTITY_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
-constexpr auto kSpecialTrays = MakeCodeByNameTable({TB58_SPECIAL_TRAY_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
+// The special-tray answers name a tray by its word (TRAY1, LCT, ...).
+#define TB58_TRAY_NAME_ROW(name, presence, state, size, quantity, media, code, english) {name, code},
+constexpr auto kSpecialTrays = MakeCodeByNameTable({TB58_TRAY_WORDS(TB58_TRAY_NAME_ROW)}, 0);
+#undef TB58_TRAY_NAME_ROW
 constexpr auto kMediaNames = MakeCodeByNameTable({TB58_MEDIA_WORDS(TB58_CODE_BY_NAME_ROW)}, 0);
 
 constexpr auto kMemoryUsageIndex = IndexCodeByName(kMemoryUsage);
@@ -41,17 +44,15 @@ uint16_t BinStateCode(std::string_view word) {
     return TB58_BIN_STATE_READY;
 }
 
+// A keyword slot of a punch row: null where the list gives "".
+constexpr const char* PunchSlot(const char* keyword) { return keyword[0] != '\0' ? keyword : nullptr; }
+
 // Punch units by the keywords the printer lists for them.
+#define TB58_PUNCH_ROW(first, second, option) {{PunchSlot(first), PunchSlot(second), nullptr, nullptr, nullptr}, option},
 const PunchRow kPunchTable[] = {
-    {{"JP2", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2},
-    {{"JP2", "US3", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2_US3},
-    {{"US2", "US3", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US2_US3},
-    {{"JP2", "EU4", nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_JP2_EU4},
-    {{"NEU4", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_NEU4},
-    {{"EU4", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_EU4},
-    {{"US2", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US2},
-    {{"US3", nullptr, nullptr, nullptr, nullptr}, TB58_OPTION_PUNCH_US3},
+    TB58_PUNCH_UNIT_WORDS(TB58_PUNCH_ROW)  //
     {{nullptr, nullptr, nullptr, nullptr, nullptr}, 0},
 };
+#undef TB58_PUNCH_ROW
 
 }  // namespace tb58::pjl
