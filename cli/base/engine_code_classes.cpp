@@ -24,4 +24,20 @@ bool IsOfClass(int32_t code, EngineCodeClass wanted) {
     return false;
 }
 
+TonerLevel TonerOfCodes(const std::vector<int32_t>& codes) {
+    TonerLevel state = TonerLevel::kOk;
+    for (int32_t code : codes) {
+        if (IsOfClass(code, EngineCodeClass::TONER_RUN_OUT) || IsOfClass(code, EngineCodeClass::NO_TONER)) {
+            return TonerLevel::kEmpty;
+        }
+        if (IsOfClass(code, EngineCodeClass::TONER_LOW)) state = TonerLevel::kLow;
+    }
+    return state;
+}
+
+bool IsNormalStateCode(int32_t code) {
+    return IsOfClass(code, EngineCodeClass::READY) || IsOfClass(code, EngineCodeClass::WARMING_UP) ||
+           IsOfClass(code, EngineCodeClass::PRINTING) || IsOfClass(code, EngineCodeClass::ENERGY_SAVER);
+}
+
 }  // namespace tb58mon

@@ -11,6 +11,7 @@ struct PrinterSettings {
     double timeout = 5;                // seconds one cycle may take: every round and the SNMP requests
     std::string community = "public";  // SNMP community
     unsigned snmp_port = 161;          // SNMP UDP port
+    std::string snmp_version = "2c";   // SNMP version: "1" or "2c"
     bool snmp = true;                  // socket:// printers: read the device ID over SNMP
     std::string lang = "EN";           // display language of the texts
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/printable_text.h"
-#include "watch/watch_view.h"
+#include "base/engine_code_classes.h"
 
 namespace tb58mon {
 namespace {
@@ -103,7 +103,7 @@ CheckState StatusState(const CheckFindings& findings, CheckState offline) {
     if (findings.error) {
         stopped = std::any_of(findings.codes.begin(), findings.codes.end(), [](int32_t code) {
             return !IsNormalStateCode(code) && !IsPaperOutCode(code) && !IsOutputFullCode(code) &&
-                   TonerState({code}) != "low";
+                   TonerOfCodes({code}) != TonerLevel::kLow;
         });
     }
     const bool every_tray_empty =

@@ -21,6 +21,7 @@
 #include "image/image_files.h"
 #include "report/status_report.h"
 #include "monitor/monitor_cycle.h"
+#include "monitor/poll_schedule.h"
 #include "watch/watch_view.h"
 
 namespace tb58mon {
@@ -70,16 +71,12 @@ void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std:
 
 // The transport's options from the command line's, each checked.
 TransportOptions WatchTransportOptions(const WatchOptions& options) {
-    TransportOptions transport_options;
-    transport_options.max_reply = CheckByteCount("--max-reply", options.max_reply, kSmallestMaxReply, kLargestMaxReply);
-    transport_options.snmp = options.settings.snmp;
-    transport_options.community = options.settings.community;
+    const size_t max_reply = CheckByteCount("--max-reply", options.max_reply, kSmallestMaxReply, kLargestMaxReply);
     if (options.settings.snmp_port == 0 || options.settings.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");
-    transport_options.snmp_port = options.settings.snmp_port;
-    if (options.snmp_version != "1" && options.snmp_version != "2c") {
+    if (options.settings.snmp_version != "1" && options.settings.snmp_version != "2c") {
         throw BadArgument("--snmp-version must be 1 or 2c");
     }
-    transport_options.snmp_version = options.snmp_version;
+    TransportOptions transport_options = TransportOptionsOf(options.settings, max_reply);
     transport_options.stop = &StopSignals::Requested();
     return transport_options;
 }
@@ -101,7 +98,7 @@ int ReportOnce(const WatchOptions& options, const Transport& printer, const Moni
     } else {
         PrintLines(out, WatchLines(state));
     }
-    return WatchExitCode(state, *record.get());
+    return WatchExitCode(state);
 }
 
 // What changed since the cycle before: lines, or one JSON object.
@@ -130,7 +127,8 @@ void ReportChanges(const WatchOptions& options, const Transport& printer, const 
 // Waits the interval, doubled after each cycle without response (at most
 // eight times); false when Ctrl-C came.
 bool WaitForNextCycle(std::chrono::milliseconds interval, int failures) {
-    const auto until = std::chrono::steady_clock::now() + interval * (1 << failures);
+    const auto until = std::chrono::steady_clock::now() +
+                       std::chrono::duration_cast<std::chrono::milliseconds>(interval * BackOffFactor(failures));
     while (!StopSignals::Requested().load() && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -151,6 +149,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream&) {
     const std::unique_ptr<Transport> printer = OpenTransport(options.uri, transport_options);
 
     StopSignals signals;
+    PrinterState printer_state;
     std::optional<WatchState> before;
     int failures = 0;
     for (int cycle_number = 1;; ++cycle_number) {
@@ -159,7 +158,8 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream&) {
         const MonitorCycle cycle = RunMonitorCycle(record.get(), *printer, std::chrono::steady_clock::now() + timeout);
         // A cycle cut short by Ctrl-C says nothing about the printer.
         if (StopSignals::Requested().load() && !options.once) break;
-        WatchState state = DescribeWatchState(record.get(), cycle, kind, code_page, before ? &*before : nullptr);
+        printer_state = StateAfterCycle(printer_state, *record.get(), cycle, std::chrono::system_clock::now());
+        WatchState state = DescribeWatchState(record.get(), printer_state, cycle.ustatus, kind, code_page);
         if (!options.out.empty() && StatusChanged(before ? &*before : nullptr, state)) {
             RewritePicture(options.out, record.get(), kind);
         }
@@ -167,7 +167,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream&) {
         ReportChanges(options, *printer, before ? &*before : nullptr, state, out);
         before = std::move(state);
         if (options.cycles > 0 && cycle_number >= options.cycles) break;
-        failures = before->response ? 0 : std::min(failures + 1, 3);
+        failures = FailuresAfter(failures, before->response);
         if (!WaitForNextCycle(interval, failures)) break;
     }
     return kExitSuccess;
@@ -201,7 +201,7 @@ Command AddWatchCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
         "--no-snmp", [&watch] { watch.settings.snmp = false; }, "socket://: do not read the device ID over SNMP");
     watch_command->add_option("--community", watch.settings.community, "SNMP community")->capture_default_str();
     watch_command->add_option("--snmp-port", watch.settings.snmp_port, "SNMP UDP port")->capture_default_str();
-    watch_command->add_option("--snmp-version", watch.snmp_version, "SNMP version: 1 or 2c")->capture_default_str();
+    watch_command->add_option("--snmp-version", watch.settings.snmp_version, "SNMP version: 1 or 2c")->capture_default_str();
     // Read from the text itself: a number too large for the option's type
     // must not wrap around to a small one, nor "010" be read as octal.
     watch_command

@@ -92,7 +92,6 @@ struct WatchOptions {
     bool json = false;
     bool once = false;
     std::string out;          // picture file, rewritten when the status changes
-    std::string snmp_version = "2c";
     size_t max_reply = 1024 * 1024;  // kSmallestMaxReply to kLargestMaxReply
     int cycles = 0;           // stop after this many cycles (0: until Ctrl-C)
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "watch/watch_view.h"
+#include "base/engine_code_classes.h"
 
 namespace tb58mon {
 namespace {

@@ -5,7 +5,7 @@
 #include "base/terminal_text.h"
 #include "library/library_calls.h"
 #include "report/status_report.h"
-#include "serve/printer_view.h"
+#include "library/library_lock.h"
 
 namespace tb58mon {
 namespace {

@@ -59,22 +59,6 @@ std::optional<EventKind> EventKindOfName(std::string_view name) {
     return std::nullopt;
 }
 
-std::string_view TonerName(TonerLevel toner) {
-    switch (toner) {
-        case TonerLevel::kOk: return "ok";
-        case TonerLevel::kLow: return "low";
-        case TonerLevel::kEmpty: return "empty";
-    }
-    return "?";
-}
-
-std::optional<TonerLevel> TonerOfName(std::string_view name) {
-    for (TonerLevel toner : {TonerLevel::kOk, TonerLevel::kLow, TonerLevel::kEmpty}) {
-        if (TonerName(toner) == name) return toner;
-    }
-    return std::nullopt;
-}
-
 std::string TrayEnglishName(uint16_t tray) {
     const TrayWords* words = FindTrayByCode(tray);
     return words != nullptr ? std::string(words->english_name) : "Tray " + std::to_string(tray);

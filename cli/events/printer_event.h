@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/toner_level.h"
 #include "monitor/printer_health.h"
 
 namespace tb58mon {
@@ -32,12 +33,6 @@ constexpr EventKind kAllEventKinds[] = {EventKind::kHealth,     EventKind::kCode
 
 std::string_view EventKindName(EventKind kind);  // "health", "code_began", ...
 std::optional<EventKind> EventKindOfName(std::string_view name);
-
-// The numbers are those of the database: never change them.
-enum class TonerLevel : uint8_t { kOk = 0, kLow = 1, kEmpty = 2 };
-
-std::string_view TonerName(TonerLevel toner);  // "ok", "low", "empty"
-std::optional<TonerLevel> TonerOfName(std::string_view name);
 
 struct PrinterEvent {
     int64_t id = 0;  // assigned by the store, increasing; 0 before

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "events/printer_event.h"
-#include "serve/printer_view.h"
+#include "base/view_json_cache.h"
 
 namespace tb58mon {
 

@@ -4,7 +4,7 @@
 
 namespace tb58mon {
 
-PrinterObservation ObservationOfView(const PrinterView& view, int64_t now) {
+PrinterObservation ObservationOfView(const PrinterState& view, int64_t now) {
     PrinterObservation observation;
     observation.time =
         view.last_poll ? std::chrono::duration_cast<std::chrono::seconds>(view.last_poll->time_since_epoch()).count()
@@ -12,7 +12,7 @@ PrinterObservation ObservationOfView(const PrinterView& view, int64_t now) {
     observation.health = view.health;
     if (CodesKnown(view.health)) {
         observation.codes = view.codes;
-        observation.toner = TonerOfName(view.toner);
+        observation.toner = view.toner;
     }
     if (view.health != PrinterHealth::kNoResponse && view.health != PrinterHealth::kWaiting) {
         for (const TrayReading& tray : view.trays) observation.trays.push_back({tray.code, tray.level});

@@ -102,13 +102,13 @@ Inventory ReadInventory(const PrinterMib& mib) {
     return inventory;
 }
 
-std::optional<std::string> TonerStateFromLevels(const std::vector<SupplyReading>& supplies) {
-    std::optional<std::string> state;
+std::optional<TonerLevel> TonerStateFromLevels(const std::vector<SupplyReading>& supplies) {
+    std::optional<TonerLevel> state;
     for (const SupplyReading& supply : supplies) {
         if ((supply.type != "toner" && supply.type != "toner cartridge") || supply.receptacle || !supply.ratio) continue;
-        if (*supply.ratio <= 0) return "empty";
-        if (*supply.ratio <= kLowToner) state = "low";
-        else if (!state) state = "ok";
+        if (*supply.ratio <= 0) return TonerLevel::kEmpty;
+        if (*supply.ratio <= kLowToner) state = TonerLevel::kLow;
+        else if (!state) state = TonerLevel::kOk;
     }
     return state;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/json.h"
+#include "base/toner_level.h"
 #include "mib/printer_mib.h"
 
 namespace tb58mon {
@@ -37,9 +38,9 @@ std::vector<SupplyReading> ReadSupplies(const PrinterMib& mib);
 
 Inventory ReadInventory(const PrinterMib& mib);
 
-// "ok", "low" or "empty" from the toner supplies' levels: empty at 0, low
-// at or under 10 %; none when no toner supply has a level.
-std::optional<std::string> TonerStateFromLevels(const std::vector<SupplyReading>& supplies);
+// The toner's state from the toner supplies' levels: empty at 0, low at or
+// under 10 %; none when no toner supply has a level.
+std::optional<TonerLevel> TonerStateFromLevels(const std::vector<SupplyReading>& supplies);
 
 // [{"description", "type", "color" (null for none), "receptacle",
 //   "level" (0..1, null unless known), "state" (SupplyLine, in English),

@@ -5,7 +5,7 @@
 #include "base/terminal_text.h"
 #include "library/library_calls.h"
 #include "report/status_report.h"
-#include "serve/printer_view.h"
+#include "library/library_lock.h"
 
 namespace tb58mon {
 namespace {
@@ -17,7 +17,7 @@ std::string TextOf(const Json& json, const char* name) {
     return found != json.end() && found->is_string() ? found->get<std::string>() : std::string();
 }
 
-NoticeTexts StatusTexts(const std::vector<int32_t>& codes, bool no_response, uint32_t code_page) {
+NoticeTexts NoticeTextsOfCodes(const std::vector<int32_t>& codes, bool no_response, uint32_t code_page) {
     OwnedRecord record;
     for (int32_t code : codes) record.AddEngineStatus(code, "");
     record->bNoResponse = no_response ? 1 : 0;
@@ -37,8 +37,8 @@ NoticeTexts EventTexts(const NotifyEvent& event, std::string_view lang) {
     SetLocale(lang);
     const uint32_t code_page = CodePageOfLanguage(lang);
     try {
-        if (code_event) return StatusTexts({*event.code}, false, code_page);
-        if (status_event) return StatusTexts(event.codes, event.health == "no_response", code_page);
+        if (code_event) return NoticeTextsOfCodes({*event.code}, false, code_page);
+        if (status_event) return NoticeTextsOfCodes(event.codes, event.health == "no_response", code_page);
         const auto name = GetDeviceName(TB58_DEVICE_NAME_TRAY, event.tray_name.c_str());
         return NoticeTexts{name ? AnsiToUtf8(*name, code_page) : event.tray_name, ""};
     } catch (const CliError&) {

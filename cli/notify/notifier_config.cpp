@@ -10,7 +10,7 @@
 
 #include "base/cli_error.h"
 #include "base/terminal_text.h"
-#include "serve/fleet_config.h"
+#include "base/printer_name.h"
 
 namespace tb58mon {
 namespace {

@@ -25,15 +25,32 @@ std::string Str(const Json& value) {
 
 }  // namespace
 
-Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page) {
+StatusTexts ReadStatusTexts(PrnInfoEx* record, uint32_t kind, uint32_t code_page) {
     StatusPacket packet(record, kind);
+    StatusTexts texts;
+    if (auto text = GetStatusString(kind, packet.root(), TB58_STATUS_SHORT_TEXT)) {
+        texts.short_text = AnsiToUtf8(*text, code_page);
+    }
+    if (auto text = GetStatusString(kind, packet.root(), TB58_STATUS_LONG_TEXT)) {
+        texts.long_text = AnsiToUtf8(*text, code_page);
+    }
+    return texts;
+}
+
+Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page) {
+    const StatusTexts texts = ReadStatusTexts(record, kind, code_page);
     Json json;
     json["kind"] = std::string(FunctionKindName(kind));
     json["kind_value"] = kind;
     json["alternate"] = (kind & TB58_KIND_ALTERNATE) != 0;
-    json["short"] = Localized(GetStatusString(kind, packet.root(), TB58_STATUS_SHORT_TEXT), code_page);
-    json["long"] = Localized(GetStatusString(kind, packet.root(), TB58_STATUS_LONG_TEXT), code_page);
+    json["short"] = texts.short_text ? Json(*texts.short_text) : Json(nullptr);
+    json["long"] = texts.long_text ? Json(*texts.long_text) : Json(nullptr);
     return json;
+}
+
+std::string LocalizedDeviceName(uint32_t selector, const std::string& english, uint32_t code_page) {
+    const auto local = GetDeviceName(selector, english.c_str());
+    return local ? AnsiToUtf8(*local, code_page) : english;
 }
 
 Json NamesJson(const RecordView& record, uint32_t code_page) {

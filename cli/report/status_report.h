@@ -12,9 +12,21 @@
 
 namespace tb58mon {
 
+// The short and long status texts of a record, in UTF-8; none where the
+// library has no text.
+struct StatusTexts {
+    std::optional<std::string> short_text;
+    std::optional<std::string> long_text;
+};
+StatusTexts ReadStatusTexts(PrnInfoEx* record, uint32_t kind, uint32_t code_page);
+
 // {"kind", "kind_value", "alternate", "short", "long"}: a text the library
 // has none for is null.
 Json StatusJson(PrnInfoEx* record, uint32_t kind, uint32_t code_page);
+
+// A tray's or bin's name (selector TB58_DEVICE_NAME_TRAY or _OUTBIN) in the
+// display language, in UTF-8: PatGetDeviceName's, else the English name.
+std::string LocalizedDeviceName(uint32_t selector, const std::string& english, uint32_t code_page);
 
 // {"trays", "bins", "options"}: for each, the code, the English name (or
 // description) and the localized name from PatGetDeviceName (null when the

@@ -8,13 +8,12 @@
 #include <set>
 
 #include "base/cli_error.h"
+#include "base/printer_name.h"
 #include "notify/notifier_config_file.h"
 #include "transport/printer_uri.h"
 
 namespace tb58mon {
 namespace {
-
-constexpr size_t kLongestName = 64;
 
 std::string Where(std::string_view file, const toml::source_region& source) {
     return std::string(file) + ":" + std::to_string(source.begin.line);
@@ -41,6 +40,10 @@ void ReadSettings(const toml::table& table, PrinterSettings& settings, std::stri
             const auto value = node.value<int64_t>();
             if (!value || *value < 1 || *value > 65535) throw bad("must be a port number from 1 to 65535");
             settings.snmp_port = static_cast<unsigned>(*value);
+        } else if (name == "snmp_version") {
+            const auto value = node.value<std::string>();
+            if (!value || (*value != "1" && *value != "2c")) throw bad("must be \"1\" or \"2c\"");
+            settings.snmp_version = *value;
         } else if (name == "snmp") {
             const auto value = node.value<bool>();
             if (!value) throw bad("must be true or false");
@@ -57,21 +60,6 @@ void ReadSettings(const toml::table& table, PrinterSettings& settings, std::stri
 
 }  // namespace
 
-void CheckPrinterName(std::string_view name) {
-    const bool fits = !name.empty() && name.size() <= kLongestName &&
-                      std::all_of(name.begin(), name.end(), [](char c) {
-                          return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                                 c == '-' || c == '_' || c == '.';
-                      });
-    if (!fits) {
-        throw BadArgument("bad printer name '" + std::string(name) +
-                          "': use 1 to 64 letters, digits, '-', '_' and '.'");
-    }
-    // The name is a part of the service's paths (/printers/NAME.json).
-    if (name == "." || name == "..") {
-        throw BadArgument("bad printer name '" + std::string(name) + "': '.' and '..' name no printer");
-    }
-}
 
 void CheckSettings(const PrinterSettings& settings, std::string_view where) {
     const std::string prefix = where.empty() ? "" : std::string(where) + ": ";

@@ -49,9 +49,6 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name);
 // "NAME=URI" from the command line, with the given settings.
 PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& settings);
 
-// Throws BadArgument unless name is 1 to 64 letters, digits, '-', '_', '.',
-// and neither "." nor ".." (the name is a part of the service's paths).
-void CheckPrinterName(std::string_view name);
 
 // Throws BadArgument for settings out of range and an unknown language.
 void CheckSettings(const PrinterSettings& settings, std::string_view where);

@@ -157,7 +157,7 @@ void FleetMetrics::Record(const PrinterView& view) {
         if (!now.count(gone)) Impl::Remove(m.tray_level, {{"printer", view.name}, {"tray", gone}});
     }
     m.trays[view.name] = now;
-    if (known) m.toner.Add(printer).Set(view.toner == "empty" ? 2 : view.toner == "low" ? 1 : 0);
+    if (known) m.toner.Add(printer).Set(view.toner ? static_cast<double>(*view.toner) : 0);
     if (view.counter) m.SetPages(view.name, static_cast<double>(*view.counter));
     m.SetSupplies(view);
     m.SetInfo(view);

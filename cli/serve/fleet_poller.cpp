@@ -15,25 +15,16 @@
 
 #include "base/cli_error.h"
 #include "monitor/monitor_cycle.h"
+#include "monitor/poll_schedule.h"
 #include "transport/async_transport.h"
 
 namespace tb58mon {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kLongestBackOff = 3;  // 2^3 = 8 intervals
 
 Clock::duration Seconds(double seconds) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-}
-
-TransportOptions OptionsOf(const PrinterSettings& settings, const PollerOptions& poller) {
-    TransportOptions options;
-    options.max_reply = poller.max_reply;
-    options.snmp = settings.snmp;
-    options.community = settings.community;
-    options.snmp_port = settings.snmp_port;
-    return options;
 }
 
 }  // namespace
@@ -113,7 +104,7 @@ struct FleetPoller::Impl {
 
     void ScheduleNext(const std::shared_ptr<Slot>& slot) {
         std::uniform_real_distribution<double> jitter(0.9, 1.1);
-        Schedule(slot, Seconds(slot->config.settings.interval * (1 << slot->failures) * jitter(random)));
+        Schedule(slot, Seconds(slot->config.settings.interval * BackOffFactor(slot->failures) * jitter(random)));
     }
 
     static bool Suspect(const Slot& slot) { return slot.failures > 0; }
@@ -213,8 +204,7 @@ struct FleetPoller::Impl {
             TakeSettings(*slot, *slot->pending);
             slot->pending.reset();
         }
-        slot->failures =
-            slot->view->health == PrinterHealth::kNoResponse ? std::min(slot->failures + 1, kLongestBackOff) : 0;
+        slot->failures = FailuresAfter(slot->failures, slot->view->health != PrinterHealth::kNoResponse);
         metrics.Record(*slot->view);
         if (options.on_view) options.on_view(*slot->view);
         Publish();
@@ -223,7 +213,7 @@ struct FleetPoller::Impl {
 
     void TakeSettings(Slot& slot, const PrinterConfig& printer) {
         slot.config = printer;
-        slot.transport = OpenAsyncTransport(io, printer.uri, OptionsOf(printer.settings, options));
+        slot.transport = OpenAsyncTransport(io, printer.uri, TransportOptionsOf(printer.settings, options.max_reply));
         auto view = std::make_shared<PrinterView>(*slot.view);
         view->settings = printer.settings;
         slot.view = std::move(view);
@@ -242,7 +232,7 @@ struct FleetPoller::Impl {
     std::shared_ptr<Slot> NewSlot(const PrinterConfig& printer) {
         auto slot = std::make_shared<Slot>(io);
         slot->config = printer;
-        slot->transport = OpenAsyncTransport(io, printer.uri, OptionsOf(printer.settings, options));
+        slot->transport = OpenAsyncTransport(io, printer.uri, TransportOptionsOf(printer.settings, options.max_reply));
         slot->view = WaitingView(printer);
         std::uniform_real_distribution<double> spread(0, printer.settings.interval);
         Schedule(slot, Seconds(spread(random)));
@@ -341,7 +331,7 @@ void CheckFleetUris(const FleetConfig& config, const PollerOptions& options) {
     asio::io_context check;
     for (const PrinterConfig& printer : config.printers) {
         try {
-            OpenAsyncTransport(check, printer.uri, OptionsOf(printer.settings, options));
+            OpenAsyncTransport(check, printer.uri, TransportOptionsOf(printer.settings, options.max_reply));
         } catch (const CliError& e) {
             if (printer.where.empty()) throw;
             throw CliError(e.exit_code(), printer.where + ": " + e.what());

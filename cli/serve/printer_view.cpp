@@ -8,9 +8,8 @@
 #include "base/text_format.h"
 #include "image/image_files.h"
 #include "image/picture.h"
-#include "monitor/cycle_record_view.h"
+#include "report/record_report.h"
 #include "report/status_report.h"
-#include "watch/watch_view.h"
 
 namespace tb58mon {
 namespace {
@@ -19,23 +18,6 @@ constexpr uint32_t kPrinterKind = 1;
 
 Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) {
     return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
-}
-
-void ReadConfiguration(const PrnInfoEx& record, const MonitorCycle& cycle, PrinterView& view) {
-    const RecordView words = ViewCycleRecord(record, cycle);
-    for (const TrayView& tray : words.trays) {
-        view.trays.push_back({tray.code, tray.name.value_or("Tray " + std::to_string(tray.code)),
-                              tray.paper_size_word.value_or(""), tray.percent ? int{*tray.percent} : -1,
-                              tray.media_word.value_or("")});
-    }
-    for (const BinView& bin : words.bins) {
-        view.bins.push_back({bin.code, bin.name.value_or(""), bin.state_word.value_or("")});
-    }
-    if (!words.counters.empty()) view.counter = words.counters.front().value;
-    if (cycle.mib) {
-        view.supplies = ReadSupplies(*cycle.mib);
-        view.inventory = ReadInventory(*cycle.mib);
-    }
 }
 
 bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
@@ -71,10 +53,6 @@ std::shared_ptr<const std::string> DrawPng(PrnInfoEx* record) {
 
 }  // namespace
 
-std::mutex& LibraryLock() {
-    static std::mutex lock;
-    return lock;
-}
 
 std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer) {
     auto view = std::make_shared<PrinterView>();
@@ -91,46 +69,12 @@ std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer) {
 std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std::shared_ptr<OwnedRecord> record,
                                                   const MonitorCycle& cycle, double seconds) {
     auto view = std::make_shared<PrinterView>();
+    static_cast<PrinterState&>(*view) = StateAfterCycle(before, *record->get(), cycle, std::chrono::system_clock::now());
     view->name = before.name;
     view->uri = before.uri;
     view->settings = before.settings;
     view->cycles = before.cycles + 1;
     view->poll_seconds = seconds;
-    view->last_poll = std::chrono::system_clock::now();
-    view->last_contact = cycle.no_response ? before.last_contact : view->last_poll;
-    view->ustatus = cycle.ustatus.empty() ? before.ustatus : cycle.ustatus;
-    const PrnInfoEx& r = *record->get();
-    for (const EngineStatusNode* node = r.pEngineStatus; node != nullptr;
-         node = static_cast<const EngineStatusNode*>(node->next)) {
-        view->codes.push_back(node->dwCode);
-    }
-    view->error = r.bError != 0;
-    view->offline = r.bOffline != 0;
-    if (cycle.no_response) {
-        view->health = PrinterHealth::kNoResponse;
-        view->reason = cycle.reason;
-        for (const QueryRound& round : cycle.rounds) {
-            if (!round.answered) view->failure_kind = std::string(RoundOutcomeName(round.outcome));
-            else if (!round.stored) view->failure_kind = "reply not accepted";
-        }
-        view->trays = before.trays;
-        view->bins = before.bins;
-        view->toner = before.toner;
-        view->counter = before.counter;
-        view->supplies = before.supplies;
-        view->inventory = before.inventory;
-    } else if (!cycle.status_read) {
-        // Trays and bins came; the state did not: nothing is claimed of it.
-        ReadConfiguration(r, cycle, *view);
-        view->health = PrinterHealth::kUnknown;
-        view->reason = cycle.status_note;
-    } else {
-        ReadConfiguration(r, cycle, *view);
-        view->toner = TonerStateFromLevels(view->supplies).value_or(TonerState(view->codes));
-        view->health = view->error ? PrinterHealth::kError
-                       : NeedsAttention(r, view->codes) ? PrinterHealth::kAttention
-                                                        : PrinterHealth::kReady;
-    }
     view->record = std::move(record);
     const bool same_picture = before.png != nullptr && before.codes == view->codes &&
                               (before.health == PrinterHealth::kNoResponse) ==
@@ -147,16 +91,6 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
     return view;
 }
 
-std::shared_ptr<const std::string> ViewJsonCache::Get(std::string_view lang,
-                                                      const std::function<std::string()>& make) const {
-    const std::lock_guard<std::mutex> lock(lock_);
-    for (const auto& [code, text] : entries_) {
-        if (code == lang) return text;
-    }
-    auto text = std::make_shared<const std::string>(make());
-    entries_.emplace_back(std::string(lang), text);
-    return text;
-}
 
 std::shared_ptr<const std::string> PrinterJsonText(const PrinterView& view, std::string_view lang) {
     return view.json.Get(lang, [&] {
@@ -182,21 +116,20 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
         const uint32_t code_page = CodePageOfLanguage(lang);
         PrnInfoEx* r = view.record->get();
         if (view.health != PrinterHealth::kUnknown) {
-            const Json status = StatusJson(r, kPrinterKind, code_page);
-            json["short"] = status["short"];
-            json["long"] = status["long"];
+            const StatusTexts texts = ReadStatusTexts(r, kPrinterKind, code_page);
+            json["short"] = texts.short_text ? Json(*texts.short_text) : Json(nullptr);
+            json["long"] = texts.long_text ? Json(*texts.long_text) : Json(nullptr);
         }
         for (const TrayReading& tray : view.trays) {
-            const auto local = GetDeviceName(TB58_DEVICE_NAME_TRAY, tray.name.c_str());
-            trays.push_back({{"name", local ? Json(AnsiToUtf8(*local, code_page)) : Json(tray.name)},
+            trays.push_back({{"name", LocalizedDeviceName(TB58_DEVICE_NAME_TRAY, tray.name, code_page)},
                              {"code", tray.code},
                              {"size", tray.size},
                              {"level", tray.level < 0 ? Json(nullptr) : Json(tray.level)},
                              {"media", tray.media}});
         }
         for (const BinReading& bin : view.bins) {
-            const auto local = bin.name.empty() ? std::nullopt : GetDeviceName(TB58_DEVICE_NAME_OUTBIN, bin.name.c_str());
-            bins.push_back({{"name", local ? Json(AnsiToUtf8(*local, code_page)) : Json(bin.name)},
+            bins.push_back({{"name", bin.name.empty() ? bin.name
+                                                      : LocalizedDeviceName(TB58_DEVICE_NAME_OUTBIN, bin.name, code_page)},
                             {"code", bin.code},
                             {"state", bin.state}});
         }
@@ -208,7 +141,7 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
     json["offline"] = known ? Json(view.offline) : Json(nullptr);
     json["trays"] = trays;
     json["bins"] = bins;
-    json["toner"] = view.toner.empty() ? Json(nullptr) : Json(view.toner);
+    json["toner"] = view.toner ? Json(std::string(TonerName(*view.toner))) : Json(nullptr);
     json["counter"] = view.counter ? Json(*view.counter) : Json(nullptr);
     if (view.inventory) {
         json["supplies"] = SuppliesJson(view.supplies);

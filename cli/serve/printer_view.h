@@ -16,74 +16,29 @@
 #include <vector>
 
 #include "library/library_calls.h"
-#include "mib/supply_view.h"
-#include "report/record_report.h"
+#include "base/json.h"
+#include "base/view_json_cache.h"
+#include "library/library_lock.h"
 #include "serve/fleet_config.h"
 #include "monitor/monitor_cycle.h"
-#include "monitor/printer_health.h"
+#include "monitor/printer_state.h"
 
 namespace tb58mon {
 
-struct TrayReading {
-    uint16_t code = 0;
-    std::string name;     // English name, as PatGetDeviceName takes it
-    std::string size;     // the printer's paper size word
-    int level = -1;       // percent; -1 when unknown (not asked, or an answer out of range)
-    std::string media;
-};
-
-struct BinReading {
-    uint16_t code = 0;
-    std::string name;
-    std::string state;
-};
-
-// The JSON text of a view in the languages asked so far, each made once: a
-// view never changes, and making it takes the library lock.  A copy of a
-// view starts without any.
-class ViewJsonCache {
-public:
-    ViewJsonCache() = default;
-    ViewJsonCache(const ViewJsonCache&) {}
-    ViewJsonCache& operator=(const ViewJsonCache&) = delete;
-
-    // The entry of lang, made by make when there is none yet.
-    std::shared_ptr<const std::string> Get(std::string_view lang, const std::function<std::string()>& make) const;
-
-private:
-    mutable std::mutex lock_;
-    mutable std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> entries_;
-};
-
-struct PrinterView {
+// The printer's state (printer_state.h) and what the service keeps beside
+// it: its names, the cycles, the record and the picture.
+struct PrinterView : PrinterState {
     std::string name;
     std::string uri;
     PrinterSettings settings;
-    PrinterHealth health = PrinterHealth::kWaiting;
-    std::string reason;             // why the last cycle got no response, or why its status is unknown
-    std::string failure_kind;       // its outcome: "timed out", "reply not accepted", ...
-    std::optional<std::chrono::system_clock::time_point> last_poll;
-    std::optional<std::chrono::system_clock::time_point> last_contact;
     double poll_seconds = 0;
     uint64_t cycles = 0;
-    std::vector<int32_t> codes;
-    bool error = false;
-    bool offline = false;
-    std::vector<TrayReading> trays;
-    std::vector<BinReading> bins;
-    std::string toner;              // "ok", "low", "empty"; empty while not known
-    std::optional<uint32_t> counter;
-    std::string ustatus;
-    std::vector<SupplyReading> supplies;        // snmp://: the marker supplies
-    std::optional<Inventory> inventory;         // snmp://: serial number, model, memory, pages
-    std::shared_ptr<OwnedRecord> record;        // null before the first cycle
-    std::shared_ptr<const std::string> png;     // the status picture
-    uint64_t picture_id = 0;                    // changes when the picture does
-    ViewJsonCache json;                         // PrinterJson without the record, by language
+    std::shared_ptr<OwnedRecord> record;     // null before the first cycle
+    std::shared_ptr<const std::string> png;  // the status picture
+    uint64_t picture_id = 0;                 // changes when the picture does
+    ViewJsonCache json;                      // PrinterJson without the record, by language
 };
 
-// The lock of every library call on the records of views.
-std::mutex& LibraryLock();
 
 // A view of a printer not polled yet.
 std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer);

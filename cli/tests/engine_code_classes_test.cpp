@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "library/library_calls.h"
-#include "watch/watch_view.h"
+#include "base/engine_code_classes.h"
 
 namespace tb58mon {
 namespace {
+
+// The toner state of codes by its name.
+std::string TonerText(const std::vector<int32_t>& codes) { return std::string(TonerName(TonerOfCodes(codes))); }
 
 struct Coded {
     int32_t code;
@@ -28,12 +31,12 @@ const Coded kTonerCodes[] = {
 };
 
 TEST(EngineCodeClasses, TonerStateOfEveryCodeOfTheRangesAndTheirNeighbours) {
-    for (const Coded& c : kTonerCodes) EXPECT_EQ(TonerState({c.code}), c.toner) << c.code;
-    EXPECT_EQ(TonerState({}), "ok");
+    for (const Coded& c : kTonerCodes) EXPECT_EQ(TonerText({c.code}), c.toner) << c.code;
+    EXPECT_EQ(TonerText({}), "ok");
     // Empty wins over low, whichever comes first.
-    EXPECT_EQ(TonerState({10072, 40012}), "empty");
-    EXPECT_EQ(TonerState({30015, 10075}), "empty");
-    EXPECT_EQ(TonerState({42000, 10074}), "low");
+    EXPECT_EQ(TonerText({10072, 40012}), "empty");
+    EXPECT_EQ(TonerText({30015, 10075}), "empty");
+    EXPECT_EQ(TonerText({42000, 10074}), "low");
 }
 
 std::string LongText(int32_t code) {

@@ -6,10 +6,44 @@
 #include <vector>
 
 #include "base/cli_error.h"
+#include "base/printer_name.h"
 #include "serve/fleet_config.h"
 
 namespace tb58mon {
 namespace {
+
+TEST(FleetConfig, SnmpVersionOneOrTwoC) {
+    const FleetConfig config = ParseFleetConfig(R"(
+[defaults]
+snmp_version = "1"
+
+[[printer]]
+name = "old"
+uri = "snmp://192.0.2.10"
+
+[[printer]]
+name = "new"
+uri = "snmp://192.0.2.11"
+snmp_version = "2c"
+)",
+                                                "fleet.toml");
+    ASSERT_EQ(config.printers.size(), 2u);
+    EXPECT_EQ(config.printers[0].settings.snmp_version, "1");
+    EXPECT_EQ(config.printers[1].settings.snmp_version, "2c");
+    EXPECT_EQ(ParseFleetConfig("[[printer]]\nname = \"p\"\nuri = \"snmp://192.0.2.1\"\n", "f.toml")
+                  .printers.at(0)
+                  .settings.snmp_version,
+              "2c");
+    for (const char* bad : {"\"3\"", "\"2\"", "\"v2c\"", "\"\"", "2", "1"}) {
+        const std::string text = std::string("[[printer]]\nname = \"p\"\nuri = \"snmp://192.0.2.1\"\nsnmp_version = ") + bad + "\n";
+        try {
+            ParseFleetConfig(text, "f.toml");
+            ADD_FAILURE() << bad << " was accepted";
+        } catch (const CliError& error) {
+            EXPECT_NE(std::string(error.what()).find("f.toml:4: snmp_version must be"), std::string::npos) << error.what();
+        }
+    }
+}
 
 TEST(FleetConfig, DefaultsAndPrinterValues) {
     const FleetConfig config = ParseFleetConfig(R"(

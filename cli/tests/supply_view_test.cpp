@@ -84,7 +84,8 @@ TEST(SupplyView, TonerStateFromTheTonerLevels) {
     const auto state = [](std::vector<MibSupply> supplies) {
         PrinterMib mib;
         mib.supplies = std::move(supplies);
-        return TonerStateFromLevels(ReadSupplies(mib));
+        const std::optional<TonerLevel> toner = TonerStateFromLevels(ReadSupplies(mib));
+        return toner ? std::optional<std::string>(TonerName(*toner)) : std::nullopt;
     };
     EXPECT_FALSE(state({}));
     EXPECT_FALSE(state({Supply(3, kMibSomeRemaining, 100)}));  // no level: the codes decide

@@ -76,7 +76,8 @@ Watched WatchWithQuantity(const std::string& answer) {
     OwnedRecord record;
     const MonitorCycle cycle = RunMonitorCycle(record.get(), printer, std::chrono::steady_clock::now() + std::chrono::seconds(5));
     EXPECT_FALSE(cycle.no_response) << cycle.reason;
-    const WatchState state = DescribeWatchState(record.get(), cycle, 1, 1252, nullptr);
+    const PrinterState printer_state = StateAfterCycle(PrinterState{}, *record.get(), cycle, std::chrono::system_clock::now());
+    const WatchState state = DescribeWatchState(record.get(), printer_state, cycle.ustatus, 1, 1252);
     Watched watched;
     for (const auto& [name, value] : state.trays) {
         if (name == "Tray 1") watched.tray_line = value;
