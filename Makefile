@@ -124,12 +124,13 @@ test-release:
 
 bench:
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon tb58mon_event_bench tb58mon_snmp_bench tb58mon_snmp_fleet
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target tb58_bench tb58mon tb58mon_event_bench tb58mon_snmp_bench tb58mon_round_bench tb58mon_snmp_fleet
 	$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=-HeapGrowth $(BENCH_ARGS)
 	GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.mxfast=0 \
 		$(BENCH_BUILD_DIR)/bench/tb58_bench --benchmark_filter=HeapGrowth
 	$(BENCH_BUILD_DIR)/bench/tb58mon_event_bench
 	$(BENCH_BUILD_DIR)/bench/tb58mon_snmp_bench
+	$(BENCH_BUILD_DIR)/bench/tb58mon_round_bench
 	PLAIN=1 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 SILENT=300 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30
 	PLAIN=1 CLIENTS=50 bash bench/fleet_bench.sh $(BENCH_BUILD_DIR)/cli/tb58mon 1000 5 30

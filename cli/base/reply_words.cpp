@@ -27,13 +27,13 @@ constexpr BinWords kBins[] = {TB58_BIN_WORDS(TB58_BIN_ROW)};
 constexpr OptionWords kOptions[] = {TB58_OPTION_WORDS(TB58_OPTION_ROW)};
 constexpr SpecialTrayWords kSpecialTrays[] = {TB58_SPECIAL_TRAY_ROLES(TB58_ROLE_ROW)};
 
-constexpr WordCode kPaperSizes[] = {TB58_PAPER_SIZE_WORDS(TB58_WORD_CODE_ROW)};
+constexpr WordCode kPaperSizeCodes[] = {TB58_PAPER_SIZE_WORDS(TB58_WORD_CODE_ROW)};
 
 constexpr WordCode kPaperQuantities[] = {TB58_PAPER_QUANTITY_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kMedia[] = {TB58_MEDIA_WORDS(TB58_WORD_CODE_ROW)};
+constexpr WordCode kMediaCodes[] = {TB58_MEDIA_WORDS(TB58_WORD_CODE_ROW)};
 
-constexpr WordCode kBinStates[] = {TB58_BIN_STATE_WORDS(TB58_WORD_CODE_ROW)};
+constexpr WordCode kBinStateCodes[] = {TB58_BIN_STATE_WORDS(TB58_WORD_CODE_ROW)};
 
 constexpr WordCode kEmulationVersions[] = {TB58_EMULATION_VERSION_WORDS(TB58_WORD_CODE_ROW)};
 
@@ -76,10 +76,10 @@ std::span<const TrayWords> TrayTable() { return kTrays; }
 std::span<const BinWords> BinTable() { return kBins; }
 std::span<const OptionWords> OptionTable() { return kOptions; }
 std::span<const SpecialTrayWords> SpecialTrayTable() { return kSpecialTrays; }
-std::span<const WordCode> PaperSizeTable() { return kPaperSizes; }
+std::span<const WordCode> PaperSizeTable() { return kPaperSizeCodes; }
 std::span<const WordCode> PaperQuantityTable() { return kPaperQuantities; }
-std::span<const WordCode> MediaTable() { return kMedia; }
-std::span<const WordCode> BinStateTable() { return kBinStates; }
+std::span<const WordCode> MediaTable() { return kMediaCodes; }
+std::span<const WordCode> BinStateTable() { return kBinStateCodes; }
 std::span<const WordCode> EmulationVersionTable() { return kEmulationVersions; }
 std::span<const WordCode> EmulationNameTable() { return kEmulationNames; }
 std::span<const WordCode> MemoryUsageTable() { return kMemoryUsage; }

@@ -8,8 +8,6 @@
 namespace tb58mon {
 namespace {
 
-constexpr uint32_t kPrinterKind = 1;
-
 std::string TextOf(const Json& value) { return value.is_string() ? value.get<std::string>() : std::string(); }
 
 }  // namespace
@@ -26,7 +24,7 @@ CheckFindings FindingsOfCycle(PrnInfoEx* record, const MonitorCycle& cycle, uint
          node = static_cast<const EngineStatusNode*>(node->next)) {
         findings.codes.push_back(node->dwCode);
     }
-    const Json status = StatusJson(record, kPrinterKind, code_page);
+    const Json status = StatusJson(record, TB58_KIND_PRINTER, code_page);
     findings.short_text = TextOf(status["short"]);
     findings.long_text = TextOf(status["long"]);
     if (!findings.response) return findings;

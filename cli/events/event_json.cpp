@@ -10,8 +10,6 @@
 namespace tb58mon {
 namespace {
 
-constexpr uint32_t kPrinterKind = 1;
-
 template <typename Value>
 Json OrNull(const std::optional<Value>& value) {
     return value ? Json(*value) : Json(nullptr);
@@ -30,7 +28,7 @@ std::pair<Json, Json> CodeTexts(const std::vector<int32_t>& codes, bool no_respo
     OwnedRecord record;
     for (int32_t code : codes) record.AddEngineStatus(code, "");
     record->bNoResponse = no_response ? 1 : 0;
-    const Json status = StatusJson(record.get(), kPrinterKind, code_page);
+    const Json status = StatusJson(record.get(), TB58_KIND_PRINTER, code_page);
     return {status["short"], status["long"]};
 }
 

@@ -25,7 +25,7 @@ constexpr std::array<std::string_view, 35> kSupplyTypes = {
 };
 
 // The colours a colorant value may name (RFC 3805 lists these and "other").
-constexpr std::array<std::string_view, 9> kColours = {"black",   "cyan",  "magenta", "yellow", "red",
+constexpr std::array<std::string_view, 9> kColourNames = {"black",   "cyan",  "magenta", "yellow", "red",
                                                       "green",   "blue",  "white",   "other"};
 
 std::string Lower(std::string_view text) {
@@ -39,7 +39,7 @@ std::string ColourOf(const PrinterMib& mib, const MibSupply& supply) {
     for (const MibColorant& colorant : mib.colorants) {
         if (colorant.index != static_cast<uint32_t>(*supply.colorant_index)) continue;
         const std::string value = Lower(colorant.value);
-        const bool known = std::find(kColours.begin(), kColours.end(), value) != kColours.end();
+        const bool known = std::find(kColourNames.begin(), kColourNames.end(), value) != kColourNames.end();
         return known ? value : "other";
     }
     return "";

@@ -10,8 +10,6 @@
 namespace tb58mon {
 namespace {
 
-constexpr uint32_t kPrinterKind = 1;
-
 std::string TextOf(const Json& json, const char* name) {
     const auto found = json.find(name);
     return found != json.end() && found->is_string() ? found->get<std::string>() : std::string();
@@ -21,7 +19,7 @@ NoticeTexts NoticeTextsOfCodes(const std::vector<int32_t>& codes, bool no_respon
     OwnedRecord record;
     for (int32_t code : codes) record.AddEngineStatus(code, "");
     record->bNoResponse = no_response ? 1 : 0;
-    const Json status = StatusJson(record.get(), kPrinterKind, code_page);
+    const Json status = StatusJson(record.get(), TB58_KIND_PRINTER, code_page);
     return NoticeTexts{TextOf(status, "short"), TextOf(status, "long")};
 }
 

@@ -4,14 +4,11 @@
 #include <string>
 
 #include "base/cli_error.h"
+#include "base/toml_place.h"
 #include "notify/password_file.h"
 
 namespace tb58mon {
 namespace {
-
-std::string Where(std::string_view file, const toml::source_region& source) {
-    return std::string(file) + ":" + std::to_string(source.begin.line);
-}
 
 struct KeyReader {
     const toml::node& node;
@@ -104,7 +101,7 @@ NotifierConfig ReadNotifier(const toml::table& table, std::string_view file_name
     NotifierConfig notifier;
     bool starttls_given = false;
     for (const auto& [key, node] : table) {
-        ReadKey(KeyReader{node, Where(file_name, node.source()), key.str()}, notifier, starttls_given);
+        ReadKey(KeyReader{node, TomlPlace(file_name, node.source()), key.str()}, notifier, starttls_given);
     }
     if (notifier.name.empty() || notifier.url.empty() || table.get("type") == nullptr) {
         throw BadArgument(where + ": a notifier needs a name, a type and a url");
@@ -120,11 +117,11 @@ NotifierConfig ReadNotifier(const toml::table& table, std::string_view file_name
 
 std::vector<NotifierConfig> ParseNotifiers(const toml::node& node, std::string_view file_name) {
     const toml::array* list = node.as_array();
-    if (list == nullptr) throw BadArgument(Where(file_name, node.source()) + ": write notifiers as [[notify]]");
+    if (list == nullptr) throw BadArgument(TomlPlace(file_name, node.source()) + ": write notifiers as [[notify]]");
     std::vector<NotifierConfig> notifiers;
     std::set<std::string> names;
     for (const toml::node& entry : *list) {
-        const std::string where = Where(file_name, entry.source());
+        const std::string where = TomlPlace(file_name, entry.source());
         const toml::table* table = entry.as_table();
         if (table == nullptr) throw BadArgument(where + ": a notifier must be a table");
         NotifierConfig notifier = ReadNotifier(*table, file_name, where);

@@ -6,13 +6,6 @@
 #include "notify/notify_outbox.h"
 
 namespace tb58mon {
-namespace {
-
-int64_t Seconds(TimePoint time) {
-    return std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch()).count();
-}
-
-}  // namespace
 
 NotifyEvent NotifyEventOf(const PrinterEvent& event) {
     NotifyEvent notify;
@@ -117,7 +110,7 @@ size_t NotifyBook::ReleaseDue(sqlite3* db, TimePoint now) {
         std::optional<Notice> notice = ReleaseIfDue(*notifier, state, now, changed);
         if (!notice) notice = ReminderIfDue(*notifier, state, now), changed = changed || notice.has_value();
         if (notice) {
-            InsertNotice(db, name, *notice, Seconds(now));
+            InsertNotice(db, name, *notice, SecondsSinceEpoch(now));
             ++written;
         }
         if (changed) SaveCondition(db, {name, printer, key, state});

@@ -17,6 +17,13 @@ namespace tb58mon {
 
 using TimePoint = std::chrono::system_clock::time_point;
 
+// Whole seconds since the epoch, as the outbox file and the notice book keep
+// times.
+inline int64_t SecondsSinceEpoch(TimePoint time) {
+    return std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch()).count();
+}
+inline TimePoint TimeOfSeconds(int64_t seconds) { return TimePoint(std::chrono::seconds(seconds)); }
+
 struct NotifyEvent {
     int64_t id = 0;  // the store's: increasing, stable
     std::string printer;

@@ -5,15 +5,9 @@
 namespace tb58mon {
 namespace {
 
-int64_t Seconds(TimePoint time) {
-    return std::chrono::duration_cast<std::chrono::seconds>(time.time_since_epoch()).count();
-}
-
-TimePoint FromSeconds(int64_t seconds) { return TimePoint(std::chrono::seconds(seconds)); }
-
 Json NoticeObject(const Notice& notice) {
     return Json{{"kind", NoticeKindName(notice.kind)}, {"value", notice.value}, {"reminder", notice.reminder},
-                {"due", Seconds(notice.due)}, {"event", NotifyEventJson(notice.event)}};
+                {"due", SecondsSinceEpoch(notice.due)}, {"event", NotifyEventJson(notice.event)}};
 }
 
 bool NoticeOfObject(const Json& json, Notice& notice) {
@@ -39,7 +33,7 @@ bool NoticeOfObject(const Json& json, Notice& notice) {
     if (!known || reminder->get<uint64_t>() > UINT32_MAX) return false;
     notice.value = value->get<std::string>();
     notice.reminder = static_cast<uint32_t>(reminder->get<uint64_t>());
-    notice.due = FromSeconds(due->get<int64_t>());
+    notice.due = TimeOfSeconds(due->get<int64_t>());
     return NotifyEventFromJson(*event, notice.event);
 }
 
@@ -184,7 +178,7 @@ std::string ConditionJson(const ConditionState& state) {
               {"told_event", state.told_event ? NotifyEventJson(*state.told_event) : Json(nullptr)},
               {"held", state.held ? NoticeObject(*state.held) : Json(nullptr)},
               {"held_silent", state.held_silent},
-              {"next_reminder", Seconds(state.next_reminder)},
+              {"next_reminder", SecondsSinceEpoch(state.next_reminder)},
               {"reminders", state.reminders}};
     return json.dump();
 }
@@ -207,7 +201,7 @@ bool ConditionFromJson(std::string_view text, ConditionState& state) {
             read.held = std::move(notice);
         }
         read.held_silent = json.at("held_silent").get<bool>();
-        read.next_reminder = FromSeconds(json.at("next_reminder").get<int64_t>());
+        read.next_reminder = TimeOfSeconds(json.at("next_reminder").get<int64_t>());
         read.reminders = json.at("reminders").get<uint32_t>();
         state = std::move(read);
         return true;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "base/cli_error.h"
+#include "base/toml_place.h"
 #include "base/printer_name.h"
 #include "notify/notifier_config_file.h"
 #include "transport/printer_uri.h"
@@ -15,15 +16,11 @@
 namespace tb58mon {
 namespace {
 
-std::string Where(std::string_view file, const toml::source_region& source) {
-    return std::string(file) + ":" + std::to_string(source.begin.line);
-}
-
 // Reads the keys of one table over settings; unknown keys are refused.
 void ReadSettings(const toml::table& table, PrinterSettings& settings, std::string_view file,
                   std::initializer_list<std::string_view> more_keys) {
     for (const auto& [key, node] : table) {
-        const std::string where = Where(file, node.source());
+        const std::string where = TomlPlace(file, node.source());
         const std::string_view name = key.str();
         auto bad = [&](std::string_view what) {
             return BadArgument(where + ": " + std::string(name) + " " + std::string(what));
@@ -98,21 +95,21 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name) 
     FleetConfig config;
     for (const auto& [key, node] : root) {
         if (key.str() != "defaults" && key.str() != "printer" && key.str() != "notify") {
-            throw BadArgument(Where(file_name, node.source()) + ": unknown table '" + std::string(key.str()) +
+            throw BadArgument(TomlPlace(file_name, node.source()) + ": unknown table '" + std::string(key.str()) +
                               "' (the tables are [defaults], [[printer]] and [[notify]])");
         }
     }
     if (const toml::node* defaults = root.get("defaults")) {
-        if (!defaults->is_table()) throw BadArgument(Where(file_name, defaults->source()) + ": defaults must be a table");
+        if (!defaults->is_table()) throw BadArgument(TomlPlace(file_name, defaults->source()) + ": defaults must be a table");
         ReadSettings(*defaults->as_table(), config.defaults, file_name, {});
-        CheckSettings(config.defaults, Where(file_name, defaults->source()));
+        CheckSettings(config.defaults, TomlPlace(file_name, defaults->source()));
     }
     std::set<std::string> names;
     if (const toml::node* printers = root.get("printer")) {
         const toml::array* list = printers->as_array();
-        if (list == nullptr) throw BadArgument(Where(file_name, printers->source()) + ": write printers as [[printer]]");
+        if (list == nullptr) throw BadArgument(TomlPlace(file_name, printers->source()) + ": write printers as [[printer]]");
         for (const toml::node& entry : *list) {
-            const std::string where = Where(file_name, entry.source());
+            const std::string where = TomlPlace(file_name, entry.source());
             const toml::table* table = entry.as_table();
             if (table == nullptr) throw BadArgument(where + ": a printer must be a table");
             PrinterConfig printer;

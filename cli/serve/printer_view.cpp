@@ -14,8 +14,6 @@
 namespace tb58mon {
 namespace {
 
-constexpr uint32_t kPrinterKind = 1;
-
 Json TimeJson(const std::optional<std::chrono::system_clock::time_point>& time) {
     return time ? Json(UtcIsoTime(*time)) : Json(nullptr);
 }
@@ -34,7 +32,7 @@ bool SameConfiguration(const PrinterView& a, const PrinterView& b) {
 std::shared_ptr<const std::string> DrawPng(PrnInfoEx* record) {
     static std::map<std::string, std::weak_ptr<const std::string>> drawn;
     static ModuleBitmaps bitmaps;
-    const std::vector<Layer> layers = PictureLayers(record, kPrinterKind);
+    const std::vector<Layer> layers = PictureLayers(record, TB58_KIND_PRINTER);
     std::string key;
     for (const Layer& layer : layers) {
         key += layer.name + ' ' + std::to_string(layer.x) + ' ' + std::to_string(layer.y) + ' ' +
@@ -116,7 +114,7 @@ Json PrinterJson(const PrinterView& view, std::string_view lang, bool with_recor
         const uint32_t code_page = CodePageOfLanguage(lang);
         PrnInfoEx* r = view.record->get();
         if (view.health != PrinterHealth::kUnknown) {
-            const StatusTexts texts = ReadStatusTexts(r, kPrinterKind, code_page);
+            const StatusTexts texts = ReadStatusTexts(r, TB58_KIND_PRINTER, code_page);
             json["short"] = texts.short_text ? Json(*texts.short_text) : Json(nullptr);
             json["long"] = texts.long_text ? Json(*texts.long_text) : Json(nullptr);
         }

@@ -119,7 +119,7 @@ bool HasClass(const Scenario& s, EngineCodeClass wanted) {
     return std::any_of(s.status_codes.begin(), s.status_codes.end(), [&](int32_t c) { return IsOfClass(c, wanted); });
 }
 
-constexpr std::array<std::string_view, 4> kColours = {"black", "cyan", "magenta", "yellow"};
+constexpr std::array<std::string_view, 4> kTonerColours = {"black", "cyan", "magenta", "yellow"};
 
 // The toner levels the device ID's supply values give (black, cyan,
 // magenta, yellow), where they are percentages.
@@ -145,12 +145,12 @@ std::array<int32_t, 4> TonerLevelsOf(const Scenario& s) {
 std::vector<ScenarioSupply> DefaultSupplies(const Scenario& s) {
     std::vector<ScenarioSupply> supplies;
     const std::array<int32_t, 4> levels = TonerLevelsOf(s);
-    for (size_t i = 0; i < kColours.size(); ++i) {
+    for (size_t i = 0; i < kTonerColours.size(); ++i) {
         const int32_t n = static_cast<int32_t>(i);
         int32_t level = levels[i];
         if (Has(s, 10072 + n)) level = std::min(level, 5);
         if (Has(s, 40012 + n) || (i > 0 && Has(s, 30012 + n))) level = 0;
-        supplies.push_back({"toner", std::string(kColours[i]), level, 100});
+        supplies.push_back({"toner", std::string(kTonerColours[i]), level, 100});
     }
     supplies.push_back({"drum", "", 60, 100});
     const int32_t room = Has(s, 40011) ? 0 : Has(s, 10032) ? 5 : 80;
@@ -180,9 +180,9 @@ MibSupply SupplyOf(const ScenarioSupply& supply, uint32_t index) {
         out.type = row.type;
         out.description = std::string(row.description);
     }
-    const auto colour = std::find(kColours.begin(), kColours.end(), supply.colour);
-    out.colorant_index = colour == kColours.end() ? 0 : static_cast<int32_t>(colour - kColours.begin()) + 1;
-    if (colour != kColours.end()) {
+    const auto colour = std::find(kTonerColours.begin(), kTonerColours.end(), supply.colour);
+    out.colorant_index = colour == kTonerColours.end() ? 0 : static_cast<int32_t>(colour - kTonerColours.begin()) + 1;
+    if (colour != kTonerColours.end()) {
         std::string name(*colour);
         name[0] = static_cast<char>(name[0] - 'a' + 'A');
         out.description = name + " " + out.description;
@@ -295,7 +295,7 @@ PrinterMib ScenarioMib(const Scenario& scenario) {
     index = 0;
     for (const ScenarioSupply& supply : supplies) mib.supplies.push_back(SupplyOf(supply, ++index));
     index = 0;
-    for (std::string_view colour : kColours) mib.colorants.push_back({++index, std::string(colour)});
+    for (std::string_view colour : kTonerColours) mib.colorants.push_back({++index, std::string(colour)});
     // The simplex path, and the duplex path when a duplex unit is installed.
     mib.media_paths.push_back({1, 5});
     if (std::find(scenario.options.begin(), scenario.options.end(), "DUPLEX") != scenario.options.end()) {

@@ -20,7 +20,7 @@ namespace tb58mon {
 namespace {
 
 using asio::ip::tcp;
-constexpr size_t kReadPiece = 16384;
+constexpr size_t kSocketReadPiece = 16384;
 constexpr std::string_view kSnmpSilentEarlier = "SNMP did not answer earlier in this cycle";
 
 RoundOutcome OutcomeOf(const std::error_code& error) {
@@ -111,7 +111,7 @@ private:
                                   if (write_error) {
                                       return self->Fail(OutcomeOf(write_error), "sending the query: " + write_error.message());
                                   }
-                                  self->buffer_ = std::make_unique<std::array<char, kReadPiece>>();
+                                  self->buffer_ = std::make_unique<std::array<char, kSocketReadPiece>>();
                                   self->Read();
                               });
         });
@@ -222,7 +222,7 @@ private:
     std::string request_;
     bool device_id_requested_ = false;
     bool snmp_silent_ = false;
-    std::unique_ptr<std::array<char, kReadPiece>> buffer_;
+    std::unique_ptr<std::array<char, kSocketReadPiece>> buffer_;
     asio::ip::address address_;
     std::shared_ptr<SnmpDeviceIdRead> snmp_;
 };

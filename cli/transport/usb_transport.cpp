@@ -32,7 +32,7 @@ namespace {
 // The usblp driver's request for the device ID into a buffer of len bytes.
 constexpr unsigned long DeviceIdRequest(unsigned long len) { return _IOC(_IOC_READ, 'P', 1, len); }
 constexpr size_t kDeviceIdBuffer = 1024;
-constexpr size_t kReadPiece = 16384;
+constexpr size_t kUsbReadPiece = 16384;
 constexpr auto kEmptyReadPause = std::chrono::milliseconds(20);
 
 std::string OpenError(const std::string& path, int error) {
@@ -149,7 +149,7 @@ private:
         }
         if (n > 0) sent_ += static_cast<size_t>(n);
         if (sent_ < request_.size()) return WaitToWrite();
-        buffer_ = std::make_unique<std::array<char, kReadPiece>>();
+        buffer_ = std::make_unique<std::array<char, kUsbReadPiece>>();
         WaitToRead();
     }
 
@@ -244,7 +244,7 @@ private:
     std::string request_;
     size_t sent_ = 0;
     bool device_id_requested_ = false;
-    std::unique_ptr<std::array<char, kReadPiece>> buffer_;
+    std::unique_ptr<std::array<char, kUsbReadPiece>> buffer_;
 };
 
 class AsyncUsbTransport final : public AsyncTransport {
