@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tb58mon {
 
@@ -15,5 +16,8 @@ struct PrinterSettings {
     bool snmp = true;                  // socket:// printers: read the device ID over SNMP
     std::string lang = "EN";           // display language of the texts
 };
+
+// The SNMP versions the monitor speaks: "1" and "2c".
+inline bool IsSnmpVersion(std::string_view version) { return version == "1" || version == "2c"; }
 
 }  // namespace tb58mon

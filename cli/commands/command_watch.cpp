@@ -68,12 +68,11 @@ void PrintLines(std::ostream& out, const std::vector<std::pair<std::string, std:
     out.flush();
 }
 
-
 // The transport's options from the command line's, each checked.
 TransportOptions WatchTransportOptions(const WatchOptions& options) {
     const size_t max_reply = CheckByteCount("--max-reply", options.max_reply, kSmallestMaxReply, kLargestMaxReply);
     if (options.settings.snmp_port == 0 || options.settings.snmp_port > 65535) throw BadArgument("--snmp-port must be from 1 to 65535");
-    if (options.settings.snmp_version != "1" && options.settings.snmp_version != "2c") {
+    if (!IsSnmpVersion(options.settings.snmp_version)) {
         throw BadArgument("--snmp-version must be 1 or 2c");
     }
     TransportOptions transport_options = TransportOptionsOf(options.settings, max_reply);

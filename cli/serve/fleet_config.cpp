@@ -8,8 +8,8 @@
 #include <set>
 
 #include "base/cli_error.h"
-#include "base/toml_place.h"
 #include "base/printer_name.h"
+#include "base/toml_place.h"
 #include "notify/notifier_config_file.h"
 #include "transport/printer_uri.h"
 
@@ -39,7 +39,7 @@ void ReadSettings(const toml::table& table, PrinterSettings& settings, std::stri
             settings.snmp_port = static_cast<unsigned>(*value);
         } else if (name == "snmp_version") {
             const auto value = node.value<std::string>();
-            if (!value || (*value != "1" && *value != "2c")) throw bad("must be \"1\" or \"2c\"");
+            if (!value || !IsSnmpVersion(*value)) throw bad("must be \"1\" or \"2c\"");
             settings.snmp_version = *value;
         } else if (name == "snmp") {
             const auto value = node.value<bool>();
@@ -56,7 +56,6 @@ void ReadSettings(const toml::table& table, PrinterSettings& settings, std::stri
 }
 
 }  // namespace
-
 
 void CheckSettings(const PrinterSettings& settings, std::string_view where) {
     const std::string prefix = where.empty() ? "" : std::string(where) + ": ";

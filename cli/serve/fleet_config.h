@@ -49,7 +49,6 @@ FleetConfig ParseFleetConfig(std::string_view text, std::string_view file_name);
 // "NAME=URI" from the command line, with the given settings.
 PrinterConfig ParsePrinterOption(std::string_view text, const PrinterSettings& settings);
 
-
 // Throws BadArgument for settings out of range and an unknown language.
 void CheckSettings(const PrinterSettings& settings, std::string_view where);
 

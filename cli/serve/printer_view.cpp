@@ -51,7 +51,6 @@ std::shared_ptr<const std::string> DrawPng(PrnInfoEx* record) {
 
 }  // namespace
 
-
 std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer) {
     auto view = std::make_shared<PrinterView>();
     view->name = printer.name;
@@ -88,7 +87,6 @@ std::shared_ptr<const PrinterView> ViewAfterCycle(const PrinterView& before, std
     }
     return view;
 }
-
 
 std::shared_ptr<const std::string> PrinterJsonText(const PrinterView& view, std::string_view lang) {
     return view.json.Get(lang, [&] {

@@ -39,7 +39,6 @@ struct PrinterView : PrinterState {
     ViewJsonCache json;                      // PrinterJson without the record, by language
 };
 
-
 // A view of a printer not polled yet.
 std::shared_ptr<const PrinterView> WaitingView(const PrinterConfig& printer);
 
